@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/error_report.h"
+#include "platform/failure.h"
+
+#include <exception>
+#include <utility>
+
+namespace tallyvane {
+
+// Runs the numbered steps of a command. A step that fails is reported in the
+// common error report under its line number and the command goes on with the
+// next step, so a command is never abandoned half-way by a failure.
+class Procedure {
+public:
+    Procedure(Prompts& prompts, QString location)
+        : prompts_(prompts), location_(std::move(location)) {}
+
+    // Runs one step; false when it failed and was reported.
+    template <class Body> bool step(int line, Body&& body) {
+        try {
+            std::forward<Body>(body)();
+            return true;
+        } catch (const Failure& failure) {
+            reportFailure(prompts_, failure.description(), location_, line);
+        } catch (const std::exception& error) {
+            reportFailure(prompts_, QString::fromLocal8Bit(error.what()), location_, line);
+        }
+        ++failures_;
+        return false;
+    }
+
+    // The test of an if or a loop. A test that fails counts as passed, so the
+    // command continues into the steps that the test guards.
+    template <class Test> bool test(int line, Test&& condition) {
+        bool result = true;
+        step(line, [&] { result = std::forward<Test>(condition)(); });
+        return result;
+    }
+
+    // A step that yields a value; a failed step leaves the fallback unchanged.
+    template <class T, class Read> T value(int line, T fallback, Read&& read) {
+        step(line, [&] { fallback = std::forward<Read>(read)(); });
+        return fallback;
+    }
+
+    int failures() const { return failures_; }
+    const QString& location() const { return location_; }
+
+private:
+    Prompts& prompts_;
+    QString location_;
+    int failures_ = 0;
+};
+
+} // namespace tallyvane

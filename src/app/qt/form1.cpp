@@ -1,0 +1,103 @@
+#include "app/qt/form1.h"
+
+#include "app/qt/form1_parts.h"
+#include "app/start_up.h"
+#include "conversion/conversion_run.h"
+#include "platform/list_model.h"
+#include "platform/qt/qt_browser.h"
+#include "platform/qt/qt_clipboard.h"
+#include "platform/qt/qt_direction_options.h"
+#include "platform/qt/qt_file_dialog.h"
+#include "platform/qt/qt_main_window_surface.h"
+#include "platform/qt/qt_progress_bar.h"
+#include "platform/qt/qt_prompts.h"
+#include "platform/qt/qt_settings_store.h"
+#include "platform/qt/qt_window_services.h"
+#include "platform/sqlite/sqlite_area_code_database.h"
+#include "platform/xlsx/xlsx_spreadsheet.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeView>
+
+#include <cstdlib>
+#include <optional>
+
+namespace tallyvane {
+
+
+namespace {
+template <class Interface, class Default, class... Args>
+Interface& pick(Interface* override, std::unique_ptr<Interface>& owned, Args&&... args) {
+    if (override)
+        return *override;
+    owned = std::make_unique<Default>(std::forward<Args>(args)...);
+    return *owned;
+}
+} // namespace
+
+Form1::Form1(Form1Overrides overrides) : d_(std::make_unique<Parts>()) {
+    createControls();
+    createPlatform(overrides);
+    connectCommands();
+    Form_Load(*d_->services);
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls() {
+    d_->controls = buildForm1Layout(this, d_->entries, d_->results);
+    d_->controls.listView1->viewport()->installEventFilter(this);
+    d_->controls.listView2->viewport()->installEventFilter(this);
+    d_->controls.listView1->installEventFilter(this);
+    d_->controls.listView2->installEventFilter(this);
+}
+
+void Form1::createPlatform(Form1Overrides& o) {
+    Parts& d = *d_;
+    const QString folder =
+        o.programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : o.programFolder;
+    d.window = std::make_unique<QtWindowServices>(this);
+    d.progress = std::make_unique<QtProgressBar>(d.controls.progressBar1);
+    d.options = std::make_unique<QtDirectionOptions>(d.controls.option1, d.controls.option2);
+    d.surface = std::make_unique<QtMainWindowSurface>(this, *d.window);
+    d.unload = o.unload ? o.unload : [] { std::_Exit(0); };
+    d.services.emplace(Form1Services{
+        pick<Prompts, QtPrompts>(o.prompts, d.prompts, this),
+        *d.window,
+        d.entries,
+        d.results,
+        *d.progress,
+        *d.options,
+        pick<SettingsStore, QtSettingsStore>(o.settings, d.settings),
+        pick<FileDialog, QtFileDialog>(o.dialog, d.dialog, this),
+        pick<AreaCodeDatabaseOpener, SqliteAreaCodeDatabaseOpener>(o.database, d.database,
+                                                                   defaultDatabasePaths(folder)),
+        pick<SpreadsheetAutomation, XlsxSpreadsheetAutomation>(o.spreadsheet, d.spreadsheet),
+        pick<Clipboard, QtClipboard>(o.clipboard, d.clipboard),
+        pick<Browser, QtBrowser>(o.browser, d.browser),
+        *d.surface,
+        folder,
+    });
+    d.run = std::make_unique<ConversionRun>(*d.services);
+}
+
+Form1Services& Form1::services() { return *d_->services; }
+ConversionRun& Form1::conversionRun() { return *d_->run; }
+ListModel& Form1::entryModel() { return d_->entries; }
+ListModel& Form1::resultModel() { return d_->results; }
+QtWindowServices& Form1::windowServices() { return *d_->window; }
+QtProgressBar& Form1::progress() { return *d_->progress; }
+
+void Form1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    // Closing ends the program at once, also in the middle of a conversion run
+    // that is pumping events: that run must not go on without its window.
+    d_->unload();
+}
+
+} // namespace tallyvane

@@ -1,0 +1,69 @@
+// Wires the controls of the main window to the commands.
+#include "app/help_command.h"
+#include "app/qt/form1.h"
+#include "app/qt/form1_parts.h"
+#include "app/start_up.h"
+#include "conversion/conversion_run.h"
+#include "entries/entry_list_commands.h"
+#include "entries/file_loading.h"
+#include "entries/sample_data.h"
+#include "results/clipboard_copy.h"
+#include "results/results_editing.h"
+#include "results/spreadsheet_export.h"
+#include "results/text_export.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeView>
+
+namespace tallyvane {
+
+namespace {
+constexpr int kDeleteKeyCode = 46;
+}
+
+void Form1::connectCommands() {
+    Form1Controls& c = d_->controls;
+    Form1Services& s = *d_->services;
+    const auto onClick = [this](QPushButton* b, auto command) {
+        connect(b, &QPushButton::clicked, this, command);
+    };
+    onClick(c.pushButton8, [&s] { PushButton8_Click(s); });
+    onClick(c.pushButton6, [&s] { PushButton6_Click(s); });
+    onClick(c.pushButton3, [&s] { PushButton3_Click(s); });
+    onClick(c.pushButton1, [&s] { PushButton1_Click(s); });
+    onClick(c.pushButton7, [&s] { PushButton7_Click(s); });
+    onClick(c.pushButton17, [this] { d_->run->PushButton17_Click(); });
+    onClick(c.pushButton4, [&s] { PushButton4_Click(s); });
+    onClick(c.pushButton13, [&s] { PushButton13_Click(s); });
+    onClick(c.pushButton5, [&s] { PushButton5_Click(s); });
+    onClick(c.pushButton2, [&s] { PushButton2_Click(s); });
+    connect(c.option1, &QRadioButton::clicked, this, [&s] { Option1_Click(s); });
+    connect(c.option2, &QRadioButton::clicked, this, [&s] { Option2_Click(s); });
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    Form1Controls& c = d_->controls;
+    Form1Services& s = *d_->services;
+    const bool entryList = watched == c.listView1 || watched == c.listView1->viewport();
+    const bool resultList = watched == c.listView2 || watched == c.listView2->viewport();
+    if (event->type() == QEvent::MouseButtonDblClick && (entryList || resultList)) {
+        if (entryList)
+            ListView1_DblClick(s);
+        else
+            ListView2_DblClick(s);
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress && (watched == c.listView1 || watched == c.listView2)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int code = key->key() == Qt::Key_Delete ? kDeleteKeyCode : key->key();
+        if (watched == c.listView1)
+            ListView1_KeyDown(s, code);
+        else
+            ListView2_KeyDown(s, code, static_cast<int>(key->modifiers()));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace tallyvane

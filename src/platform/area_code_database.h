@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace tallyvane {
+
+// The first selected column of every matching row, in the database's order;
+// nullopt where the column holds no value.
+using FieldValues = std::vector<std::optional<QString>>;
+
+// One open connection to the area-code database, for one conversion run.
+// Values are always bound as parameters, never spliced into the SQL text.
+class AreaCodeDatabase {
+public:
+    virtual ~AreaCodeDatabase() = default;
+    // SELECT state_cd FROM area_codes WHERE area_cd = code
+    virtual FieldValues statesForAreaCode(const QString& code) = 0;
+    // SELECT area_cd FROM area_codes WHERE state_cd = stateCode OR location_name = locationName
+    virtual FieldValues areaCodesForState(const QString& stateCode,
+                                          const QString& locationName) = 0;
+};
+
+// Opens the connection for a run; throws Failure naming the file and the cause.
+class AreaCodeDatabaseOpener {
+public:
+    virtual ~AreaCodeDatabaseOpener() = default;
+    virtual std::unique_ptr<AreaCodeDatabase> open() = 0;
+};
+
+} // namespace tallyvane

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/list_view.h"
+
+#include <QAbstractTableModel>
+#include <QItemSelectionModel>
+#include <QTimer>
+
+#include <vector>
+
+namespace tallyvane {
+
+// The rows of a list view, held as plain vectors so that a million rows cost a
+// few dozen bytes each and no widget item. Appended rows are announced to the
+// attached views in batches (at most about 60 times a second), because
+// announcing every row makes each append a relayout of the view.
+class ListModel : public QAbstractTableModel, public ListView {
+    Q_OBJECT
+public:
+    explicit ListModel(QObject* parent = nullptr);
+
+    // ListView
+    int count() const override { return static_cast<int>(texts_.size()); }
+    QString text(int position) const override;
+    QString columnText(int position, int column) const override;
+    bool checked(int position) const override;
+    void append(const QString& text) override;
+    void remove(int position) override;
+    void clear() override;
+    int selectedPosition() const override;
+    int columnCount() const override { return static_cast<int>(headings_.size()); }
+    QString heading(int column) const override;
+    void addColumn(const QString& heading) override;
+    void setFirstColumnWidthTwips(int twips) override;
+
+    // A row with sub-items and a check state, for lists other than the results.
+    void appendRow(const QStringList& cells, bool checked = true);
+    int firstColumnWidthPixels() const { return firstColumnWidthPixels_; }
+    QItemSelectionModel* selectionModel() { return &selection_; }
+    // Announces every pending row now (views, tests and the end of a command).
+    void announcePendingRows();
+
+    // QAbstractItemModel
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+Q_SIGNALS:
+    void firstColumnWidthChanged(int pixels);
+
+private:
+    int checkedIndex(int position) const;
+    void scheduleAnnouncement();
+
+    std::vector<QString> texts_;
+    std::vector<QStringList> subItems_; // empty until a row with sub-items arrives
+    std::vector<bool> checked_;
+    QStringList headings_;
+    int announced_ = 0;
+    int firstColumnWidthPixels_ = 0;
+    QTimer announceTimer_;
+    QItemSelectionModel selection_;
+};
+
+} // namespace tallyvane

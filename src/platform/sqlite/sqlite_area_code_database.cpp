@@ -1,0 +1,132 @@
+#include "platform/sqlite/sqlite_area_code_database.h"
+
+#include "app/product.h"
+#include "platform/failure.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace tallyvane {
+
+namespace {
+
+QString sqliteMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+
+// One connection with both statements prepared once and reused for every
+// entry, inside one read transaction for the whole run: autocommit would
+// take and drop the file lock for every single query.
+class SqliteAreaCodeDatabase : public AreaCodeDatabase {
+public:
+    explicit SqliteAreaCodeDatabase(const QString& path) : path_(path) {
+        const QByteArray file = QFile::encodeName(path);
+        const int rc = sqlite3_open_v2(file.constData(), &db_,
+                                       SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+        if (rc != SQLITE_OK)
+            fail();
+        prepare("SELECT state_cd FROM area_codes WHERE area_cd = ?1", &byCode_);
+        prepare("SELECT area_cd FROM area_codes WHERE state_cd = ?1 or location_name = ?2",
+                &byState_);
+        if (sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+            fail();
+    }
+
+    FieldValues statesForAreaCode(const QString& code) override {
+        bind(byCode_, 1, code);
+        return collect(byCode_);
+    }
+
+    FieldValues areaCodesForState(const QString& stateCode, const QString& locationName) override {
+        bind(byState_, 1, stateCode);
+        bind(byState_, 2, locationName);
+        return collect(byState_);
+    }
+
+private:
+    [[noreturn]] void fail() {
+        const QString cause = db_ ? sqliteMessage(db_) : QStringLiteral("out of memory");
+        throw Failure(QStringLiteral("Cannot read the area-code database %1: %2").arg(path_, cause));
+    }
+
+    void prepare(const char* sql, sqlite3_stmt** statement) {
+        if (sqlite3_prepare_v2(db_, sql, -1, statement, nullptr) != SQLITE_OK)
+            fail();
+    }
+
+    void bind(sqlite3_stmt* statement, int index, const QString& value) {
+        const QByteArray utf8 = value.toUtf8();
+        if (sqlite3_bind_text(statement, index, utf8.constData(), static_cast<int>(utf8.size()),
+                              SQLITE_TRANSIENT) != SQLITE_OK)
+            fail();
+    }
+
+    FieldValues collect(sqlite3_stmt* statement) {
+        FieldValues values;
+        int rc;
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+            if (sqlite3_column_type(statement, 0) == SQLITE_NULL) {
+                values.emplace_back(std::nullopt);
+            } else {
+                const auto* text =
+                    reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+                values.emplace_back(
+                    QString::fromUtf8(text, sqlite3_column_bytes(statement, 0)));
+            }
+        }
+        sqlite3_reset(statement);
+        if (rc != SQLITE_DONE)
+            fail();
+        return values;
+    }
+
+    // Owns the handles, so that a constructor that throws half-way releases them too.
+    struct Handles {
+        sqlite3* db = nullptr;
+        sqlite3_stmt* byCode = nullptr;
+        sqlite3_stmt* byState = nullptr;
+        Handles() = default;
+        Handles(const Handles&) = delete;
+        Handles& operator=(const Handles&) = delete;
+        ~Handles() {
+            sqlite3_finalize(byCode);
+            sqlite3_finalize(byState);
+            if (db && !sqlite3_get_autocommit(db))
+                sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        }
+    };
+
+    QString path_;
+    Handles h_;
+    sqlite3*& db_ = h_.db;
+    sqlite3_stmt*& byCode_ = h_.byCode;
+    sqlite3_stmt*& byState_ = h_.byState;
+};
+
+} // namespace
+
+QString SqliteAreaCodeDatabaseOpener::chosenPath() const {
+    for (const QString& path : candidates_) {
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return candidates_.value(0);
+}
+
+std::unique_ptr<AreaCodeDatabase> SqliteAreaCodeDatabaseOpener::open() {
+    const QString path = chosenPath();
+    if (!QFileInfo::exists(path))
+        throw Failure(QStringLiteral("Cannot read the area-code database %1: the file does not exist")
+                          .arg(path));
+    return std::make_unique<SqliteAreaCodeDatabase>(path);
+}
+
+QStringList defaultDatabasePaths(const QString& programFolder) {
+    return {programFolder + QLatin1Char('/') + kDatabaseFileName,
+            QDir::cleanPath(programFolder + QStringLiteral("/../") +
+                            QStringLiteral(TALLYVANE_DATA_SUBDIR)) +
+                QLatin1Char('/') + kDatabaseFileName};
+}
+
+} // namespace tallyvane

@@ -1,0 +1,7 @@
+#include "results/clipboard_copy.h"
+
+namespace tallyvane {
+
+void PushButton5_Click(Form1Services&) {}
+
+} // namespace tallyvane
