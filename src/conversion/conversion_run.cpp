@@ -11,7 +11,8 @@
 namespace tallyvane {
 
 namespace {
-const QString kLocation = locationText(QStringLiteral("Form1"), QStringLiteral("PushButton17_Click"));
+const QString kLocation =
+    locationText(QStringLiteral("Form1"), QStringLiteral("PushButton17_Click"));
 const QString kNotFound = QStringLiteral("Not Found");
 } // namespace
 
@@ -50,7 +51,8 @@ void ConversionRun::PushButton17_Click() {
     if (p.test(104, [&] { return s_.entries.count() > 0; }))
         convertEntries(p);
     else
-        p.step(188, [&] { s_.prompts.messageBox(QStringLiteral("No states or area codes added.")); });
+        p.step(188,
+               [&] { s_.prompts.messageBox(QStringLiteral("No states or area codes added.")); });
     isConverting_ = false; // 190
 }
 

@@ -12,7 +12,9 @@ namespace tallyvane {
 
 namespace {
 
-QString sqliteMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+QString sqliteMessage(sqlite3* db) {
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
 
 // One connection with both statements prepared once and reused for every
 // entry, inside one read transaction for the whole run: autocommit would
@@ -46,7 +48,8 @@ public:
 private:
     [[noreturn]] void fail() {
         const QString cause = db_ ? sqliteMessage(db_) : QStringLiteral("out of memory");
-        throw Failure(QStringLiteral("Cannot read the area-code database %1: %2").arg(path_, cause));
+        throw Failure(
+            QStringLiteral("Cannot read the area-code database %1: %2").arg(path_, cause));
     }
 
     void prepare(const char* sql, sqlite3_stmt** statement) {
@@ -68,10 +71,8 @@ private:
             if (sqlite3_column_type(statement, 0) == SQLITE_NULL) {
                 values.emplace_back(std::nullopt);
             } else {
-                const auto* text =
-                    reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-                values.emplace_back(
-                    QString::fromUtf8(text, sqlite3_column_bytes(statement, 0)));
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+                values.emplace_back(QString::fromUtf8(text, sqlite3_column_bytes(statement, 0)));
             }
         }
         sqlite3_reset(statement);
@@ -117,8 +118,9 @@ QString SqliteAreaCodeDatabaseOpener::chosenPath() const {
 std::unique_ptr<AreaCodeDatabase> SqliteAreaCodeDatabaseOpener::open() {
     const QString path = chosenPath();
     if (!QFileInfo::exists(path))
-        throw Failure(QStringLiteral("Cannot read the area-code database %1: the file does not exist")
-                          .arg(path));
+        throw Failure(
+            QStringLiteral("Cannot read the area-code database %1: the file does not exist")
+                .arg(path));
     return std::make_unique<SqliteAreaCodeDatabase>(path);
 }
 

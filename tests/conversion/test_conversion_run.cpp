@@ -1,0 +1,231 @@
+#include "conversion/conversion_run.h"
+#include "conversion/text_helpers.h"
+#include "support/fakes.h"
+
+#include <QTest>
+
+using namespace tallyvane;
+using namespace tallyvane::testing;
+
+namespace {
+
+const QString kDone = QStringLiteral("Done.");
+
+// A small New England / New Jersey table with a shared code and a null state.
+void fillTable(FakeAreaCodeDatabase& db) {
+    const auto row = [&](const char* code, const char* state, const char* name) {
+        db.rows.push_back(
+            {QString::fromLatin1(code), QString::fromLatin1(state), QString::fromLatin1(name)});
+    };
+    row("201", "NJ", "New Jersey");
+    row("551", "NJ", "New Jersey");
+    row("603", "NH", "New Hampshire");
+    row("609", "NJ", "New Jersey");
+    row("732", "NJ", "New Jersey");
+    row("902", "NS", "Nova Scotia");
+    row("902", "PE", "Prince Edward Island");
+    db.rows.push_back({QStringLiteral("999"), std::nullopt, QStringLiteral("Nowhere")});
+}
+
+struct Harness {
+    FakePlatform platform;
+    ConversionRun run{platform.services};
+    Harness() { fillTable(platform.database); }
+    QStringList convert(const QStringList& entries) {
+        platform.addEntries(entries);
+        run.PushButton17_Click();
+        return platform.resultTexts();
+    }
+};
+
+} // namespace
+
+class TestConversionRun : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void normalisesAreaCodeEntries_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("bare") << "603"
+                              << "603";
+        QTest::newRow("dashed") << "603-237-4934"
+                                << "603";
+        QTest::newRow("leading 1") << "1-603-237-4934"
+                                   << "603";
+        QTest::newRow("parentheses") << "(603) 237-4934"
+                                     << "603";
+        QTest::newRow("plus one") << "+1 603 237 4934"
+                                  << "603";
+        QTest::newRow("second 1 stays") << "11-201"
+                                        << "120";
+        QTest::newRow("state code") << "NH"
+                                    << "";
+        QTest::newRow("state name") << "New Hampshire"
+                                    << "";
+        QTest::newRow("only 1") << "1"
+                                << "";
+        QTest::newRow("short") << "60"
+                               << "60";
+        QTest::newRow("full-width digits") << QStringLiteral("\uFF16\uFF10\uFF13") << "";
+    }
+    void normalisesAreaCodeEntries() {
+        QFETCH(QString, entry);
+        QFETCH(QString, code);
+        QCOMPARE(normalizeAreaCode(entry), code);
+    }
+
+    void helpers() {
+        QCOMPARE(GetDigitsOnly(QStringLiteral("1-603-237-4934")), QStringLiteral("16032374934"));
+        QCOMPARE(GetFileNameFromPath(QStringLiteral("/home/a/list.txt")),
+                 QStringLiteral("list.txt"));
+        QCOMPARE(GetFileNameFromPath(QStringLiteral("plain")), QStringLiteral("plain"));
+        QCOMPARE(GetFileNameFromPath(QStringLiteral("dir/")), QString());
+    }
+
+    void rowTextJoinsTrimsAndKeepsNulls() {
+        QCOMPARE(resultRowText({}), QStringLiteral("Not Found"));
+        QCOMPARE(resultRowText({QStringLiteral("201"), QStringLiteral("551")}),
+                 QStringLiteral("201 551"));
+        QCOMPARE(resultRowText({std::nullopt}), QString());
+        QCOMPARE(resultRowText({std::nullopt, QStringLiteral("NJ"), std::nullopt}),
+                 QStringLiteral("NJ"));
+        QCOMPARE(resultRowText({QStringLiteral("A"), std::nullopt, QStringLiteral("B")}),
+                 QStringLiteral("A  B"));
+        QCOMPARE(resultRowText({QStringLiteral("\tX ")}), QStringLiteral("\tX"));
+    }
+
+    void areaCodesToStates() {
+        Harness h;
+        const QStringList rows = h.convert(
+            {"603", "603-237-4934", "1-603-237-4934", "NH", "902", "999", "(201) 555-0100", ""});
+        QCOMPARE(rows,
+                 QStringList({"NH", "NH", "NH", "Not Found", "NS PE", "", "NJ", "Not Found"}));
+        QCOMPARE(h.platform.prompts.texts(), QStringList({kDone}));
+        QVERIFY(h.platform.prompts.errorReports().empty());
+        QCOMPARE(h.platform.database.opens, 1);
+        // The per-run memo asks the database once per distinct code.
+        QCOMPARE(h.platform.database.queries,
+                 QStringList({"code:603", "code:", "code:902", "code:999", "code:201"}));
+    }
+
+    void statesToAreaCodes() {
+        Harness h;
+        h.platform.options.option1 = false;
+        h.platform.options.option2 = true;
+        const QStringList rows =
+            h.convert({"NH", "New Hampshire", "nj", "NEW JERSEY", "603", " NH", "Nowhere"});
+        QCOMPARE(rows, QStringList({"603", "603", "201 551 609 732", "201 551 609 732", "Not Found",
+                                    "Not Found", "999"}));
+        // Both values are the entry exactly as listed: not trimmed, case kept.
+        QVERIFY(h.platform.database.queries.contains(QStringLiteral("state: NH| NH")));
+    }
+
+    void emptyListKeepsResultsAndTouchesNothing() {
+        Harness h;
+        h.platform.results.append(QStringLiteral("old"));
+        h.run.PushButton17_Click();
+        QCOMPARE(h.platform.prompts.texts(), QStringList({"No states or area codes added."}));
+        QCOMPARE(h.platform.resultTexts(), QStringList({"old"}));
+        QCOMPARE(h.platform.database.opens, 0);
+        QVERIFY(h.platform.progress.events.empty());
+        QVERIFY(!h.run.IsConverting());
+    }
+
+    void progressPointerAndPumps() {
+        Harness h;
+        h.convert({"603", "dir/sub/201", "NH", "732"});
+        QCOMPARE(h.platform.progress.values(), std::vector<double>({25, 50, 75, 100, 0}));
+        QCOMPARE(h.platform.progress.textsSet(),
+                 QStringList({"Processing: 603", "Processing: 201", "Processing: NH",
+                              "Processing: 732", "Progress Bar"}));
+        QCOMPARE(h.platform.window.pumps, 8);
+        QCOMPARE(h.platform.window.pointer(), Pointer::Default);
+        QCOMPARE(h.platform.window.pointerHistory.front(), Pointer::Busy);
+        QCOMPARE(h.platform.window.pointerHistory.size(), size_t(1 + 4 + 1));
+    }
+
+    void clicksDuringTheRun() {
+        Harness h;
+        int runningSeen = 0;
+        h.platform.window.onPump = [&](int pump) {
+            if (h.run.IsConverting())
+                ++runningSeen;
+            if (pump == 1)
+                h.run.PushButton17_Click(); // a second click is ignored
+            if (pump == 2)
+                h.platform.entries.append(QStringLiteral("201")); // not processed by this run
+            if (pump == 4) { // switched during entry 2: applies from entry 2's lookup on
+                h.platform.options.option1 = false;
+                h.platform.options.option2 = true;
+            }
+        };
+        QCOMPARE(h.convert({"603", "NH", "NJ"}), QStringList({"NH", "603", "201 551 609 732"}));
+        QCOMPARE(h.platform.database.opens, 1);
+        QCOMPARE(runningSeen, 6);
+        QCOMPARE(h.platform.prompts.texts(), QStringList({kDone}));
+        // The entry added mid-run counts for the percentage, not for the passes.
+        QCOMPARE(h.platform.progress.values()[2], 3.0 / 4 * 100);
+    }
+
+    void neitherDirectionEmptiesResultsAndSaysDone() {
+        Harness h;
+        h.platform.results.append(QStringLiteral("old"));
+        h.platform.options.option1 = false;
+        h.platform.options.option2 = false;
+        QVERIFY(h.convert({"603", "NH"}).isEmpty());
+        QCOMPARE(h.platform.prompts.texts(), QStringList({kDone}));
+    }
+
+    void unopenableDatabaseEndsTheRunAfterOneReport() {
+        Harness h;
+        h.platform.results.append(QStringLiteral("kept"));
+        h.platform.database.openFailure = QStringLiteral(
+            "Cannot read the area-code database /x/areacodes.db: file is not a database");
+        h.convert({"603", "NH"});
+        const auto reports = h.platform.prompts.errorReports();
+        QCOMPARE(reports.size(), size_t(1));
+        QVERIFY(reports[0].text.startsWith(h.platform.database.openFailure + "\r\n"));
+        QVERIFY(reports[0].text.contains(QStringLiteral("PushButton17_Click at line 110\r\r")));
+        QCOMPARE(h.platform.prompts.shown.size(), size_t(1)); // no "Done."
+        QCOMPARE(h.platform.resultTexts(), QStringList({"kept"}));
+        QCOMPARE(h.platform.window.pointer(), Pointer::Default);
+        QCOMPARE(h.platform.progress.value(), 0.0);
+        QCOMPARE(h.platform.progress.text(), QStringLiteral("Progress Bar"));
+        QVERIFY(!h.run.IsConverting());
+        h.platform.database.openFailure.clear(); // and the next click runs normally
+        h.run.PushButton17_Click();
+        QCOMPARE(h.platform.resultTexts(), QStringList({"NH", "Not Found"}));
+    }
+
+    void failingQueryEndsTheRunKeepingTheRowsSoFar() {
+        for (const bool states : {false, true}) {
+            Harness h;
+            h.platform.options.option1 = !states;
+            h.platform.options.option2 = states;
+            h.platform.database.failQueryNumber = 2;
+            const QStringList rows = h.convert({"603", "201", "732"});
+            QCOMPARE(rows, QStringList({states ? "Not Found" : "NH"}));
+            const auto reports = h.platform.prompts.errorReports();
+            QCOMPARE(reports.size(), size_t(1));
+            QVERIFY(reports[0].text.startsWith(QStringLiteral("database disk image is malformed")));
+            QVERIFY(reports[0].text.contains(states ? QStringLiteral("at line 162")
+                                                    : QStringLiteral("at line 144")));
+            QCOMPARE(h.platform.prompts.shown.size(), size_t(1));
+            QCOMPARE(h.platform.window.pointer(), Pointer::Default);
+            QCOMPARE(h.platform.progress.text(), QStringLiteral("Progress Bar"));
+            QVERIFY(!h.run.IsConverting());
+        }
+    }
+
+    void aSecondRunStartsAfresh() {
+        Harness h;
+        h.convert({"603"});
+        h.platform.database.rows.push_back({QStringLiteral("603"), QStringLiteral("XX"), {}});
+        h.run.PushButton17_Click();
+        // The memo lives for one run only: the second run sees the new row.
+        QCOMPARE(h.platform.resultTexts(), QStringList({"NH XX"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConversionRun)
+#include "test_conversion_run.moc"
