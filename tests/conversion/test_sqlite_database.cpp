@@ -1,0 +1,155 @@
+// The real database file, built by the build's own tool from a CSV.
+#include "conversion/conversion_run.h"
+#include "platform/failure.h"
+#include "platform/sqlite/sqlite_area_code_database.h"
+#include "support/fakes.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tallyvane;
+using namespace tallyvane::testing;
+
+namespace {
+
+QString buildDatabase(const QTemporaryDir& dir, const QByteArray& csv) {
+    const QString csvPath = dir.filePath(QStringLiteral("area_codes.csv"));
+    const QString dbPath = dir.filePath(QStringLiteral("areacodes.db"));
+    QFile file(csvPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size())
+        qFatal("cannot write the test table");
+    file.close();
+    const int rc = QProcess::execute(
+        QStringLiteral(TALLYVANE_BINARY_DIR "/tools/build_areacodes_db"), {csvPath, dbPath});
+    if (rc != 0)
+        qFatal("build_areacodes_db failed");
+    return dbPath;
+}
+
+const QByteArray kTable = "area_cd,state_cd,location_name\n"
+                          "201,NJ,New Jersey\n"
+                          "551,NJ,New Jersey\n"
+                          "603,NH,New Hampshire\n"
+                          "609,NJ,New Jersey\n"
+                          "732,NJ,New Jersey\n"
+                          "902,NS,Nova Scotia\n"
+                          "902,PE,Prince Edward Island\n"
+                          "999,O'Brien,\"Quoted, Name\"\n";
+
+QStringList values(const FieldValues& fields) {
+    QStringList texts;
+    for (const auto& field : fields)
+        texts << field.value_or(QStringLiteral("<null>"));
+    return texts;
+}
+
+} // namespace
+
+class TestSqliteDatabase : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    QString path_;
+
+private Q_SLOTS:
+    void initTestCase() { path_ = buildDatabase(dir_, kTable); }
+
+    void matchesIgnoreCaseAndKeepTableOrder() {
+        SqliteAreaCodeDatabaseOpener opener({path_});
+        auto db = opener.open();
+        QCOMPARE(values(db->statesForAreaCode(QStringLiteral("603"))), QStringList({"NH"}));
+        QCOMPARE(values(db->statesForAreaCode(QStringLiteral("902"))), QStringList({"NS", "PE"}));
+        QVERIFY(db->statesForAreaCode(QString()).empty());
+        QCOMPARE(values(db->areaCodesForState(QStringLiteral("nj"), QStringLiteral("nj"))),
+                 QStringList({"201", "551", "609", "732"}));
+        QCOMPARE(values(db->areaCodesForState(QStringLiteral("NEW HAMPSHIRE"),
+                                              QStringLiteral("NEW HAMPSHIRE"))),
+                 QStringList({"603"}));
+        QCOMPARE(values(db->areaCodesForState(QStringLiteral("quoted, name"),
+                                              QStringLiteral("quoted, name"))),
+                 QStringList({"999"}));
+    }
+
+    void apostrophesAreLookedUpLiterally() {
+        SqliteAreaCodeDatabaseOpener opener({path_});
+        auto db = opener.open();
+        QCOMPARE(
+            values(db->areaCodesForState(QStringLiteral("O'Brien"), QStringLiteral("O'Brien"))),
+            QStringList({"999"}));
+        const QString injection = QStringLiteral("' or '1'='1");
+        QVERIFY(db->areaCodesForState(injection, injection).empty());
+        QVERIFY(db->statesForAreaCode(QStringLiteral("'; DROP TABLE area_codes; --")).empty());
+        QCOMPARE(values(db->statesForAreaCode(QStringLiteral("603"))), QStringList({"NH"}));
+    }
+
+    void unusableFilesNameTheFileAndTheCause_data() {
+        QTest::addColumn<QByteArray>("content"); // empty: no file at all
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("missing") << QByteArray() << "the file does not exist";
+        QTest::newRow("not a database")
+            << QByteArray("hello, this is text\n").repeated(100) << "file is not a database";
+        QTest::newRow("empty database") << QByteArray("-") << "no such table: area_codes";
+    }
+    void unusableFilesNameTheFileAndTheCause() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, cause);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("areacodes.db"));
+        if (content == "-") {
+            QFile(path).open(QIODevice::WriteOnly); // zero bytes: SQLite sees an empty database
+        } else if (!content.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        SqliteAreaCodeDatabaseOpener opener({path});
+        try {
+            opener.open();
+            QFAIL("open() should have failed");
+        } catch (const Failure& failure) {
+            QCOMPARE(failure.description(),
+                     QStringLiteral("Cannot read the area-code database %1: %2").arg(path, cause));
+        }
+    }
+
+    void looksBesideTheProgramThenInTheDataFolder() {
+        const QStringList paths = defaultDatabasePaths(QStringLiteral("/opt/tv/bin"));
+        QCOMPARE(paths.size(), 2);
+        QCOMPARE(paths[0], QStringLiteral("/opt/tv/bin/areacodes.db"));
+        QCOMPARE(paths[1], QStringLiteral("/opt/tv/share/tallyvane/areacodes.db"));
+        SqliteAreaCodeDatabaseOpener opener({dir_.filePath(QStringLiteral("absent.db")), path_});
+        QCOMPARE(opener.chosenPath(), path_);
+    }
+
+    void wholeRunAgainstTheRealFile() {
+        FakePlatform platform;
+        SqliteAreaCodeDatabaseOpener opener({path_});
+        Form1Services real{platform.prompts,
+                           platform.window,
+                           platform.entries,
+                           platform.results,
+                           platform.progress,
+                           platform.options,
+                           platform.settings,
+                           platform.dialog,
+                           opener,
+                           platform.spreadsheet,
+                           platform.clipboard,
+                           platform.browser,
+                           platform.surface,
+                           {}};
+        ConversionRun run(real);
+        platform.addEntries({"NH", "603", "New Hampshire", "1-902-555-0100"});
+        run.PushButton17_Click();
+        QCOMPARE(platform.resultTexts(), QStringList({"Not Found", "NH", "Not Found", "NS PE"}));
+        platform.options.option1 = false;
+        platform.options.option2 = true;
+        run.PushButton17_Click();
+        QCOMPARE(platform.resultTexts(), QStringList({"603", "Not Found", "603", "Not Found"}));
+        QVERIFY(platform.prompts.errorReports().empty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSqliteDatabase)
+#include "test_sqlite_database.moc"
