@@ -1,0 +1,92 @@
+#include "platform/failure.h"
+#include "platform/list_model.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace tallyvane;
+
+namespace {
+QStringList texts(const ListModel& model) {
+    QStringList result;
+    for (int i = 1; i <= model.count(); ++i)
+        result << model.text(i);
+    return result;
+}
+} // namespace
+
+class TestListModel : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void positionsRemovalAndFailures() {
+        ListModel model;
+        model.addColumn(QStringLiteral("Results"));
+        for (const char* text : {"a", "b", "c", "d", "e"})
+            model.append(QString::fromLatin1(text));
+        model.remove(2);
+        QCOMPARE(texts(model), QStringList({"a", "c", "d", "e"}));
+        QVERIFY(model.checked(1));
+        QCOMPARE(model.columnText(1, 2), QString());
+        QVERIFY_THROWS_EXCEPTION(Failure, model.text(0));
+        QVERIFY_THROWS_EXCEPTION(Failure, model.text(5));
+        QVERIFY_THROWS_EXCEPTION(Failure, model.remove(9));
+        QVERIFY_THROWS_EXCEPTION(Failure, model.heading(2));
+        QCOMPARE(model.heading(1), QStringLiteral("Results"));
+        model.clear();
+        QCOMPARE(model.count(), 0);
+        QCOMPARE(model.columnCount(), 1); // clearing rows keeps the columns
+    }
+
+    void rowsWithSubItemsAndCheckStates() {
+        ListModel model;
+        model.addColumn(QStringLiteral("One"));
+        model.addColumn(QStringLiteral("Two"));
+        model.append(QStringLiteral("plain"));
+        model.appendRow({QStringLiteral("a"), QStringLiteral("xyz")}, false);
+        model.append(QStringLiteral("after"));
+        QCOMPARE(model.columnText(1, 2), QString());
+        QCOMPARE(model.columnText(2, 1), QStringLiteral("a"));
+        QCOMPARE(model.columnText(2, 2), QStringLiteral("xyz"));
+        QCOMPARE(model.columnText(3, 2), QString());
+        QVERIFY(!model.checked(2));
+        model.remove(1);
+        QCOMPARE(model.columnText(1, 2), QStringLiteral("xyz"));
+        QVERIFY(model.checked(2));
+    }
+
+    void viewsLearnOfAppendedRowsInBatches() {
+        ListModel model;
+        model.addColumn(QStringLiteral("Results"));
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        for (int i = 0; i < 1000; ++i)
+            model.append(QString::number(i));
+        QCOMPARE(model.count(), 1000);
+        QCOMPARE(model.rowCount(), 0);
+        QTRY_COMPARE(model.rowCount(), 1000);
+        QCOMPARE(inserted.size(), 1);
+        // Removing a row the views have not seen yet keeps them consistent.
+        model.append(QStringLiteral("pending"));
+        model.remove(1001);
+        model.remove(1);
+        model.announcePendingRows();
+        QCOMPARE(model.rowCount(), 999);
+        QCOMPARE(model.data(model.index(0, 0), Qt::DisplayRole).toString(), QStringLiteral("1"));
+    }
+
+    void selectedPosition() {
+        ListModel model;
+        model.addColumn(QStringLiteral("Results"));
+        model.append(QStringLiteral("a"));
+        model.append(QStringLiteral("b"));
+        model.announcePendingRows();
+        QCOMPARE(model.selectedPosition(), 0);
+        model.selectionModel()->select(model.index(1, 0), QItemSelectionModel::ClearAndSelect |
+                                                              QItemSelectionModel::Rows);
+        QCOMPARE(model.selectedPosition(), 2);
+        model.remove(2);
+        QCOMPARE(model.selectedPosition(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestListModel)
+#include "test_list_model.moc"
