@@ -1,0 +1,208 @@
+// Cross-checks data/area_codes.csv against libphonenumber's offline geocoder, an independent
+// source, so a typo, a dropped overlay or a code that is not geographic cannot ship unnoticed.
+#include <QFile>
+#include <QMap>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+
+#include <phonenumbers/geocoding/phonenumber_offline_geocoder.h>
+#include <phonenumbers/phonenumberutil.h>
+#include <unicode/locid.h>
+
+#include <algorithm>
+#include <string>
+
+using i18n::phonenumbers::PhoneNumber;
+using i18n::phonenumbers::PhoneNumberOfflineGeocoder;
+using i18n::phonenumbers::PhoneNumberUtil;
+using StateSets = QMap<QString, QSet<QString>>; // area code -> state codes
+
+namespace {
+
+// clang-format off
+const QMap<QString, QString> kNames = {
+    {"AL", "Alabama"}, {"AK", "Alaska"}, {"AZ", "Arizona"}, {"AR", "Arkansas"},
+    {"CA", "California"}, {"CO", "Colorado"}, {"CT", "Connecticut"}, {"DE", "Delaware"},
+    {"DC", "District of Columbia"}, {"FL", "Florida"}, {"GA", "Georgia"}, {"HI", "Hawaii"},
+    {"ID", "Idaho"}, {"IL", "Illinois"}, {"IN", "Indiana"}, {"IA", "Iowa"}, {"KS", "Kansas"},
+    {"KY", "Kentucky"}, {"LA", "Louisiana"}, {"ME", "Maine"}, {"MD", "Maryland"},
+    {"MA", "Massachusetts"}, {"MI", "Michigan"}, {"MN", "Minnesota"}, {"MS", "Mississippi"},
+    {"MO", "Missouri"}, {"MT", "Montana"}, {"NE", "Nebraska"}, {"NV", "Nevada"},
+    {"NH", "New Hampshire"}, {"NJ", "New Jersey"}, {"NM", "New Mexico"}, {"NY", "New York"},
+    {"NC", "North Carolina"}, {"ND", "North Dakota"}, {"OH", "Ohio"}, {"OK", "Oklahoma"},
+    {"OR", "Oregon"}, {"PA", "Pennsylvania"}, {"RI", "Rhode Island"}, {"SC", "South Carolina"},
+    {"SD", "South Dakota"}, {"TN", "Tennessee"}, {"TX", "Texas"}, {"UT", "Utah"},
+    {"VT", "Vermont"}, {"VA", "Virginia"}, {"WA", "Washington"}, {"WV", "West Virginia"},
+    {"WI", "Wisconsin"}, {"WY", "Wyoming"}, {"PR", "Puerto Rico"}, {"VI", "U.S. Virgin Islands"},
+    {"GU", "Guam"}, {"MP", "Northern Mariana Islands"}, {"AS", "American Samoa"},
+    {"AB", "Alberta"}, {"BC", "British Columbia"}, {"MB", "Manitoba"}, {"NB", "New Brunswick"},
+    {"NL", "Newfoundland and Labrador"}, {"NS", "Nova Scotia"}, {"NT", "Northwest Territories"},
+    {"NU", "Nunavut"}, {"ON", "Ontario"}, {"PE", "Prince Edward Island"}, {"QC", "Quebec"},
+    {"SK", "Saskatchewan"}, {"YT", "Yukon"}};
+// clang-format on
+
+// The geocoder's own spellings that are not plain state names (445 lacks its ", PA"; newer data
+// misspells BC). Shared codes come as "Nova Scotia/Prince Edward Island" and are split on '/'.
+const QMap<QString, QString> kAliases = {{"Washington State", "WA"},
+                                         {"Washington D.C.", "DC"},
+                                         {"Philadelphia", "PA"},
+                                         {"British Colombia", "BC"}};
+
+// Codes that came into service after the installed geocoder's data was made (8.12.57, late
+// 2022); a newer library knows them and then checks them like any other.
+struct NewerCode {
+    const char* code;
+    const char* state;
+    int year;
+};
+// clang-format off
+constexpr NewerCode kNewer[] = {
+    {"227", "MD", 2025}, {"235", "MO", 2024}, {"257", "BC", 2024}, {"274", "WI", 2023},
+    {"324", "FL", 2025}, {"327", "AR", 2023}, {"329", "NY", 2023}, {"350", "CA", 2022},
+    {"353", "WI", 2024}, {"354", "QC", 2022}, {"363", "NY", 2023}, {"369", "CA", 2024},
+    {"382", "ON", 2023}, {"428", "NB", 2023}, {"472", "NC", 2024}, {"557", "MO", 2022},
+    {"645", "FL", 2023}, {"683", "ON", 2022}, {"686", "VA", 2025}, {"728", "FL", 2024},
+    {"730", "IL", 2025}, {"738", "CA", 2025}, {"748", "CO", 2026}, {"821", "SC", 2026},
+    {"835", "PA", 2024}, {"879", "NL", 2022}, {"942", "ON", 2025}, {"975", "MO", 2023},
+    {"983", "CO", 2024}};
+// clang-format on
+
+struct Row {
+    QString code, state, name;
+};
+
+// What the library knows: for US and Canadian numbers the state comes from the description; a
+// code-wide name ("New Jersey") outranks the state of a single exchange ("New York, NY" for one
+// 201 exchange), and codes without one (212) are known by their cities' states.
+StateSets libraryStates() {
+    const PhoneNumberUtil& util = *PhoneNumberUtil::GetInstance();
+    const PhoneNumberOfflineGeocoder geocoder;
+    const icu::Locale english("en", "US");
+    const QSet<QString> territories = {"PR", "VI", "GU", "MP", "AS"};
+    static const QRegularExpression cityState(QStringLiteral(", ([A-Z]{2})$"));
+    StateSets result;
+    for (int npa = 200; npa <= 999; ++npa) {
+        QSet<QString> wide, cities;
+        // Every fifth exchange finds what a scan of all of them finds, in a fifth of the time;
+        // 684 has the fewest valid exchanges and two of them fall on this grid.
+        for (int nxx = 200; nxx <= 999; nxx += 5) {
+            PhoneNumber number;
+            number.set_country_code(1);
+            number.set_national_number(npa * 10000000ULL + nxx * 10000ULL + 4567);
+            const auto type = util.GetNumberType(number);
+            if (type != PhoneNumberUtil::FIXED_LINE && type != PhoneNumberUtil::MOBILE &&
+                type != PhoneNumberUtil::FIXED_LINE_OR_MOBILE)
+                continue;
+            std::string region;
+            util.GetRegionCodeForNumber(number, &region);
+            const QString regionCode = QString::fromStdString(region);
+            if (territories.contains(regionCode)) {
+                wide.insert(regionCode);
+                continue;
+            }
+            if (regionCode != QLatin1String("US") && regionCode != QLatin1String("CA"))
+                continue;
+            const QString text =
+                QString::fromStdString(geocoder.GetDescriptionForNumber(number, english));
+            const auto match = cityState.match(text);
+            if (match.hasMatch() && kNames.contains(match.captured(1))) {
+                cities.insert(match.captured(1));
+                continue;
+            }
+            for (const QString& part : text.split(QLatin1Char('/'))) {
+                const QString state = kAliases.value(part, kNames.key(part));
+                if (!state.isEmpty())
+                    wide.insert(state);
+            }
+        }
+        if (!wide.isEmpty() || !cities.isEmpty())
+            result.insert(QString::number(npa), wide.isEmpty() ? cities : wide);
+    }
+    return result;
+}
+
+} // namespace
+
+class TestAreaCodeData : public QObject {
+    Q_OBJECT
+    QList<Row> rows;
+    StateSets table;
+
+private Q_SLOTS:
+    void initTestCase() {
+        QFile file(QStringLiteral(TALLYVANE_SOURCE_DIR "/data/area_codes.csv"));
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+        const QString text = QString::fromUtf8(file.readAll());
+        QVERIFY2(!text.contains(QLatin1Char('\r')), "line ends must be LF only");
+        QVERIFY(text.endsWith(QLatin1Char('\n')));
+        QStringList lines = text.split(QLatin1Char('\n'));
+        lines.removeLast();
+        QCOMPARE(lines.takeFirst(), QStringLiteral("area_cd,state_cd,location_name"));
+        for (const QString& line : lines) {
+            const QStringList f = line.split(QLatin1Char(','));
+            QVERIFY2(f.size() == 3, qPrintable(line));
+            rows.append({f[0], f[1], f[2]});
+            table[f[0]].insert(f[1]);
+        }
+    }
+
+    void rowsAreWellFormed() {
+        static const QRegularExpression shape(QStringLiteral("^[2-9][0-9][0-9]$"));
+        // Codes that are never one place: N11 services, N9X and 37X/96X held for expansion, and
+        // the non-geographic N00, 5YY personal, 8YY toll-free and 456/710 ranges.
+        static const QRegularExpression reserved(
+            QStringLiteral("^(.11|.9.|37.|96.|.00|5(22|33|44|55|66|77|88)|8(22|33|44|55|66|77|88)"
+                           "|88.|456|710)$"));
+        QSet<QString> seen;
+        for (int i = 0; i < rows.size(); ++i) {
+            const Row& r = rows[i];
+            const QString where = r.code + QLatin1Char(',') + r.state;
+            QVERIFY2(shape.match(r.code).hasMatch(), qPrintable(where));
+            QVERIFY2(!reserved.match(r.code).hasMatch(), qPrintable(where));
+            QVERIFY2(kNames.contains(r.state), qPrintable(where));
+            QVERIFY2(kNames.value(r.state) == r.name,
+                     qPrintable(where + QLatin1Char(',') + r.name));
+            QVERIFY2(!seen.contains(where), qPrintable("duplicate " + where));
+            seen.insert(where);
+            // Ascending by code, then state, so a state's codes come back in order.
+            if (i > 0) {
+                const Row& p = rows[i - 1];
+                QVERIFY2(p.code < r.code || (p.code == r.code && p.state < r.state),
+                         qPrintable("out of order at " + where));
+            }
+        }
+        // Each state has at least one code and the shared codes keep every state they serve.
+        for (const QString& state : kNames.keys())
+            QVERIFY2(std::any_of(rows.cbegin(), rows.cend(),
+                                 [&](const Row& r) { return r.state == state; }),
+                     qPrintable("no code for " + state));
+        QCOMPARE(table.value("902"), (QSet<QString>{"NS", "PE"}));
+        QCOMPARE(table.value("782"), (QSet<QString>{"NS", "PE"}));
+        QCOMPARE(table.value("867"), (QSet<QString>{"NT", "NU", "YT"}));
+    }
+
+    void agreesWithLibphonenumber() {
+        const StateSets library = libraryStates();
+        // A shrunken library scan would make this check pass vacuously.
+        QVERIFY2(library.size() > 380, qPrintable(QString::number(library.size())));
+        QStringList faults;
+        for (auto it = library.cbegin(); it != library.cend(); ++it)
+            if (table.value(it.key()) != it.value())
+                faults << it.key() + QStringLiteral(": library ") + it.value().values().join('/') +
+                              QStringLiteral(", table ") + table.value(it.key()).values().join('/');
+        StateSets newer;
+        for (const NewerCode& n : kNewer)
+            newer[QString::fromLatin1(n.code)].insert(QString::fromLatin1(n.state));
+        for (auto it = table.cbegin(); it != table.cend(); ++it)
+            if (!library.contains(it.key()) && newer.value(it.key()) != it.value())
+                faults << it.key() + QStringLiteral(": in neither the library nor the newer list");
+        for (auto it = newer.cbegin(); it != newer.cend(); ++it)
+            if (table.value(it.key()) != it.value())
+                faults << it.key() + QStringLiteral(": listed as newer but not in the table");
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAreaCodeData)
+#include "test_area_code_data.moc"
