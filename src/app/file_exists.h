@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace tallyvane {
+
+// True when the last-modified time of the path can be read: the path names an
+// existing file (or folder). Never throws; a malformed path is simply false.
+bool FileExists(const QString& path);
+
+} // namespace tallyvane
