@@ -1,7 +1,69 @@
 #include "entries/file_loading.h"
 
+#include "app/file_exists.h"
+#include "app/procedure.h"
+#include "entries/entry_file_reader.h"
+#include "platform/file_dialog.h"
+#include "platform/list_view.h"
+#include "platform/prompts.h"
+#include "platform/window_services.h"
+
 namespace tallyvane {
 
-void PushButton3_Click(Form1Services&) {}
+namespace {
+const QString kLocation =
+    locationText(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+constexpr long kOpenFlags = 2621953; // read-only box, several files, long names
+const QString kTitle = QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
+const QString kFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
+const QString kSeparator = QStringLiteral("/");
+const QString kDoubleSeparator = QStringLiteral("//");
+} // namespace
+
+QString FixDoubleBackslashes(const QString& path) {
+    if (!path.startsWith(kSeparator)) {
+        QString fixed = path;
+        return fixed.replace(kDoubleSeparator, kSeparator);
+    }
+    // A path of this form elsewhere would keep two leading separators for a
+    // network share; here "//" names nothing but the root, so one is kept.
+    qsizetype start = 1;
+    while (start < path.size() && path[start] == QLatin1Char('/'))
+        ++start;
+    QString rest = path.mid(start);
+    return kSeparator + rest.replace(kDoubleSeparator, kSeparator);
+}
+
+void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path) {
+    if (!FileExists(path)) {
+        prompts.messageBox(QStringLiteral("File not found"), MessageStyle::Ok);
+        return;
+    }
+    appendEntriesFromFile(list, path);
+}
+
+void PushButton3_Click(Form1Services& s) {
+    Procedure p(s.prompts, kLocation);
+    p.step(100, [&] { s.dialog.setFileName(QString()); });
+    p.step(102, [&] { s.dialog.setFlags(kOpenFlags); });
+    p.step(104, [&] { s.dialog.setTitle(kTitle); });
+    p.step(106, [&] { s.dialog.setFilter(kFilter); });
+    // The dialog hands over the chosen files as full paths in its own order.
+    const QStringList paths = p.value(108, QStringList(), [&] { return s.dialog.showOpen(); });
+    if (paths.isEmpty()) // 110: Cancel
+        return;
+    p.step(114, [&] { s.window.setPointer(Pointer::Busy); });
+    if (paths.size() == 1) {                 // 116
+        const QString& path = paths.first(); // 118
+        p.step(120, [&] { LoadListFromFile(s.prompts, s.entries, path); });
+    } else {                                  // 122
+        for (const QString& chosen : paths) { // 128
+            QString path = chosen;            // 130
+            path = p.value(132, path, [&] { return FixDoubleBackslashes(path); });
+            p.step(134, [&] { LoadListFromFile(s.prompts, s.entries, path); });
+        }
+    }
+    p.step(138, [&] { s.window.setPointer(Pointer::Default); });
+}
 
 } // namespace tallyvane

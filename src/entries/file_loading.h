@@ -2,8 +2,23 @@
 
 #include "app/form1_services.h"
 
+#include <QString>
+
 namespace tallyvane {
 
+class ListView;
+class Prompts;
+
 void PushButton3_Click(Form1Services& s); // "Load State or Area Code From File"
+
+// Appends the entries of one file to the list. A path whose file cannot be
+// found shows "File not found" and changes nothing; a file that exists but cannot
+// be opened or read throws Failure, for the calling command to report.
+void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path);
+
+// Tidies a path joined from a folder and a file name: doubled separators become
+// single ones, scanning from left to right without overlap, and any run of
+// leading separators becomes one.
+QString FixDoubleBackslashes(const QString& path);
 
 } // namespace tallyvane

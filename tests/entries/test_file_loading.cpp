@@ -1,0 +1,204 @@
+#include "entries/entry_splitter.h"
+#include "entries/file_loading.h"
+#include "support/fakes.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace tallyvane;
+using namespace tallyvane::testing;
+
+namespace {
+
+const QString kNotFound = QStringLiteral("File not found");
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write the test file");
+    return path;
+}
+
+// The entries one file gives, loaded into a fresh list.
+QStringList loadBytes(const QByteArray& bytes) {
+    QTemporaryDir dir;
+    FakePrompts prompts;
+    ListModel list;
+    LoadListFromFile(prompts, list, writeFile(dir, QStringLiteral("list.txt"), bytes));
+    if (!prompts.shown.empty())
+        qFatal("loading showed a message");
+    return listTexts(list);
+}
+
+QStringList splitInChunks(const QByteArray& bytes, qsizetype chunk) {
+    ListModel list;
+    EntrySplitter splitter(list);
+    for (qsizetype at = 0; at < bytes.size(); at += chunk)
+        splitter.feed(bytes.constData() + at, std::size_t(std::min(chunk, bytes.size() - at)));
+    splitter.finish();
+    return listTexts(list);
+}
+
+QString s(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+class TestFileLoading : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void lineRules_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("CR LF, blank line kept")
+            << QByteArray("nh\r\n\r\n603\r\n") << QStringList{s("NH"), s(""), s("603")};
+        QTest::newRow("CR LF without final line end")
+            << QByteArray("nh\r\n\r\n603") << QStringList{s("NH"), s(""), s("603")};
+        QTest::newRow("LF: only the last line upper-cased")
+            << QByteArray("nh\nny\nct") << QStringList{s("nh"), s("ny"), s("CT")};
+        QTest::newRow("LF with final LF: one empty entry")
+            << QByteArray("nh\nny\nct\n") << QStringList{s("nh"), s("ny"), s("ct"), s("")};
+        QTest::newRow("lone CR") << QByteArray("nh\rny\r\rct")
+                                 << QStringList{s("NH"), s("NY"), s(""), s("CT")};
+        QTest::newRow("LF inside a CR LF line")
+            << QByteArray("a\nb\r\nc") << QStringList{s("a"), s("B"), s("C")};
+        QTest::newRow("LF after a CR LF")
+            << QByteArray("a\r\n\nb") << QStringList{s("A"), s(""), s("B")};
+        QTest::newRow("one blank line") << QByteArray("\r\n") << QStringList{s("")};
+        QTest::newRow("a lone LF") << QByteArray("\n") << QStringList{s(""), s("")};
+        QTest::newRow("empty file") << QByteArray() << QStringList{};
+        QTest::newRow("texts as they are")
+            << QByteArray("  new york, ny \r\n# not a comment\r\nnh,ct\r\nnh\r\n")
+            << QStringList{s("  NEW YORK, NY "), s("# NOT A COMMENT"), s("NH,CT"), s("NH")};
+        QTest::newRow("UTF-8") << QByteArray("s\xC3\xA3o paulo\r\n\xE6\x9D\xB1\xE4\xBA\xAC\r\n")
+                               << QStringList{s("SÃO PAULO"), s("東京")};
+        QTest::newRow("invalid UTF-8 read as Latin-1, per line")
+            << QByteArray("s\xE3o paulo\r\ns\xC3\xA3o\r\n")
+            << QStringList{s("SÃO PAULO"), s("SÃO")};
+        QTest::newRow("byte-order mark is part of the first entry")
+            << QByteArray("\xEF\xBB\xBFnh\r\nct\r\n")
+            << QStringList{QString(QChar(0xFEFF)) + s("NH"), s("CT")};
+        QTest::newRow("NUL bytes kept")
+            << QByteArray("a\0b\r\n\0\r\n", 8)
+            << QStringList{QString::fromLatin1("A\0B", 3), QString(1, QChar(0))};
+    }
+
+    void lineRules() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, entries);
+        QCOMPARE(loadBytes(bytes), entries);
+    }
+
+    void chunkBoundariesChangeNothing() {
+        const QByteArray bytes("ab\r\ncd\ref\ngh\r\n\n\xC3\xA9x\r\r\n\xE9\n");
+        const QStringList entries{s("AB"), s("CD"), s("ef"), s("GH"), s(""),
+                                  s("ÉX"), s(""),   s("é"),  s("")};
+        for (qsizetype chunk = 1; chunk <= bytes.size(); ++chunk)
+            QCOMPARE(splitInChunks(bytes, chunk), entries);
+    }
+
+    void blockBoundaryAndLongLines() {
+        // A CR LF split across the reader's 1 MiB blocks, and a line longer than a block.
+        const qsizetype block = 1 << 20;
+        QByteArray bytes(block - 1, 'x');
+        bytes += "\r\nnext\r\n";
+        bytes += QByteArray(3 * block, 'y');
+        bytes += "\nlast";
+        const QStringList entries = loadBytes(bytes);
+        QCOMPARE(entries.size(), 4);
+        QCOMPARE(entries[0], QString(block - 1, QLatin1Char('X')));
+        QCOMPARE(entries[1], s("NEXT"));
+        QCOMPARE(entries[2], QString(3 * block, QLatin1Char('y')));
+        QCOMPARE(entries[3], s("LAST"));
+    }
+
+    void everyByteSurvivesABinaryFile() {
+        QByteArray bytes;
+        for (int round = 0; round < 64; ++round) {
+            for (int b = 0; b < 256; ++b) {
+                if (b != '\r' && b != '\n')
+                    bytes += char(b);
+            }
+        }
+        const QStringList entries = loadBytes(bytes);
+        QCOMPARE(entries, QStringList{QString::fromLatin1(bytes).toUpper()});
+    }
+
+    void aVeryLongSingleLine() {
+        // 200 MB without a line end: one entry, no crash, no hang.
+        const qsizetype size = 200LL * 1024 * 1024;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("long.txt"));
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            const QByteArray chunk(1 << 20, 'a');
+            for (qsizetype written = 0; written < size; written += chunk.size())
+                QCOMPARE(file.write(chunk), chunk.size());
+        }
+        FakePrompts prompts;
+        ListModel list;
+        LoadListFromFile(prompts, list, path);
+        QCOMPARE(list.count(), 1);
+        QCOMPARE(list.text(1).size(), size);
+        QVERIFY(list.text(1).startsWith(s("AAAA")));
+    }
+
+    void missingFileShowsFileNotFound() {
+        QTemporaryDir dir;
+        FakePrompts prompts;
+        ListModel list;
+        list.append(s("kept"));
+        LoadListFromFile(prompts, list, dir.filePath(QStringLiteral("absent.txt")));
+        QCOMPARE(prompts.shown.size(), size_t(1));
+        QCOMPARE(prompts.shown[0].text, kNotFound);
+        QCOMPARE(prompts.shown[0].style, 0);
+        QCOMPARE(prompts.shown[0].title, s("Tallyvane"));
+        QCOMPARE(listTexts(list), QStringList{s("kept")});
+    }
+
+    void unreadableFilesThrowTheSystemsText() {
+        QTemporaryDir dir;
+        FakePrompts prompts;
+        ListModel list;
+        list.append(s("kept"));
+        try {
+            LoadListFromFile(prompts, list, dir.path());
+            QFAIL("a directory loaded");
+        } catch (const Failure& failure) {
+            QCOMPARE(failure.description(), s("Is a directory"));
+        }
+        // A pipe with no writer must neither block nor load.
+        const QString fifo = dir.filePath(QStringLiteral("pipe.txt"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY_THROWS_EXCEPTION(Failure, LoadListFromFile(prompts, list, fifo));
+        QCOMPARE(listTexts(list), QStringList{s("kept")});
+        QVERIFY(prompts.shown.empty());
+    }
+
+    void fileWithoutReadPermission() {
+        if (::geteuid() == 0)
+            QSKIP("root reads every file regardless of its permissions");
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("locked.txt"), "nh\r\n");
+        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        FakePrompts prompts;
+        ListModel list;
+        try {
+            LoadListFromFile(prompts, list, path);
+            QFAIL("an unreadable file loaded");
+        } catch (const Failure& failure) {
+            QCOMPARE(failure.description(), s("Permission denied"));
+        }
+        QCOMPARE(list.count(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileLoading)
+#include "test_file_loading.moc"

@@ -1,0 +1,129 @@
+#include "entries/file_loading.h"
+#include "support/fakes.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tallyvane;
+using namespace tallyvane::testing;
+
+namespace {
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write the test file");
+    return path;
+}
+
+QString s(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+const std::vector<Pointer> kBusyThenDefault{Pointer::Busy, Pointer::Default};
+
+} // namespace
+
+class TestFileLoadingCommand : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void dialogIsSetUpAndCancelChangesNothing() {
+        FakePlatform p;
+        p.addEntries({s("kept")});
+        p.dialog.fileName = s("previous.txt");
+        p.window.setPointer(Pointer::Custom);
+        p.window.pointerHistory.clear();
+        PushButton3_Click(p.services); // no answer queued: Cancel
+        QCOMPARE(p.dialog.shownOpen, 1);
+        QCOMPARE(p.dialog.fileName, QString());
+        QCOMPARE(p.dialog.flags, 2621953L);
+        QCOMPARE(p.dialog.title, s("Load List(s) - Hold Ctrl to select multiple list files"));
+        QCOMPARE(p.dialog.filter, s("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
+        QCOMPARE(listTexts(p.entries), QStringList{s("kept")});
+        QVERIFY(p.window.pointerHistory.empty());
+        QCOMPARE(p.window.pointer(), Pointer::Custom);
+        QVERIFY(p.prompts.shown.empty());
+    }
+
+    void oneFileIsAppendedUnderTheBusyPointer() {
+        QTemporaryDir dir;
+        FakePlatform p;
+        p.addEntries({s("kept")});
+        const QString path = writeFile(dir, s("list.txt"), "nh\r\n603\r\n");
+        p.dialog.openAnswers = {{path}, {path}};
+        PushButton3_Click(p.services);
+        PushButton3_Click(p.services); // the same file twice gives its entries twice
+        QCOMPARE(listTexts(p.entries),
+                 QStringList({s("kept"), s("NH"), s("603"), s("NH"), s("603")}));
+        QCOMPARE(p.window.pointerHistory, std::vector<Pointer>({Pointer::Busy, Pointer::Default,
+                                                                Pointer::Busy, Pointer::Default}));
+        // The load keeps the window's events waiting until it ends.
+        QCOMPARE(p.window.pumps, 0);
+        QVERIFY(p.prompts.shown.empty());
+    }
+
+    void severalFilesWithOneMissing() {
+        QTemporaryDir dir;
+        FakePlatform p;
+        const QString first = writeFile(dir, s("a.txt"), "nh\r\n");
+        const QString second = writeFile(dir, s("b.txt"), "ct\nny");
+        // A folder joined with a separator of its own still finds the file.
+        p.dialog.openAnswers = {{first, dir.filePath(s("gone.txt")), dir.path() + s("//b.txt")}};
+        PushButton3_Click(p.services);
+        QCOMPARE(listTexts(p.entries), QStringList({s("NH"), s("ct"), s("NY")}));
+        QCOMPARE(p.prompts.texts(), QStringList{s("File not found")});
+        QCOMPARE(p.prompts.shown[0].style, 0);
+        QCOMPARE(p.window.pointerHistory, kBusyThenDefault);
+    }
+
+    void unreadableFileIsReportedAndTheRestStillLoad() {
+        QTemporaryDir dir;
+        FakePlatform p;
+        const QString good = writeFile(dir, s("good.txt"), "ma\r\n");
+        p.dialog.openAnswers = {{dir.path(), good}, {dir.path()}};
+        PushButton3_Click(p.services);
+        QCOMPARE(listTexts(p.entries), QStringList{s("MA")});
+        auto reports = p.prompts.errorReports();
+        QCOMPARE(reports.size(), size_t(1));
+        QCOMPARE(reports[0].text.section(s("\r\n"), 0, 0), s("Is a directory"));
+        QVERIFY(reports[0].text.contains(
+            s("in Brisquet2021/08/31.Form1.PushButton3_Click at line 134\r\r")));
+        QCOMPARE(p.window.pointerHistory, kBusyThenDefault);
+
+        // A single chosen path fails at its own line; the pointer still goes back.
+        PushButton3_Click(p.services);
+        reports = p.prompts.errorReports();
+        QCOMPARE(reports.size(), size_t(2));
+        QVERIFY(reports[1].text.contains(s("PushButton3_Click at line 120\r\r")));
+        QCOMPARE(listTexts(p.entries), QStringList{s("MA")});
+        QCOMPARE(p.window.pointer(), Pointer::Default);
+    }
+
+    void fixDoubleBackslashes_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("fixed");
+        QTest::newRow("joined at a folder") << s("/home/ann//list.txt") << s("/home/ann/list.txt");
+        QTest::newRow("root folder joined") << s("//list.txt") << s("/list.txt");
+        QTest::newRow("untouched") << s("/home/ann/list.txt") << s("/home/ann/list.txt");
+        QTest::newRow("leading run becomes one") << s("///tmp//a.txt") << s("/tmp/a.txt");
+        QTest::newRow("no overlap: three") << s("/tmp///a.txt") << s("/tmp//a.txt");
+        QTest::newRow("no overlap: four") << s("/tmp////a.txt") << s("/tmp//a.txt");
+        QTest::newRow("relative") << s("lists//a.txt") << s("lists/a.txt");
+        QTest::newRow("relative, leading run kept apart") << s("a///b") << s("a//b");
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("root") << s("/") << s("/");
+        QTest::newRow("double root") << s("//") << s("/");
+        QTest::newRow("other characters kept") << s("/tmp/ä b\\\\c//d") << s("/tmp/ä b\\\\c/d");
+    }
+
+    void fixDoubleBackslashes() {
+        QFETCH(QString, path);
+        QFETCH(QString, fixed);
+        QCOMPARE(FixDoubleBackslashes(path), fixed);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileLoadingCommand)
+#include "test_file_loading_command.moc"
