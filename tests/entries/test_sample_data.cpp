@@ -1,0 +1,81 @@
+#include "entries/sample_data.h"
+#include "support/fakes.h"
+
+#include <QTest>
+
+using namespace tallyvane;
+using namespace tallyvane::testing;
+
+namespace {
+
+const QStringList kSampleSet{QStringLiteral("NH"),
+                             QStringLiteral("603"),
+                             QStringLiteral("NEW HAMPSHIRE"),
+                             QStringLiteral("201"),
+                             QStringLiteral("609"),
+                             QStringLiteral("732"),
+                             QStringLiteral("603-237-4934"),
+                             QStringLiteral("1-603-237-4934")};
+
+// A list that refuses its Nth append.
+class RefusingList : public ListModel {
+public:
+    explicit RefusingList(int refused) : refused_(refused) {}
+    void append(const QString& text) override {
+        if (++appends_ == refused_)
+            throw Failure(QStringLiteral("Out of memory"));
+        ListModel::append(text);
+    }
+
+private:
+    int refused_;
+    int appends_ = 0;
+};
+
+} // namespace
+
+class TestSampleData : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void appendsTheEightEntriesUpperCased() {
+        FakePlatform p;
+        PushButton7_Click(p.services);
+        QCOMPARE(listTexts(p.entries), kSampleSet);
+        QVERIFY(p.prompts.shown.empty());
+    }
+
+    void twiceGivesSixteenAfterTheEntriesAlreadyThere() {
+        FakePlatform p;
+        p.addEntries({QStringLiteral("ct")});
+        p.window.setPointer(Pointer::Busy); // the busy pointer does not stop it
+        PushButton7_Click(p.services);
+        PushButton7_Click(p.services);
+        QCOMPARE(p.entries.count(), 17);
+        QCOMPARE(listTexts(p.entries), QStringList{QStringLiteral("ct")} + kSampleSet + kSampleSet);
+        QCOMPARE(p.options.option1, true); // the direction is left alone
+        QCOMPARE(p.window.pointer(), Pointer::Busy);
+    }
+
+    void aFailedAppendIsReportedAtItsLineAndTheRestFollow() {
+        FakePlatform p;
+        RefusingList list(3);
+        Form1Services s{p.prompts,   p.window,
+                        list,        p.results,
+                        p.progress,  p.options,
+                        p.settings,  p.dialog,
+                        p.database,  p.spreadsheet,
+                        p.clipboard, p.browser,
+                        p.surface,   p.services.programFolder};
+        PushButton7_Click(s);
+        QStringList expected = kSampleSet;
+        expected.removeAt(2);
+        QCOMPARE(listTexts(list), expected);
+        const auto reports = p.prompts.errorReports();
+        QCOMPARE(reports.size(), size_t(1));
+        QVERIFY(reports[0].text.contains(
+            QStringLiteral("in Brisquet2021/08/31.Form1.PushButton7_Click at line 104\r\r")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSampleData)
+#include "test_sample_data.moc"
