@@ -1,7 +1,54 @@
 #include "app/help_command.h"
 
+#include "app/procedure.h"
+#include "app/product.h"
+#include "platform/browser.h"
+#include "platform/prompts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
 namespace tallyvane {
 
-void PushButton8_Click(Form1Services&) {}
+namespace {
+const QString kLocation =
+    locationText(QStringLiteral("Form1"), QStringLiteral("PushButton8_Click"));
+} // namespace
+
+QString helpPageAddress(const QString& programFolder) {
+    const QStringList candidates{
+        programFolder + QLatin1Char('/') + kHelpFileName,
+        QDir::cleanPath(programFolder + QStringLiteral("/../") +
+                        QStringLiteral(TALLYVANE_DATA_SUBDIR) + QLatin1Char('/') + kHelpFileName),
+    };
+    for (const QString& candidate : candidates) {
+        if (QFileInfo(candidate).isFile())
+            return QUrl::fromLocalFile(candidate).toString(QUrl::FullyEncoded);
+    }
+    // Handing the browser an address of nothing would only show its own error
+    // page, so a missing page is reported as the command's failure.
+    throw Failure(QStringLiteral("File not found: ") + candidates.first());
+}
+
+void PushButton8_Click(Form1Services& s) {
+    Procedure p(s.prompts, kLocation);
+    p.step(100, [&] {
+        s.prompts.messageBox(
+            QStringLiteral("Entries should look like: New York, NY (with a comma separating city "
+                           "and state) or 03053. Please email ") +
+                kSupportAddress + QStringLiteral(" if you have any questions."),
+            MessageStyle::Ok);
+    });
+    // A box that fails while offering the page counts as a Yes.
+    const int answer = p.value(102, MessageAnswer::Yes, [&] {
+        return s.prompts.messageBox(QStringLiteral("Would you like to read the online help file?"),
+                                    MessageStyle::YesNo);
+    });
+    if (answer == MessageAnswer::No)
+        return;
+    // The browser starts on its own; whether the desktop could open the page is its concern.
+    p.step(104, [&] { s.browser.open(helpPageAddress(s.programFolder)); });
+}
 
 } // namespace tallyvane
