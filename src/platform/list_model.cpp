@@ -50,7 +50,8 @@ void ListModel::appendRow(const QStringList& cells, bool checked) {
         subItems_.resize(texts_.size());
     texts_.push_back(cells.value(0));
     checked_.push_back(checked);
-    if (!subItems_.empty())
+    // The first row of an empty list may bring sub-items too.
+    if (!subItems_.empty() || cells.size() > 1)
         subItems_.push_back(cells.mid(1));
     scheduleAnnouncement();
 }
