@@ -6,7 +6,8 @@
 namespace tallyvane {
 
 bool FileExists(const QString& path) {
-    if (path.isEmpty())
+    // A NUL cannot be in a path; QFileInfo would only warn about it.
+    if (path.isEmpty() || path.contains(QChar(u'\0')))
         return false;
     const QFileInfo info(path);
     return info.exists() && info.lastModified().isValid();
