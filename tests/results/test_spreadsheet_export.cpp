@@ -1,0 +1,151 @@
+#include "results/spreadsheet_export.h"
+#include "support/fakes.h"
+
+#include <QTest>
+
+using namespace tallyvane;
+using namespace tallyvane::testing;
+
+namespace {
+
+const QString kProbeMessage =
+    QStringLiteral("Excel is not installed on this computer. You need to "
+                   "have it installed to use this software without error.");
+const QString kCommandMessage = QStringLiteral("Excel is not installed on this computer. You need "
+                                               "to have it installed to use this feature.");
+
+void fill(ListModel& list, const QStringList& rows) {
+    for (const QString& row : rows)
+        list.append(row);
+}
+
+// Lets the probe's instance start and refuses every later one.
+class OnlyTheProbeStarts : public SpreadsheetAutomation {
+public:
+    explicit OnlyTheProbeStarts(FakeSpreadsheet& inner) : inner_(inner) {}
+    std::unique_ptr<SpreadsheetApplication> create() override {
+        if (++calls_ > 1)
+            throw Failure(QStringLiteral("Automation error"));
+        return inner_.create();
+    }
+
+private:
+    FakeSpreadsheet& inner_;
+    int calls_ = 0;
+};
+
+QList<int> reportedLines(const FakePrompts& prompts) {
+    QList<int> lines;
+    for (const ShownMessage& m : prompts.errorReports()) {
+        const qsizetype at = m.text.indexOf(QStringLiteral("at line "));
+        lines << m.text.mid(at + 8, 3).toInt();
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestSpreadsheetExport : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void headingsAndRowsLandInTheirSheetRows() {
+        FakePlatform f;
+        fill(f.results,
+             {QStringLiteral("NH"), QStringLiteral("Not Found"), QStringLiteral("201 551 609")});
+        PushButton13_Click(f.services);
+        QCOMPARE(f.spreadsheet.operations,
+                 QStringList({"create", "create", "addWorkbook", "cell 1 1", "autofit 1",
+                              "cell 2 1", "cell 3 1", "cell 4 1", "autofitAll", "visible"}));
+        QCOMPARE(f.spreadsheet.cellText(1, 1), QStringLiteral("Results"));
+        QCOMPARE(f.spreadsheet.cellText(2, 1), QStringLiteral("NH"));
+        QCOMPARE(f.spreadsheet.cellText(3, 1), QStringLiteral("Not Found"));
+        QCOMPARE(f.spreadsheet.cellText(4, 1), QStringLiteral("201 551 609"));
+        QVERIFY(f.prompts.shown.empty());
+        QCOMPARE(f.window.pointerHistory, std::vector<Pointer>({Pointer::Busy, Pointer::Default}));
+        QCOMPARE(f.window.pumps, 1 + 3 + 3); // per heading, per row, per cell
+    }
+
+    void anUncheckedRowLeavesItsSheetRowEmpty() {
+        FakePlatform f;
+        f.results.append(QStringLiteral("NH"));
+        f.results.appendRow({QStringLiteral("NJ")}, false);
+        f.results.append(QStringLiteral("NY"));
+        PushButton13_Click(f.services);
+        QCOMPARE(f.spreadsheet.cells.size(), size_t(3));
+        QCOMPARE(f.spreadsheet.cellText(2, 1), QStringLiteral("NH"));
+        QCOMPARE(f.spreadsheet.cellText(4, 1), QStringLiteral("NY"));
+        QVERIFY(!f.spreadsheet.operations.contains(QStringLiteral("cell 3 1")));
+    }
+
+    void equalsSignsGoOnlyFromTheSecondColumnOn() {
+        FakePlatform f;
+        f.results.addColumn(QStringLiteral("Sum=Total"));
+        f.results.appendRow({QStringLiteral("=HYPERLINK(\"x\")"), QStringLiteral("a=b=c")});
+        PushButton13_Click(f.services);
+        QCOMPARE(f.spreadsheet.cellText(1, 2), QStringLiteral("Sum=Total")); // headings unchanged
+        QCOMPARE(f.spreadsheet.cellText(2, 1), QStringLiteral("=HYPERLINK(\"x\")"));
+        QCOMPARE(f.spreadsheet.cellText(2, 2), QStringLiteral("abc"));
+        QCOMPARE(f.spreadsheet.operations.mid(2),
+                 QStringList({"addWorkbook", "cell 1 1", "autofit 1", "cell 1 2", "autofit 2",
+                              "cell 2 1", "cell 2 2", "autofitAll", "visible"}));
+    }
+
+    void anEmptyListEndsAfterTheProbe() {
+        FakePlatform f;
+        PushButton13_Click(f.services);
+        QCOMPARE(f.spreadsheet.operations, QStringList({"create"}));
+        QVERIFY(f.prompts.shown.empty() && f.window.pointerHistory.empty());
+    }
+
+    void withoutASpreadsheetApplicationTwoMessages() {
+        FakePlatform f;
+        fill(f.results, {QStringLiteral("NH")});
+        f.spreadsheet.available = false;
+        QVERIFY(!SaveResultsAsExcelFileIsExcelInstalled(f.services));
+        QCOMPARE(f.prompts.texts(), QStringList({kProbeMessage}));
+
+        f.prompts.shown.clear();
+        PushButton13_Click(f.services);
+        QCOMPARE(f.prompts.texts(), QStringList({kProbeMessage, kCommandMessage}));
+        QCOMPARE(f.prompts.shown[0].style, MessageStyle::Ok);
+        QCOMPARE(f.prompts.shown[1].title, QStringLiteral("Tallyvane"));
+        QCOMPARE(f.spreadsheet.created, 2);
+        QVERIFY(f.window.pointerHistory.empty());
+        QCOMPARE(f.window.pumps, 0);
+    }
+
+    void anApplicationThatCannotStartFailsEveryStepThatNeedsIt() {
+        FakePlatform f;
+        fill(f.results, {QStringLiteral("NH"), QStringLiteral("NJ"), QStringLiteral("NY")});
+        OnlyTheProbeStarts automation(f.spreadsheet);
+        Form1Services s{f.prompts,   f.window,
+                        f.entries,   f.results,
+                        f.progress,  f.options,
+                        f.settings,  f.dialog,
+                        f.database,  automation,
+                        f.clipboard, f.browser,
+                        f.surface,   f.services.programFolder};
+        PushButton13_Click(s);
+        QCOMPARE(reportedLines(f.prompts),
+                 QList<int>({112, 114, 124, 132, 152, 152, 152, 166, 168}));
+        QVERIFY(f.prompts.errorReports()[0].text.contains(
+            QStringLiteral("Automation error\r\nin Brisquet2021/08/31.Form1.PushButton13_Click ")));
+        QCOMPARE(f.window.pointerHistory, std::vector<Pointer>({Pointer::Busy, Pointer::Default}));
+    }
+
+    void rowsThatVanishDuringTheExportAreReported() {
+        FakePlatform f;
+        fill(f.results, {QStringLiteral("NH"), QStringLiteral("NJ")});
+        f.window.onPump = [&](int pump) {
+            if (pump == 2) // the first row's pump: "Clear Results" was clicked
+                f.results.clear();
+        };
+        PushButton13_Click(f.services);
+        // The check state cannot be read, so the row is tried; then its text fails.
+        QCOMPARE(reportedLines(f.prompts), QList<int>({142, 152, 142, 152}));
+        QVERIFY(f.spreadsheet.operations.endsWith(QStringLiteral("visible")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSpreadsheetExport)
+#include "test_spreadsheet_export.moc"
