@@ -25,16 +25,23 @@ EntryTextDecoder::EntryTextDecoder()
     : utf8_(QStringDecoder::Utf8,
             QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom) {}
 
-QString EntryTextDecoder::decode(QByteArrayView bytes) {
-    // Most entries are plain ASCII, where Latin-1 and UTF-8 agree and Latin-1 is
-    // the cheaper conversion.
-    if (isAscii(bytes))
-        return QString::fromLatin1(bytes);
+QString EntryTextDecoder::decode(QByteArrayView bytes, bool upperCase) {
+    // Most entries are plain ASCII, where Latin-1 and UTF-8 agree and upper case
+    // moves only a to z: one pass builds the final text.
+    if (isAscii(bytes)) {
+        if (!upperCase)
+            return QString::fromLatin1(bytes);
+        QString text(bytes.size(), Qt::Uninitialized);
+        QChar* out = text.data();
+        for (const char c : bytes)
+            *out++ = QLatin1Char(c >= 'a' && c <= 'z' ? char(c - ('a' - 'A')) : c);
+        return text;
+    }
     utf8_.resetState();
     QString text = utf8_.decode(bytes);
-    if (!utf8_.hasError())
-        return text;
-    return QString::fromLatin1(bytes);
+    if (utf8_.hasError())
+        text = QString::fromLatin1(bytes);
+    return upperCase ? std::move(text).toUpper() : text;
 }
 
 void EntrySplitter::feed(const char* data, std::size_t size) {
@@ -82,17 +89,15 @@ void EntrySplitter::finish() {
 void EntrySplitter::appendPiece(const char* begin, const char* end, bool lastOfLine) {
     QString text;
     if (carry_.empty()) {
-        text = decoder_.decode(QByteArrayView(begin, end - begin));
+        text = decoder_.decode(QByteArrayView(begin, end - begin), lastOfLine);
     } else {
         carry_.append(begin, end);
-        text = decoder_.decode(QByteArrayView(carry_.data(), qsizetype(carry_.size())));
+        text = decoder_.decode(QByteArrayView(carry_.data(), qsizetype(carry_.size())), lastOfLine);
         if (carry_.capacity() > kCarryKeepBytes)
             std::string().swap(carry_);
         else
             carry_.clear();
     }
-    if (lastOfLine)
-        text = std::move(text).toUpper();
     list_.append(text);
 }
 

@@ -17,7 +17,8 @@ class ListView;
 class EntryTextDecoder {
 public:
     EntryTextDecoder();
-    QString decode(QByteArrayView bytes);
+    // With upperCase, the text as QString::toUpper gives it.
+    QString decode(QByteArrayView bytes, bool upperCase);
 
 private:
     QStringDecoder utf8_;

@@ -118,6 +118,16 @@ private Q_SLOTS:
         QCOMPARE(entries[3], s("LAST"));
     }
 
+    void upperCaseIsQtsOwnForEveryAsciiCharacter() {
+        QByteArray bytes;
+        for (int b = 0; b < 128; ++b) {
+            if (b != '\r' && b != '\n')
+                bytes += char(b);
+        }
+        QCOMPARE(loadBytes(bytes + "\n" + bytes),
+                 QStringList({QString::fromLatin1(bytes), QString::fromLatin1(bytes).toUpper()}));
+    }
+
     void everyByteSurvivesABinaryFile() {
         QByteArray bytes;
         for (int round = 0; round < 64; ++round) {
