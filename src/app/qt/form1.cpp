@@ -19,6 +19,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -28,7 +29,6 @@
 #include <optional>
 
 namespace tallyvane {
-
 
 namespace {
 template <class Interface, class Default, class... Args>
@@ -45,16 +45,60 @@ Form1::Form1(Form1Overrides overrides) : d_(std::make_unique<Parts>()) {
     createPlatform(overrides);
     connectCommands();
     Form_Load(*d_->services);
+    nameListsByHeading();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    // The controls go before the parts they show (the list models), and no
+    // event of a dying control may reach the filter.
+    for (QObject* watched : d_->watched) {
+        if (watched)
+            watched->removeEventFilter(this);
+    }
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
 
 void Form1::createControls() {
-    d_->controls = buildForm1Layout(this, d_->entries, d_->results);
-    d_->controls.listView1->viewport()->installEventFilter(this);
-    d_->controls.listView2->viewport()->installEventFilter(this);
-    d_->controls.listView1->installEventFilter(this);
-    d_->controls.listView2->installEventFilter(this);
+    Form1Controls& c = d_->controls;
+    c = buildForm1Layout(this, d_->entries, d_->results);
+    const auto watch = [this](QWidget* widget) {
+        widget->installEventFilter(this);
+        d_->watched.push_back(widget);
+    };
+    // Mouse moves reach the pointer handlers only where tracking is on. A handled move stays with
+    // its control instead of bubbling to the window, whose own handler would put the arrow back
+    // over a push button.
+    const auto track = [&watch](QWidget* widget) {
+        widget->setMouseTracking(true);
+        widget->setAttribute(Qt::WA_NoMousePropagation);
+        watch(widget);
+    };
+    setMouseTracking(true);
+    watch(this);
+    for (QTreeView* list : {c.listView1, c.listView2}) {
+        track(list);
+        track(list->viewport());
+        track(list->header()->viewport());
+    }
+    track(c.frame2);
+    // No handler, and a move over them must not reach the frame's or the
+    // window's handler either.
+    for (QWidget* silent : {static_cast<QWidget*>(c.option1), static_cast<QWidget*>(c.option2),
+                            static_cast<QWidget*>(c.progressBar1)})
+        silent->setAttribute(Qt::WA_NoMousePropagation);
+    for (QPushButton* button :
+         {c.pushButton8, c.pushButton6, c.pushButton3, c.pushButton1, c.pushButton7, c.pushButton17,
+          c.pushButton4, c.pushButton13, c.pushButton5, c.pushButton2})
+        track(button);
+}
+
+void Form1::nameListsByHeading() {
+    const auto name = [](QTreeView* view, const ListModel& model) {
+        if (static_cast<const ListView&>(model).columnCount() > 0)
+            view->setAccessibleName(model.heading(1));
+    };
+    name(d_->controls.listView1, d_->entries);
+    name(d_->controls.listView2, d_->results);
 }
 
 void Form1::createPlatform(Form1Overrides& o) {
@@ -86,12 +130,24 @@ void Form1::createPlatform(Form1Overrides& o) {
     d.run = std::make_unique<ConversionRun>(*d.services);
 }
 
-Form1Services& Form1::services() { return *d_->services; }
-ConversionRun& Form1::conversionRun() { return *d_->run; }
-ListModel& Form1::entryModel() { return d_->entries; }
-ListModel& Form1::resultModel() { return d_->results; }
-QtWindowServices& Form1::windowServices() { return *d_->window; }
-QtProgressBar& Form1::progress() { return *d_->progress; }
+Form1Services& Form1::services() {
+    return *d_->services;
+}
+ConversionRun& Form1::conversionRun() {
+    return *d_->run;
+}
+ListModel& Form1::entryModel() {
+    return d_->entries;
+}
+ListModel& Form1::resultModel() {
+    return d_->results;
+}
+QtWindowServices& Form1::windowServices() {
+    return *d_->window;
+}
+QtProgressBar& Form1::progress() {
+    return *d_->progress;
+}
 
 void Form1::closeEvent(QCloseEvent* event) {
     event->accept();

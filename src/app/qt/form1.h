@@ -65,6 +65,7 @@ private:
     void createControls();
     void createPlatform(Form1Overrides& overrides);
     void connectCommands();
+    void nameListsByHeading();
     std::unique_ptr<Parts> d_;
 };
 

@@ -1,5 +1,6 @@
 // Wires the controls of the main window to the commands.
 #include "app/help_command.h"
+#include "app/pointer_rules.h"
 #include "app/qt/form1.h"
 #include "app/qt/form1_parts.h"
 #include "app/start_up.h"
@@ -13,6 +14,7 @@
 #include "results/text_export.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeView>
@@ -43,9 +45,32 @@ void Form1::connectCommands() {
     connect(c.option2, &QRadioButton::clicked, this, [&s] { Option2_Click(s); });
 }
 
+namespace {
+
+// The control whose pointer handler a move over this object runs: the object
+// itself or the nearest of its parents that has one (a list's viewport and
+// header belong to the list).
+QString pointerControlName(QObject* watched, const QObject* window) {
+    for (QObject* o = watched; o; o = o->parent()) {
+        if (pointerForControl(o->objectName()))
+            return o->objectName();
+        if (o == window)
+            break;
+    }
+    return {};
+}
+
+} // namespace
+
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     Form1Controls& c = d_->controls;
     Form1Services& s = *d_->services;
+    if (event->type() == QEvent::MouseMove) {
+        const QString control = pointerControlName(watched, this);
+        if (!control.isEmpty())
+            Control_MouseMove(s.window, control);
+        return QWidget::eventFilter(watched, event);
+    }
     const bool entryList = watched == c.listView1 || watched == c.listView1->viewport();
     const bool resultList = watched == c.listView2 || watched == c.listView2->viewport();
     if (event->type() == QEvent::MouseButtonDblClick && (entryList || resultList)) {

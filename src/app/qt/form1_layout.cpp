@@ -1,5 +1,6 @@
 #include "app/qt/form1_layout.h"
 
+#include "app/qt/form1_look.h"
 #include "platform/list_model.h"
 
 #include <QGroupBox>
@@ -8,6 +9,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeView>
+
+#include <iterator>
 
 namespace tallyvane {
 
@@ -46,6 +49,21 @@ QTreeView* listView(QWidget* parent, const char* name, ListModel& model, QRect g
     return view;
 }
 
+// Both lists first, then the entry and result buttons, then sample data and
+// help, and last the direction frame and the progress bar: not the visual order.
+void setForm1TabOrder(const Form1Controls& c) {
+    // The frame and the bar take no focus on their own; they are stops here.
+    c.frame2->setFocusPolicy(Qt::TabFocus);
+    c.progressBar1->setFocusPolicy(Qt::TabFocus);
+    QWidget* const order[] = {
+        c.listView1,   c.listView2,    c.pushButton6, c.pushButton3,  c.pushButton1, c.pushButton17,
+        c.pushButton4, c.pushButton13, c.pushButton2, c.pushButton5,  c.pushButton7, c.pushButton8,
+        c.frame2,      c.option1,      c.option2,     c.progressBar1,
+    };
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
 } // namespace
 
 Form1Controls buildForm1Layout(QWidget* form, ListModel& entries, ListModel& results) {
@@ -60,8 +78,8 @@ Form1Controls buildForm1Layout(QWidget* form, ListModel& entries, ListModel& res
                            twips(120, 2530, 3840, 405));
     c.pushButton3 = button(form, "PushButton3", QStringLiteral("Load State or Area Code From File"),
                            twips(4080, 2530, 3840, 405));
-    c.pushButton1 = button(form, "PushButton1", QStringLiteral("Clear List"),
-                           twips(120, 3040, 3840, 405));
+    c.pushButton1 =
+        button(form, "PushButton1", QStringLiteral("Clear List"), twips(120, 3040, 3840, 405));
     c.pushButton7 = button(form, "PushButton7", QStringLiteral("Load Sample/Example Data"),
                            twips(4080, 3040, 3840, 405));
 
@@ -85,8 +103,8 @@ Form1Controls buildForm1Layout(QWidget* form, ListModel& entries, ListModel& res
                             twips(4080, 6750, 3840, 405));
     c.pushButton5 = button(form, "PushButton5", QStringLiteral("Copy Results To Clipboard"),
                            twips(120, 7260, 3840, 405));
-    c.pushButton2 = button(form, "PushButton2", QStringLiteral("Clear Results"),
-                           twips(4080, 7260, 3840, 405));
+    c.pushButton2 =
+        button(form, "PushButton2", QStringLiteral("Clear Results"), twips(4080, 7260, 3840, 405));
 
     c.progressBar1 = new QProgressBar(form);
     c.progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -94,6 +112,13 @@ Form1Controls buildForm1Layout(QWidget* form, ListModel& entries, ListModel& res
     c.progressBar1->setFormat(QStringLiteral("Progress Bar"));
     c.progressBar1->setValue(0);
     c.progressBar1->setAlignment(Qt::AlignCenter);
+    c.progressBar1->setAccessibleName(QStringLiteral("Progress Bar"));
+
+    c.frame2->setAccessibleName(c.frame2->title().trimmed());
+    c.option1->setAccessibleName(c.option1->text());
+    c.option2->setAccessibleName(c.option2->text());
+    setForm1TabOrder(c);
+    applyForm1Look(form, c);
     return c;
 }
 

@@ -17,7 +17,10 @@
 #include "platform/settings_store.h"
 #include "platform/spreadsheet.h"
 
+#include <QPointer>
+
 #include <optional>
+#include <vector>
 
 namespace tallyvane {
 
@@ -40,6 +43,7 @@ struct Form1::Parts {
     std::optional<Form1Services> services;
     std::unique_ptr<ConversionRun> run;
     std::function<void()> unload;
+    std::vector<QPointer<QObject>> watched; // every object the window filters
 };
 
 } // namespace tallyvane

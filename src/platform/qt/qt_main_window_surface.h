@@ -17,8 +17,12 @@ public:
     void setIconToApplicationIcon() override;
     void setApplicationTitle(const QString& title) override;
     QString applicationTitle() const override;
+    // Throws Failure("Invalid picture") for a file that is no cursor image.
     void setPointerImage(const QString& path) override;
+    // The desktop's button colour on the window and on its option buttons,
+    // check boxes, frames and labels; other controls keep their colours.
     void applyButtonFaceColours() override;
+    // The vendor skin format has no reader here: Qt's Fusion style stands in.
     void loadSkin(const QString& path) override;
 
 private:

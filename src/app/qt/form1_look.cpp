@@ -1,0 +1,81 @@
+#include "app/qt/form1_look.h"
+
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTreeView>
+
+namespace tallyvane {
+
+namespace {
+
+constexpr double kWindowPointSize = 9.0;
+constexpr double kButtonPointSize = 11.25;
+
+QFont boldFont(double pointSize) {
+    QFont font(form1FontFamily());
+    font.setPointSizeF(pointSize);
+    font.setWeight(QFont::Bold);
+    return font;
+}
+
+void setWhiteBackground(QWidget* widget) {
+    QPalette palette = widget->palette();
+    // Buttons of every kind fill with the Button role, plain widgets with Window.
+    palette.setColor(widget->backgroundRole(), Qt::white);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void setWhiteFace(QPushButton* button) {
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, Qt::white);
+    palette.setColor(QPalette::ButtonText, QGuiApplication::palette().color(QPalette::ButtonText));
+    button->setPalette(palette);
+}
+
+void centreOnScreen(QWidget* form) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = form->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    form->move(frame.topLeft());
+}
+
+} // namespace
+
+QString form1FontFamily() {
+    static const QString family = QFontDatabase::hasFamily(QStringLiteral("Arial"))
+                                      ? QStringLiteral("Arial")
+                                      : QStringLiteral("Liberation Sans");
+    return family;
+}
+
+void applyForm1Look(QWidget* form, const Form1Controls& c) {
+    form->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                         Qt::WindowCloseButtonHint);
+    form->setFont(boldFont(kWindowPointSize));
+    setWhiteBackground(form);
+    setWhiteBackground(c.frame2);
+    setWhiteBackground(c.option1);
+    setWhiteBackground(c.option2);
+
+    const QFont buttonFont = boldFont(kButtonPointSize);
+    for (QPushButton* button :
+         {c.pushButton8, c.pushButton6, c.pushButton3, c.pushButton1, c.pushButton7, c.pushButton17,
+          c.pushButton4, c.pushButton13, c.pushButton5, c.pushButton2}) {
+        button->setFont(buttonFont);
+        setWhiteFace(button);
+    }
+    c.listView1->setFont(boldFont(kWindowPointSize));
+    c.listView2->setFont(boldFont(kWindowPointSize));
+    centreOnScreen(form);
+}
+
+} // namespace tallyvane

@@ -1,0 +1,435 @@
+#include "app/qt/form1.h"
+#include "platform/list_model.h"
+#include "platform/qt/qt_cursor_file.h"
+#include "platform/qt/qt_window_services.h"
+#include "support/fakes.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QStyle>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+#include <QtEndian>
+
+#include <memory>
+
+using namespace tallyvane;
+using namespace tallyvane::testing;
+
+namespace {
+
+QTemporaryDir* configHome = nullptr;
+
+// The fakes for everything that would open a box or reach outside, and a
+// program folder of the test's own.
+struct WindowRig {
+    FakePrompts prompts;
+    FakeFileDialog dialog;
+    FakeAreaCodeDatabase database;
+    FakeSpreadsheet spreadsheet;
+    FakeClipboard clipboard;
+    FakeBrowser browser;
+    QTemporaryDir folder;
+    int unloads = 0;
+
+    std::unique_ptr<Form1> open(SettingsStore* settings = nullptr) {
+        Form1Overrides o;
+        o.prompts = &prompts;
+        o.dialog = &dialog;
+        o.database = &database;
+        o.spreadsheet = &spreadsheet;
+        o.clipboard = &clipboard;
+        o.browser = &browser;
+        o.settings = settings; // null: the real store under XDG_CONFIG_HOME
+        o.programFolder = folder.path();
+        o.unload = [this] { ++unloads; };
+        return std::make_unique<Form1>(std::move(o));
+    }
+    void putFile(const QString& relative, const QByteArray& bytes) {
+        QDir(folder.path()).mkpath(QFileInfo(relative).path());
+        QFile file(folder.filePath(relative));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+};
+
+template <class T> T* control(QWidget& window, const char* name) {
+    T* found = window.findChild<T*>(QLatin1String(name));
+    if (!found)
+        qWarning("no control %s", name);
+    return found;
+}
+
+void writeSetting(const QString& value) {
+    QSettings settings(QStringLiteral("Veltmark"), QStringLiteral("Tallyvane"));
+    settings.setValue(QStringLiteral("Tallyvane/Convert Option"), value);
+}
+
+QString storedSetting() {
+    QSettings settings(QStringLiteral("Veltmark"), QStringLiteral("Tallyvane"));
+    return settings.value(QStringLiteral("Tallyvane/Convert Option")).toString();
+}
+
+void moveOver(QWidget* widget) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+void put16(QByteArray& b, quint16 v) {
+    char raw[2];
+    qToLittleEndian(v, raw);
+    b.append(raw, 2);
+}
+void put32(QByteArray& b, quint32 v) {
+    char raw[4];
+    qToLittleEndian(v, raw);
+    b.append(raw, 4);
+}
+
+// A 16 x 16 cursor, a red left half and a blue right half with a transparent
+// top row, as 32-bit, 8-bit (palette and mask) or PNG entry.
+enum class Entry { Dib32, Dib8, Png };
+
+QByteArray cursorFile(Entry kind, QPoint hotSpot, quint16 type = 2) {
+    constexpr int side = 16;
+    QByteArray image;
+    if (kind == Entry::Png) {
+        QImage picture(side, side, QImage::Format_ARGB32);
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x)
+                picture.setPixel(x, y, y == 0 ? 0u : (x < 8 ? 0xffff0000u : 0xff0000ffu));
+        QBuffer buffer(&image);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+    } else {
+        const int bits = kind == Entry::Dib32 ? 32 : 8;
+        for (quint32 v : {40u, quint32(side), quint32(2 * side)})
+            put32(image, v);
+        put16(image, 1);
+        put16(image, quint16(bits));
+        for (int i = 0; i < 6; ++i)
+            put32(image, bits == 8 ? (i == 4 ? 2u : 0u) : 0u);
+        if (bits == 8) {
+            put32(image, 0x00ff0000); // blue-green-red-zero: red
+            put32(image, 0x000000ff); // blue
+        }
+        for (int row = side - 1; row >= 0; --row) // bottom-up
+            for (int x = 0; x < side; ++x) {
+                if (bits == 32)
+                    put32(image, row == 0 ? 0u : (x < 8 ? 0xffff0000u : 0xff0000ffu));
+                else
+                    image.append(char(x < 8 ? 0 : 1));
+            }
+        for (int row = side - 1; row >= 0; --row)
+            put32(image, row == 0 ? 0xffffffffu : 0u); // mask: the top row transparent
+    }
+    QByteArray file;
+    put16(file, 0);
+    put16(file, type);
+    put16(file, 1);
+    file.append(char(side)).append(char(side)).append(char(0)).append(char(0));
+    put16(file, quint16(hotSpot.x()));
+    put16(file, quint16(hotSpot.y()));
+    put32(file, quint32(image.size()));
+    put32(file, 22);
+    return file + image;
+}
+
+} // namespace
+
+class TestForm1Window : public QObject {
+    Q_OBJECT
+public:
+    // Before QApplication exists, so that QSettings sees the temporary folder.
+    static void initMain() {
+        configHome = new QTemporaryDir();
+        qputenv("XDG_CONFIG_HOME", configHome->path().toLocal8Bit());
+    }
+
+private Q_SLOTS:
+    void init() { QFile::remove(configHome->filePath(QStringLiteral("Veltmark/Tallyvane.conf"))); }
+
+    void everyControlIsWhereTheLayoutPutsIt_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("parent");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QRect>("geometry"); // twips / 15, rounded
+        const auto row = [](const char* name, const char* kind, const char* parent,
+                            const char* caption, QRect geometry) {
+            QTest::newRow(name) << name << kind << parent << caption << geometry;
+        };
+        row("PushButton8", "QPushButton", "Form1", "Help", {8, 8, 520, 27});
+        row("ListView1", "QTreeView", "Form1", "", {8, 42, 520, 121});
+        row("PushButton6", "QPushButton", "Form1", "Add State or Area Code", {8, 169, 256, 27});
+        row("PushButton3", "QPushButton", "Form1", "Load State or Area Code From File",
+            {272, 169, 256, 27});
+        row("PushButton1", "QPushButton", "Form1", "Clear List", {8, 203, 256, 27});
+        row("PushButton7", "QPushButton", "Form1", "Load Sample/Example Data", {272, 203, 256, 27});
+        row("Frame2", "QGroupBox", "Form1", " Convert Options", {8, 234, 520, 47});
+        row("Option1", "QRadioButton", "Frame2", "Convert Area Codes To States", {16, 20, 209, 17});
+        row("Option2", "QRadioButton", "Frame2", "Convert States To Area Codes",
+            {240, 20, 209, 17});
+        row("PushButton17", "QPushButton", "Form1", "Start Converting", {8, 289, 520, 27});
+        row("ListView2", "QTreeView", "Form1", "", {8, 323, 520, 121});
+        row("PushButton4", "QPushButton", "Form1", "Save Results As Text File", {8, 450, 256, 27});
+        row("PushButton13", "QPushButton", "Form1", "Save Results As Excel File",
+            {272, 450, 256, 27});
+        row("PushButton5", "QPushButton", "Form1", "Copy Results To Clipboard", {8, 484, 256, 27});
+        row("PushButton2", "QPushButton", "Form1", "Clear Results", {272, 484, 256, 27});
+        row("ProgressBar1", "QProgressBar", "Form1", "Progress Bar", {8, 519, 520, 27});
+    }
+    void everyControlIsWhereTheLayoutPutsIt() {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QFETCH(QString, parent);
+        QFETCH(QString, caption);
+        QFETCH(QRect, geometry);
+        FakeSettingsStore settings;
+        WindowRig rig;
+        const auto window = rig.open(&settings);
+        auto* widget = window->findChild<QWidget*>(name);
+        QVERIFY(widget);
+        QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), kind);
+        QCOMPARE(widget->parentWidget()->objectName(), parent);
+        QCOMPARE(widget->geometry(), geometry);
+        QVERIFY(window->rect().contains(widget->geometry()));
+        QString shown;
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            shown = button->text();
+        else if (auto* frame = qobject_cast<QGroupBox*>(widget))
+            shown = frame->title();
+        else if (auto* bar = qobject_cast<QProgressBar*>(widget))
+            shown = bar->text();
+        QCOMPARE(shown, caption);
+        // Screen readers hear the caption; the lists are named by their heading.
+        if (name == QLatin1String("ListView1"))
+            QCOMPARE(widget->accessibleName(), QStringLiteral("States or Area Codes"));
+        else if (name == QLatin1String("ListView2"))
+            QCOMPARE(widget->accessibleName(), QStringLiteral("Results"));
+        else
+            QCOMPARE(widget->accessibleName(), caption.trimmed());
+
+        const QFontInfo font(widget->font());
+        QVERIFY2(font.family() == QLatin1String("Arial") ||
+                     font.family() == QLatin1String("Liberation Sans"),
+                 qPrintable(font.family()));
+        QVERIFY(font.bold());
+        QCOMPARE(widget->font().pointSizeF(), kind == QLatin1String("QPushButton") ? 11.25 : 9.0);
+    }
+
+    void theWindowFrameColoursAndTooltips() {
+        FakeSettingsStore settings;
+        WindowRig rig;
+        const auto window = rig.open(&settings);
+        QCOMPARE(window->size(), QSize(536, 553));
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+        const Qt::WindowFlags flags = window->windowFlags();
+        QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        // Without a skin file: white behind the window, the frame and its buttons.
+        for (const char* name : {"Form1", "Frame2", "Option1", "Option2"}) {
+            QWidget* w =
+                name == QByteArray("Form1") ? window.get() : control<QWidget>(*window, name);
+            QCOMPARE(w->palette().color(w->backgroundRole()), QColor(Qt::white));
+            QVERIFY(w->autoFillBackground());
+        }
+        auto* help = control<QPushButton>(*window, "PushButton8");
+        QCOMPARE(help->palette().color(QPalette::Button), QColor(Qt::white));
+        QCOMPARE(help->palette().color(QPalette::ButtonText),
+                 QApplication::palette().color(QPalette::ButtonText));
+        for (const char* name : {"ListView1", "ListView2"})
+            QVERIFY(control<QWidget>(*window, name)
+                        ->toolTip()
+                        .startsWith(QStringLiteral("Double-click item to remove it. Move | line")));
+        window->close();
+        QCOMPARE(rig.unloads, 1);
+    }
+
+    void theTabOrderPutsBothListsFirst() {
+        FakeSettingsStore settings;
+        WindowRig rig;
+        const auto window = rig.open(&settings);
+        QStringList stops;
+        QWidget* w = control<QWidget>(*window, "ListView1");
+        for (int guard = 0; w && guard < 200 && stops.size() < 17; ++guard) {
+            if ((w->focusPolicy() & Qt::TabFocus) && w != window.get())
+                stops << w->objectName();
+            w = w->nextInFocusChain();
+        }
+        QCOMPARE(stops, QString("ListView1 ListView2 PushButton6 PushButton3 PushButton1 "
+                                "PushButton17 PushButton4 PushButton13 PushButton2 PushButton5 "
+                                "PushButton7 PushButton8 Frame2 Option1 Option2 ProgressBar1 "
+                                "ListView1")
+                            .split(QLatin1Char(' ')));
+    }
+
+    void aFreshStartAndTheSettingsRoundTrip() {
+        WindowRig rig;
+        {
+            const auto window = rig.open();
+            QVERIFY(rig.prompts.shown.empty());
+            QCOMPARE(window->windowTitle(), QStringLiteral("Tallyvane"));
+            QVERIFY(!window->windowIcon().isNull());
+            QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Tallyvane"));
+            auto* entries = control<QTreeView>(*window, "ListView1");
+            QCOMPARE(entries->model()->columnCount(), 1);
+            QCOMPARE(entries->model()->headerData(0, Qt::Horizontal).toString(),
+                     QStringLiteral("States or Area Codes"));
+            QCOMPARE(entries->columnWidth(0), 7000 / 15);
+            QCOMPARE(control<QTreeView>(*window, "ListView2")->columnWidth(0), 7000 / 15);
+            QVERIFY(control<QRadioButton>(*window, "Option1")->isChecked());
+            QVERIFY(!control<QRadioButton>(*window, "Option2")->isChecked());
+            // Restoring wrote nothing.
+            QVERIFY(
+                !QFile::exists(configHome->filePath(QStringLiteral("Veltmark/Tallyvane.conf"))));
+
+            QTest::mouseClick(control<QRadioButton>(*window, "Option2"), Qt::LeftButton);
+            QCOMPARE(storedSetting(), QStringLiteral("2"));
+        }
+        const auto restarted = rig.open();
+        QVERIFY(control<QRadioButton>(*restarted, "Option2")->isChecked());
+        QVERIFY(!control<QRadioButton>(*restarted, "Option1")->isChecked());
+        QTest::mouseClick(control<QRadioButton>(*restarted, "Option1"), Qt::LeftButton);
+        QCOMPARE(storedSetting(), QStringLiteral("1"));
+        QVERIFY(rig.prompts.shown.empty());
+    }
+
+    void storedValuesOutsideTheTwoDirections() {
+        WindowRig rig;
+        writeSetting(QStringLiteral("3"));
+        {
+            const auto window = rig.open();
+            QVERIFY(control<QRadioButton>(*window, "Option1")->isChecked());
+            QVERIFY(rig.prompts.shown.empty());
+        }
+        writeSetting(QStringLiteral("abc"));
+        const auto window = rig.open();
+        QVERIFY(control<QRadioButton>(*window, "Option1")->isChecked());
+        QVERIFY(!control<QRadioButton>(*window, "Option2")->isChecked());
+        const auto reports = rig.prompts.errorReports();
+        QCOMPARE(reports.size(), size_t(1));
+        QVERIFY(reports[0].text.startsWith(QStringLiteral(
+            "Type mismatch\r\nin Brisquet2021/08/31.Form1.Form_Load at line 138\r\r")));
+        QCOMPARE(storedSetting(), QStringLiteral("abc"));
+    }
+
+    void thePointerFollowsTheMouseUnlessBusy() {
+        FakeSettingsStore settings;
+        WindowRig rig;
+        rig.putFile(QStringLiteral("HAND-M.CUR"), cursorFile(Entry::Dib32, {5, 2}));
+        const auto window = rig.open(&settings);
+        QVERIFY(rig.prompts.shown.empty());
+        QtWindowServices& pointer = window->windowServices();
+        QCOMPARE(pointer.pointer(), Pointer::Default);
+
+        moveOver(control<QWidget>(*window, "PushButton17"));
+        QCOMPARE(pointer.pointer(), Pointer::Custom);
+        QCOMPARE(window->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(window->cursor().hotSpot(), QPoint(5, 2));
+        QCOMPARE(window->cursor().pixmap().size(), QSize(16, 16));
+        // The hand stays over the option buttons and the bar: they have no handler.
+        moveOver(control<QWidget>(*window, "Option1"));
+        moveOver(control<QWidget>(*window, "ProgressBar1"));
+        QCOMPARE(pointer.pointer(), Pointer::Custom);
+        // A list's rows and heading belong to the list.
+        moveOver(control<QTreeView>(*window, "ListView2")->header()->viewport());
+        QCOMPARE(pointer.pointer(), Pointer::Default);
+        moveOver(control<QWidget>(*window, "PushButton8"));
+        moveOver(control<QTreeView>(*window, "ListView1")->viewport());
+        QCOMPARE(pointer.pointer(), Pointer::Default);
+        moveOver(control<QWidget>(*window, "PushButton5"));
+        moveOver(control<QWidget>(*window, "Frame2"));
+        QCOMPARE(pointer.pointer(), Pointer::Default);
+        moveOver(control<QWidget>(*window, "PushButton5"));
+        moveOver(window.get());
+        QCOMPARE(pointer.pointer(), Pointer::Default);
+
+        pointer.setPointer(Pointer::Busy);
+        moveOver(control<QWidget>(*window, "PushButton2"));
+        moveOver(control<QWidget>(*window, "ListView1")->parentWidget());
+        QCOMPARE(pointer.pointer(), Pointer::Busy);
+        QCOMPARE(window->cursor().shape(), Qt::WaitCursor);
+    }
+
+    void withoutAHandFileTheCustomPointerIsTheArrow() {
+        FakeSettingsStore settings;
+        WindowRig rig;
+        const auto window = rig.open(&settings);
+        moveOver(control<QWidget>(*window, "PushButton1"));
+        QCOMPARE(window->windowServices().pointer(), Pointer::Custom);
+        QCOMPARE(window->cursor().shape(), Qt::ArrowCursor);
+
+        WindowRig broken;
+        broken.putFile(QStringLiteral("HAND-M.CUR"), QByteArray("not a cursor"));
+        const auto second = broken.open(&settings);
+        const auto reports = broken.prompts.errorReports();
+        QCOMPARE(reports.size(), size_t(1));
+        QVERIFY(reports[0].text.startsWith(QStringLiteral(
+            "Invalid picture\r\nin Brisquet2021/08/31.Form1.Form_Load at line 110")));
+        moveOver(control<QWidget>(*second, "PushButton1"));
+        QCOMPARE(second->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void cursorFilesAreReadWithAndWithoutTheImagePlugin() {
+        for (Entry kind : {Entry::Dib32, Entry::Dib8, Entry::Png}) {
+            const QByteArray bytes = cursorFile(kind, {7, 9});
+            for (CursorDecoding decoding :
+                 {CursorDecoding::Automatic, CursorDecoding::OwnDecoderOnly}) {
+                const CursorPicture picture = readCursorPicture(bytes, decoding);
+                QCOMPARE(picture.hotSpot, QPoint(7, 9));
+                const QImage image = picture.image.convertToFormat(QImage::Format_ARGB32);
+                QCOMPARE(image.size(), QSize(16, 16));
+                QCOMPARE(qAlpha(image.pixel(3, 0)), 0);
+                QCOMPARE(image.pixel(3, 5), 0xffff0000u);
+                QCOMPARE(image.pixel(12, 15), 0xff0000ffu);
+            }
+        }
+        // An icon file serves too, with its centre as the hot spot.
+        QCOMPARE(readCursorPicture(cursorFile(Entry::Png, {}, 1)).hotSpot, QPoint(7, 7));
+        for (const QByteArray& bad :
+             {QByteArray(), QByteArray("not a cursor at all, not at all"),
+              cursorFile(Entry::Dib32, {1, 1}).left(60), cursorFile(Entry::Dib8, {1, 1}, 3)}) {
+            try {
+                readCursorPicture(bad, CursorDecoding::OwnDecoderOnly);
+                QFAIL("a broken cursor file was accepted");
+            } catch (const Failure& failure) {
+                QCOMPARE(failure.description(), QStringLiteral("Invalid picture"));
+            }
+        }
+    }
+
+    // Last: the skin changes the style of the whole application.
+    void theSkinFileGivesButtonFaceColoursAndFusion() {
+        FakeSettingsStore settings;
+        WindowRig rig;
+        rig.putFile(QStringLiteral("x/o.cjs"), QByteArray("skin"));
+        const auto window = rig.open(&settings);
+        QVERIFY(rig.prompts.shown.empty());
+        const QColor face = QApplication::palette().color(QPalette::Button);
+        QVERIFY(face != QColor(Qt::white));
+        for (const char* name : {"Form1", "Frame2", "Option1", "Option2"}) {
+            QWidget* w =
+                name == QByteArray("Form1") ? window.get() : control<QWidget>(*window, name);
+            QCOMPARE(w->palette().color(w->backgroundRole()), face);
+        }
+        // The push buttons keep their own colours.
+        QCOMPARE(control<QPushButton>(*window, "PushButton8")->palette().color(QPalette::Button),
+                 QColor(Qt::white));
+        QCOMPARE(QApplication::style()->name(), QStringLiteral("fusion"));
+    }
+};
+
+QTEST_MAIN(TestForm1Window)
+#include "test_form1_window.moc"
