@@ -1,11 +1,92 @@
 #include "platform/xlsx/xlsx_spreadsheet.h"
 
 #include "platform/failure.h"
+#include "platform/xlsx/desktop_spreadsheet_launcher.h"
+#include "platform/xlsx/xlsx_workbook.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <vector>
 
 namespace tallyvane {
 
+namespace {
+
+const QString kWorkbookFileName = QStringLiteral("Results.xlsx");
+
+// The folder stays after the export: the spreadsheet application reads the
+// file after the program has handed it over, perhaps after the program ended.
+QString makePrivateFolder() {
+    QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("tallyvane-XXXXXX")));
+    if (!folder.isValid())
+        throw Failure(folder.errorString());
+    folder.setAutoRemove(false); // created 0700 by QTemporaryDir
+    return folder.path();
+}
+
+class XlsxApplication : public SpreadsheetApplication {
+public:
+    explicit XlsxApplication(SpreadsheetLauncher& launcher) : launcher_(launcher) {}
+    ~XlsxApplication() override {
+        // A workbook that never reached the person is of no use to anyone:
+        // drop it together with its folder.
+        for (Entry& entry : workbooks_) {
+            if (entry.handedOver)
+                continue;
+            entry.workbook->discard();
+            QDir(entry.folder).removeRecursively();
+        }
+    }
+
+    Workbook& addWorkbook() override {
+        const QString folder = makePrivateFolder();
+        try {
+            workbooks_.push_back(
+                {folder, std::make_unique<XlsxWorkbook>(folder, kWorkbookFileName)});
+        } catch (...) {
+            QDir(folder).removeRecursively();
+            throw;
+        }
+        return *workbooks_.back().workbook;
+    }
+
+    void setVisible(bool visible) override {
+        if (!visible)
+            return;
+        for (Entry& entry : workbooks_) {
+            if (entry.handedOver)
+                continue;
+            entry.workbook->close(); // later cells are refused, not lost silently
+            launcher_.open(entry.workbook->path());
+            entry.handedOver = true;
+        }
+    }
+
+private:
+    struct Entry {
+        QString folder;
+        std::unique_ptr<XlsxWorkbook> workbook;
+        bool handedOver = false;
+    };
+    SpreadsheetLauncher& launcher_;
+    std::vector<Entry> workbooks_;
+};
+
+} // namespace
+
+XlsxSpreadsheetAutomation::XlsxSpreadsheetAutomation()
+    : owned_(std::make_unique<DesktopSpreadsheetLauncher>()), launcher_(*owned_) {}
+
+XlsxSpreadsheetAutomation::XlsxSpreadsheetAutomation(SpreadsheetLauncher& launcher)
+    : launcher_(launcher) {}
+
+XlsxSpreadsheetAutomation::~XlsxSpreadsheetAutomation() = default;
+
 std::unique_ptr<SpreadsheetApplication> XlsxSpreadsheetAutomation::create() {
-    throw Failure(QStringLiteral("No spreadsheet application is available"));
+    if (!launcher_.available())
+        throw Failure(QStringLiteral("No spreadsheet application is available"));
+    return std::make_unique<XlsxApplication>(launcher_);
 }
 
 } // namespace tallyvane

@@ -1,12 +1,27 @@
 #pragma once
 
 #include "platform/spreadsheet.h"
+#include "platform/xlsx/spreadsheet_launcher.h"
+
+#include <memory>
 
 namespace tallyvane {
 
+// The spreadsheet application as this desktop has it: a workbook file built
+// with libxlsxwriter in a private temporary folder, handed to the desktop's
+// spreadsheet application when it is made visible. Without such an
+// application, create() fails just as starting a missing one would.
 class XlsxSpreadsheetAutomation : public SpreadsheetAutomation {
 public:
+    XlsxSpreadsheetAutomation(); // the desktop's own application
+    explicit XlsxSpreadsheetAutomation(SpreadsheetLauncher& launcher);
+    ~XlsxSpreadsheetAutomation() override;
+
     std::unique_ptr<SpreadsheetApplication> create() override;
+
+private:
+    std::unique_ptr<SpreadsheetLauncher> owned_;
+    SpreadsheetLauncher& launcher_;
 };
 
 } // namespace tallyvane
