@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace tallyvane {
 
 namespace {
@@ -52,13 +54,17 @@ void QtWindowServices::processEvents() {
         if (gap > longestGapNs_)
             longestGapNs_ = gap;
     }
+    QElapsedTimer pump;
+    pump.start();
     QCoreApplication::processEvents();
+    longestPumpNs_ = std::max(longestPumpNs_, pump.nsecsElapsed());
     ++pumps_;
     sinceLastPump_.start();
 }
 
 void QtWindowServices::resetPumpStatistics() {
     longestGapNs_ = 0;
+    longestPumpNs_ = 0;
     pumps_ = 0;
     sinceLastPump_.start();
 }

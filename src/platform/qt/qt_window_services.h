@@ -27,9 +27,11 @@ public:
     void setCustomPointer(const QCursor& cursor);
     void clearCustomPointer();
 
-    // For the benchmark: the longest time between two pumps that ran.
+    // For the benchmark: the longest time between two pumps that ran, and the
+    // longest single pump (events wait for that one too).
     void resetPumpStatistics();
     qint64 longestGapNs() const { return longestGapNs_; }
+    qint64 longestPumpNs() const { return longestPumpNs_; }
     qint64 pumpCount() const { return pumps_; }
 
 private:
@@ -40,6 +42,7 @@ private:
     std::optional<QCursor> custom_;
     QElapsedTimer sinceLastPump_;
     qint64 longestGapNs_ = 0;
+    qint64 longestPumpNs_ = 0;
     qint64 pumps_ = 0;
 };
 
