@@ -1,0 +1,47 @@
+#include "bench_util.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <sys/resource.h>
+
+namespace tallyvane::bench {
+
+double peakMemoryMb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // Linux reports kilobytes
+}
+
+QString benchProgramFolder() {
+    // Read from /proc, because the parent process measures before any
+    // application object exists.
+    return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path();
+}
+
+QString defaultDatabasePath() {
+    return QDir::cleanPath(benchProgramFolder() + QStringLiteral("/../bin/areacodes.db"));
+}
+
+QString programFolderFor(const QString& databasePath) {
+    return QFileInfo(databasePath).absolutePath();
+}
+
+QString formatRate(double perSecond) {
+    if (perSecond >= 1e6)
+        return QStringLiteral("%1 M/s").arg(perSecond / 1e6, 0, 'f', 2);
+    if (perSecond >= 1e3)
+        return QStringLiteral("%1 k/s").arg(perSecond / 1e3, 0, 'f', 1);
+    return QStringLiteral("%1 /s").arg(perSecond, 0, 'f', 1);
+}
+
+QString formatPerEntry(double seconds, std::int64_t entries) {
+    const double each = entries > 0 ? seconds / static_cast<double>(entries) : 0.0;
+    if (each < 1e-6)
+        return QStringLiteral("%1 ns").arg(each * 1e9, 0, 'f', 0);
+    if (each < 1e-3)
+        return QStringLiteral("%1 us").arg(each * 1e6, 0, 'f', 2);
+    return QStringLiteral("%1 ms").arg(each * 1e3, 0, 'f', 2);
+}
+
+} // namespace tallyvane::bench

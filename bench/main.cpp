@@ -1,0 +1,99 @@
+// tallyvane_bench: how fast a conversion run is, and what it costs in memory
+// and responsiveness. Every measurement runs in a child process of its own.
+#include "bench_report.h"
+
+#include <QByteArray>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#if __has_include("bench_file_load.h")
+#include "bench_file_load.h"
+#define TALLYVANE_BENCH_FILE_LOAD 1
+#endif
+#if __has_include("bench_exports.h")
+#include "bench_exports.h"
+#define TALLYVANE_BENCH_EXPORTS 1
+#endif
+
+using namespace tallyvane::bench;
+
+namespace {
+
+struct Options {
+    std::vector<int> entries;
+    std::vector<int> fileLoads;
+    std::vector<int> exports;
+    int repeat = 3;
+    QString database;
+    QString direction; // empty: both
+};
+
+void usage() {
+    std::puts("usage: tallyvane_bench [--entries N]... [--file-load N]... [--exports N]...\n"
+              "                       [--repeat R] [--database PATH] [--direction codes|states]\n"
+              "Without --entries, --file-load or --exports it measures runs of 100000 and\n"
+              "1000000 entries, then the file load and the exports of 1000000 lines/rows.");
+}
+
+bool parse(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        const auto number = [&] { return std::atoi(argv[++i]); };
+        if (arg == "--entries" && hasValue)
+            o.entries.push_back(number());
+        else if (arg == "--file-load" && hasValue)
+            o.fileLoads.push_back(number());
+        else if (arg == "--exports" && hasValue)
+            o.exports.push_back(number());
+        else if (arg == "--repeat" && hasValue)
+            o.repeat = std::max(1, number());
+        else if (arg == "--database" && hasValue)
+            o.database = QString::fromLocal8Bit(argv[++i]);
+        else if (arg == "--direction" && hasValue)
+            o.direction = QString::fromLocal8Bit(argv[++i]);
+        else
+            return false;
+    }
+    if (o.entries.empty() && o.fileLoads.empty() && o.exports.empty()) {
+        o.entries = {100000, 1000000};
+        o.fileLoads = {1000000};
+        o.exports = {1000000};
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parse(argc, argv, options)) {
+        usage();
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+
+    int failures = 0;
+    if (!options.entries.empty())
+        failures +=
+            reportConversion(options.entries, options.repeat, options.database, options.direction);
+    for (const int lines : options.fileLoads) {
+#ifdef TALLYVANE_BENCH_FILE_LOAD
+        failures += runHook([lines] { benchFileLoad(lines); });
+#else
+        std::printf("file load of %d lines: not built (bench_file_load.h is missing)\n", lines);
+#endif
+    }
+    for (const int rows : options.exports) {
+#ifdef TALLYVANE_BENCH_EXPORTS
+        failures += runHook([rows] { benchExports(rows); });
+#else
+        std::printf("exports of %d rows: not built (bench_exports.h is missing)\n", rows);
+#endif
+    }
+    return failures == 0 ? 0 : 1;
+}
