@@ -1,0 +1,138 @@
+#include "bench_exports.h"
+
+#include "app/qt/form1.h"
+#include "bench_prompts.h"
+#include "bench_util.h"
+#include "platform/file_dialog.h"
+#include "platform/list_model.h"
+#include "platform/qt/qt_window_services.h"
+#include "platform/xlsx/xlsx_spreadsheet.h"
+#include "results/clipboard_copy.h"
+#include "results/spreadsheet_export.h"
+#include "results/text_export.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <array>
+#include <cstdio>
+#include <stdexcept>
+
+namespace tallyvane::bench {
+
+namespace {
+
+// Rows as conversion runs leave them: single states, misses, long code lists.
+constexpr std::array<const char*, 6> kRows{
+    "NH", "Not Found", "201 551 609 732 848 856 862 908 973", "TX", "212 332 646 718 917", "CA"};
+
+class SaveDialog : public FileDialog {
+public:
+    explicit SaveDialog(QString path) : path_(std::move(path)) {}
+    void setFileName(const QString&) override {}
+    void setFlags(long) override {}
+    void setTitle(const QString&) override {}
+    void setFilter(const QString&) override {}
+    QStringList showOpen() override { return {}; }
+    QString showSave() override { return path_; }
+
+private:
+    QString path_;
+};
+
+class RecordingLauncher : public SpreadsheetLauncher {
+public:
+    bool available() override { return true; }
+    void open(const QString& path) override { opened = path; }
+    QString opened;
+};
+
+void expectNoReports(const RecordingPrompts& prompts, const char* what) {
+    for (const QString& text : prompts.shown) {
+        if (text.contains(QStringLiteral(" at line ")))
+            throw std::runtime_error(std::string(what) + " reported: " + text.toStdString());
+    }
+}
+
+// Times one command; the window's pump statistics show how long the window
+// went without handling its events.
+template <class Command>
+double timed(QtWindowServices& window, RecordingPrompts& prompts, Command&& command) {
+    prompts.shown.clear();
+    window.resetPumpStatistics();
+    QElapsedTimer timer;
+    timer.start();
+    command();
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+double gapMs(const QtWindowServices& window) {
+    return static_cast<double>(window.longestGapNs()) / 1e6;
+}
+
+} // namespace
+
+void benchExports(int rows) {
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        throw std::runtime_error("no temporary folder");
+    const QString textPath = dir.filePath(QStringLiteral("results.txt"));
+    RecordingPrompts prompts;
+    MemorySettings settings;
+    SaveDialog dialog(textPath);
+    RecordingLauncher launcher;
+    XlsxSpreadsheetAutomation spreadsheet(launcher);
+    Form1Overrides overrides;
+    overrides.prompts = &prompts;
+    overrides.settings = &settings;
+    overrides.dialog = &dialog;
+    overrides.spreadsheet = &spreadsheet;
+    overrides.programFolder = programFolderFor(defaultDatabasePath());
+    overrides.unload = [] {};
+    Form1 form(overrides);
+    form.show();
+    ListModel& results = form.resultModel();
+    for (int i = 0; i < rows; ++i)
+        results.append(QString::fromLatin1(kRows[std::size_t(i) % kRows.size()]));
+    results.announcePendingRows();
+    QCoreApplication::processEvents();
+    Form1Services& s = form.services();
+    QtWindowServices& window = form.windowServices();
+
+    const double textMs = timed(window, prompts, [&] { PushButton4_Click(s); });
+    expectNoReports(prompts, "the text export");
+    const qint64 textBytes = QFileInfo(textPath).size();
+    if (textBytes < qint64(rows) * 4)
+        throw std::runtime_error("the text file is too short");
+    std::printf("text export: %d rows %.0f ms (%.1f MB file, longest pump gap %.1f ms)\n", rows,
+                textMs, double(textBytes) / 1e6, gapMs(window));
+    std::fflush(stdout);
+
+    const double copyMs = timed(window, prompts, [&] { PushButton5_Click(s); });
+    expectNoReports(prompts, "the clipboard copy");
+    const qsizetype copied = QGuiApplication::clipboard()->text().size();
+    if (copied < qsizetype(rows) * 4)
+        throw std::runtime_error("the clipboard text is too short");
+    QGuiApplication::clipboard()->clear();
+    std::printf("clipboard copy: %d rows %.0f ms (%.1f M characters, longest pump gap %.1f ms)\n",
+                rows, copyMs, double(copied) / 1e6, gapMs(window));
+    std::fflush(stdout);
+
+    const double bookMs = timed(window, prompts, [&] { PushButton13_Click(s); });
+    expectNoReports(prompts, "the workbook export");
+    const qint64 bookBytes = QFileInfo(launcher.opened).size();
+    QFileInfo(launcher.opened).absoluteDir().removeRecursively();
+    if (bookBytes == 0)
+        throw std::runtime_error("no workbook was written");
+    std::printf("workbook export: %d rows %.0f ms (%.1f MB xlsx, longest pump gap %.1f ms)\n", rows,
+                bookMs, double(bookBytes) / 1e6, gapMs(window));
+    std::printf("peak memory after the workbook: %.0f MB\n", peakMemoryMb());
+    std::fflush(stdout);
+}
+
+} // namespace tallyvane::bench
