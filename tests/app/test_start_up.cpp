@@ -74,7 +74,7 @@ private Q_SLOTS:
         QCOMPARE(rig.results.firstColumnWidthPixels(), 7000 / 15);
         QVERIFY(rig.f.options.option1);
         QVERIFY(!rig.f.options.option2);
-        // No optional file: no pointer image, designed colours, no skin.
+        // No optional file: no pointer image, white colours, no skin.
         QVERIFY(rig.f.surface.pointerImage.isEmpty());
         QVERIFY(!rig.f.surface.buttonFace);
         QVERIFY(rig.f.surface.skin.isEmpty());
@@ -193,7 +193,7 @@ private Q_SLOTS:
         QCOMPARE(present.f.surface.skin, present.folder.filePath(QStringLiteral("x/o.cjs")));
         QVERIFY(present.f.prompts.shown.empty());
 
-        // A folder of that name is not a normal file: the designed look stays.
+        // A folder of that name is not a normal file: the standard look stays.
         StartUpRig folder;
         QVERIFY(QDir(folder.folder.path()).mkpath(QStringLiteral("x/o.cjs")));
         Form_Load(folder.s);

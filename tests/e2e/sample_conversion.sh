@@ -54,7 +54,7 @@ main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tallyvane$' | hea
 eval "$(xdotool getwindowgeometry --shell "$main")" # X, Y, WIDTH, HEIGHT
 [[ $WIDTH == 536 && $HEIGHT == 553 ]] || fail "the window is ${WIDTH}x$HEIGHT, not 536x553"
 
-# Clicks the middle of a control given by its designed place in twips.
+# Clicks the middle of a control given by its place in twips (15 to a pixel).
 click() {
     local left=$1 top=$2 width=$3 height=$4
     xdotool mousemove --sync $((X + (left + width / 2) / 15)) $((Y + (top + height / 2) / 15))

@@ -31,7 +31,7 @@ struct Form1Controls {
     QProgressBar* progressBar1 = nullptr;
 };
 
-// Creates every control of the main window at its designed place and size
+// Creates every control of the main window at its fixed place and size
 // (twips / 15 = pixels), with its name, caption, font, colours and tab order.
 Form1Controls buildForm1Layout(QWidget* form, ListModel& entries, ListModel& results);
 

@@ -7,10 +7,10 @@
 namespace tallyvane {
 
 // "Arial" where the desktop has it, otherwise its metric twin from
-// fonts-liberation2, so every caption fits its designed box.
+// fonts-liberation2, so every caption fits its box.
 QString form1FontFamily();
 
-// Fonts, colours and window frame of the main window as designed: Arial 9 pt
+// Fonts, colours and window frame of the main window: Arial 9 pt
 // bold for the window and the lists, 11.25 pt bold on the push buttons, white
 // behind the window, the frame, the option buttons and the push buttons; a
 // fixed size with a minimise but no maximise button, centred on the screen.
