@@ -84,6 +84,12 @@ QList<QStringList> parseCsv(const QString& text) {
     return rows;
 }
 
+qsizetype openFileCount() {
+    return QDir(QStringLiteral("/proc/self/fd"))
+        .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
+        .size();
+}
+
 QString unzipped(const QString& archive, const QString& member) {
     QProcess unzip;
     unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), archive, member});
@@ -106,6 +112,7 @@ private Q_SLOTS:
     void aWorkbookNeverShownLeavesNothingBehind() {
         RecordingLauncher launcher;
         XlsxSpreadsheetAutomation automation(launcher);
+        const qsizetype openFiles = openFileCount();
         QString folder;
         {
             auto application = automation.create();
@@ -116,6 +123,7 @@ private Q_SLOTS:
             QCOMPARE(QFileInfo(folder).permissions() & 0x0077, QFileDevice::Permissions());
         }
         QVERIFY(!QFileInfo::exists(folder));
+        QCOMPARE(openFileCount(), openFiles); // the library's row file is closed too
         QVERIFY(launcher.opened.isEmpty());
     }
 

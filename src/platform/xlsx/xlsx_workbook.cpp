@@ -7,6 +7,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace tallyvane {
 
@@ -109,6 +110,11 @@ void XlsxWorkbook::close() {
 void XlsxWorkbook::discard() {
     if (!workbook_)
         return;
+    // Freeing an unfinished workbook leaves the sheet's row file open.
+    if (sheet_ && sheet_->optimize_tmpfile) {
+        std::fclose(sheet_->optimize_tmpfile);
+        sheet_->optimize_tmpfile = nullptr;
+    }
     lxw_workbook_free(workbook_);
     workbook_ = nullptr;
     sheet_ = nullptr;
