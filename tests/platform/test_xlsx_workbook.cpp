@@ -1,4 +1,5 @@
 #include "platform/failure.h"
+#include "platform/xlsx/desktop_spreadsheet_launcher.h"
 #include "platform/xlsx/xlsx_spreadsheet.h"
 #include "platform/xlsx/xlsx_workbook.h"
 
@@ -84,6 +85,26 @@ QList<QStringList> parseCsv(const QString& text) {
     return rows;
 }
 
+// A stand-in program on a PATH of its own that records its arguments.
+void writeProgram(const QString& folder, const QString& name, const QByteArray& body) {
+    QFile file(QDir(folder).filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\n" + body + "\n");
+    file.close();
+    QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                QFileDevice::ExeOwner));
+}
+
+QString waitForFile(const QString& path) {
+    QFile file(path);
+    for (int i = 0; i < 500 && !file.exists(); ++i)
+        QTest::qWait(10);
+    QTest::qWait(50); // the recorder may still be writing
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("<nothing recorded>");
+    return QString::fromUtf8(file.readAll()).trimmed();
+}
+
 qsizetype openFileCount() {
     return QDir(QStringLiteral("/proc/self/fd"))
         .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
@@ -125,6 +146,32 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(folder));
         QCOMPARE(openFileCount(), openFiles); // the library's row file is closed too
         QVERIFY(launcher.opened.isEmpty());
+    }
+
+    void theDesktopLauncherPrefersCalcAndFallsBackToTheRegisteredApplication() {
+        const QByteArray savedPath = qgetenv("PATH");
+        const auto restore = qScopeGuard([&] { qputenv("PATH", savedPath); });
+        QTemporaryDir bin;
+        const QString record = bin.filePath(QStringLiteral("record"));
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        DesktopSpreadsheetLauncher launcher;
+        QVERIFY(!launcher.available());
+
+        // Only an application registered for .xlsx: opened through xdg-open.
+        writeProgram(bin.path(), QStringLiteral("xdg-mime"), "echo calc.desktop");
+        writeProgram(bin.path(), QStringLiteral("xdg-open"),
+                     "echo \"xdg-open $*\" > \"" + QFile::encodeName(record) + "\"");
+        QVERIFY(launcher.available());
+        launcher.open(QStringLiteral("/tmp/x/Results.xlsx"));
+        QCOMPARE(waitForFile(record), QStringLiteral("xdg-open /tmp/x/Results.xlsx"));
+        QFile::remove(record);
+
+        // LibreOffice on the PATH: a new untitled document made from the file.
+        writeProgram(bin.path(), QStringLiteral("soffice"),
+                     "echo \"soffice $*\" > \"" + QFile::encodeName(record) + "\"");
+        QVERIFY(launcher.available());
+        launcher.open(QStringLiteral("/tmp/x/Results.xlsx"));
+        QCOMPARE(waitForFile(record), QStringLiteral("soffice --calc -n /tmp/x/Results.xlsx"));
     }
 
     void cellsAreTextsThatLibreOfficeReadsBack() {
