@@ -2,17 +2,31 @@
 
 #include "platform/failure.h"
 
+#include <QAbstractEventDispatcher>
+#include <QElapsedTimer>
+
+#include <algorithm>
+
 namespace tallyvane {
 
 namespace {
-constexpr int kAnnounceIntervalMs = 16;
+constexpr qint64 kShortestAnnounceIntervalMs = 16;
+constexpr qint64 kLongestAnnounceIntervalMs = 1000;
+// The next announcement waits this many times as long as the last one took,
+// so relayouts stay about a tenth of a long run however many rows there are.
+constexpr qint64 kAnnounceCostFactor = 8;
 constexpr int kTwipsPerPixel = 15;
 } // namespace
 
 ListModel::ListModel(QObject* parent) : QAbstractTableModel(parent), selection_(this) {
     announceTimer_.setSingleShot(true);
-    announceTimer_.setInterval(kAnnounceIntervalMs);
+    announceTimer_.setInterval(static_cast<int>(kShortestAnnounceIntervalMs));
     connect(&announceTimer_, &QTimer::timeout, this, &ListModel::announcePendingRows);
+    // Loops that pump events never let the loop block, so this fires only once
+    // a command has handed control back (or a modal box waits for the user).
+    if (auto* dispatcher = QAbstractEventDispatcher::instance(thread()))
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                &ListModel::announceWhenIdle);
 }
 
 int ListModel::checkedIndex(int position) const {
@@ -21,7 +35,9 @@ int ListModel::checkedIndex(int position) const {
     return position - 1;
 }
 
-QString ListModel::text(int position) const { return texts_[checkedIndex(position)]; }
+QString ListModel::text(int position) const {
+    return texts_[checkedIndex(position)];
+}
 
 QString ListModel::columnText(int position, int column) const {
     const int index = checkedIndex(position);
@@ -35,7 +51,9 @@ QString ListModel::columnText(int position, int column) const {
     return column - 2 < cells.size() ? cells[column - 2] : QString();
 }
 
-bool ListModel::checked(int position) const { return checked_[checkedIndex(position)]; }
+bool ListModel::checked(int position) const {
+    return checked_[checkedIndex(position)];
+}
 
 void ListModel::append(const QString& text) {
     texts_.push_back(text);
@@ -79,6 +97,7 @@ void ListModel::clear() {
     std::vector<bool>().swap(checked_);
     announced_ = 0;
     announceTimer_.stop();
+    announceTimer_.setInterval(static_cast<int>(kShortestAnnounceIntervalMs));
     endResetModel();
 }
 
@@ -114,14 +133,27 @@ void ListModel::scheduleAnnouncement() {
         announceTimer_.start();
 }
 
+void ListModel::announceWhenIdle() {
+    if (announced_ < count())
+        announcePendingRows();
+}
+
 void ListModel::announcePendingRows() {
     announceTimer_.stop();
     const int total = count();
     if (announced_ >= total)
         return;
+    QElapsedTimer cost;
+    cost.start();
     beginInsertRows({}, announced_, total - 1);
     announced_ = total;
     endInsertRows();
+    // Views that lay out at once on the announcement are measured here; the
+    // cost of a relayout grows with the rows, and a fixed interval would make a
+    // long list's total relayout work grow with the square of its length.
+    const qint64 spacingMs = cost.nsecsElapsed() * kAnnounceCostFactor / 1'000'000;
+    announceTimer_.setInterval(static_cast<int>(
+        std::clamp(spacingMs, kShortestAnnounceIntervalMs, kLongestAnnounceIntervalMs)));
 }
 
 int ListModel::rowCount(const QModelIndex& parent) const {
@@ -130,6 +162,21 @@ int ListModel::rowCount(const QModelIndex& parent) const {
 
 int ListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(headings_.size());
+}
+
+// A view asks for the index and flags of every row on each relayout; checking
+// the bounds directly spares the virtual row and column counts each time.
+QModelIndex ListModel::index(int row, int column, const QModelIndex& parent) const {
+    if (parent.isValid() || row < 0 || row >= announced_ || column < 0 ||
+        column >= headings_.size())
+        return {};
+    return createIndex(row, column);
+}
+
+Qt::ItemFlags ListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid() || index.model() != this)
+        return {};
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
 }
 
 QVariant ListModel::data(const QModelIndex& index, int role) const {

@@ -12,8 +12,10 @@ namespace tallyvane {
 
 // The rows of a list view, held as plain vectors so that a million rows cost a
 // few dozen bytes each and no widget item. Appended rows are announced to the
-// attached views in batches (at most about 60 times a second), because
-// announcing every row makes each append a relayout of the view.
+// attached views in batches, because each announcement makes a view lay out
+// all its rows again: at most about 60 times a second, less often as that
+// relayout grows dearer, and at once when the event loop falls idle, so a
+// command that has ended leaves every row shown.
 class ListModel : public QAbstractTableModel, public ListView {
     Q_OBJECT
 public:
@@ -43,6 +45,8 @@ public:
     // QAbstractItemModel
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent) const override;
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
@@ -52,6 +56,7 @@ Q_SIGNALS:
 private:
     int checkedIndex(int position) const;
     void scheduleAnnouncement();
+    void announceWhenIdle();
 
     std::vector<QString> texts_;
     std::vector<QStringList> subItems_; // empty until a row with sub-items arrives

@@ -46,6 +46,12 @@ QTreeView* listView(QWidget* parent, const char* name, ListModel& model, QRect g
                                     "out of window to reveal full names."));
     QObject::connect(&model, &ListModel::firstColumnWidthChanged, view,
                      [view](int pixels) { view->setColumnWidth(0, pixels); });
+    // Laying out while the model announces rows lets the model time the
+    // relayout and space its announcements by that cost.
+    QObject::connect(&model, &QAbstractItemModel::rowsInserted, view, [view] {
+        if (view->isVisible())
+            view->doItemsLayout();
+    });
     return view;
 }
 
