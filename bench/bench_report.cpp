@@ -5,6 +5,7 @@
 #include "bench_isolation.h"
 #include "bench_util.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -135,6 +136,9 @@ int reportConversion(const std::vector<int>& entryCounts, int repeat, QString da
     }
     std::printf("database %s: %zu rows\n", qPrintable(QFileInfo(databasePath).canonicalFilePath()),
                 table.size());
+    QFile load(QStringLiteral("/proc/loadavg"));
+    if (load.open(QIODevice::ReadOnly)) // other work on the machine skews every figure
+        std::printf("load average: %s", load.readLine().constData());
     std::printf("targets: whole run of 1000000 entries <= 2 s either way, peak memory <= 300 MB,\n"
                 "         no gap > 50 ms between two event-processing points\n");
     int failures = 0;
@@ -158,7 +162,14 @@ int reportConversion(const std::vector<int>& entryCounts, int repeat, QString da
 }
 
 int runHook(const std::function<void()>& measure) {
-    const Figures figures = runIsolated([&](Figures&) { measure(); });
+    const Figures figures = runIsolated([&](Figures& out) {
+        try {
+            measure();
+        } catch (const std::exception& error) {
+            std::printf("  FAILED: %s\n", error.what());
+            out["failed"] = 1;
+        }
+    });
     return figures.count("failed") ? 1 : 0;
 }
 
