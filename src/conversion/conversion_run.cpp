@@ -14,6 +14,10 @@ namespace {
 const QString kLocation =
     locationText(QStringLiteral("Form1"), QStringLiteral("PushButton17_Click"));
 const QString kNotFound = QStringLiteral("Not Found");
+// State entries repeat (a handful of states), while phone numbers typed in that
+// direction are all distinct: an unbounded memo would hold every one of them,
+// and its growth and release stall the window for tens of milliseconds.
+constexpr qsizetype kStateMemoLimit = 4096;
 } // namespace
 
 QString normalizeAreaCode(const QString& entry) {
@@ -117,13 +121,16 @@ ConversionRun::Lookup ConversionRun::stateLookup(Procedure& p, AreaCodeDatabase&
     QString row;
     const bool ok = p.step(162, [&] {
         const QString again = s_.entries.text(i); // the entry is read once more
-        const QString key = entryText + QChar(0) + again;
+        // The two texts differ only when the entry changed since it was read.
+        const QString key = again == entryText ? again : entryText + QChar(0) + again;
         auto cached = stateMemo_.constFind(key);
         if (cached != stateMemo_.constEnd()) {
             row = *cached;
             return;
         }
-        row = stateMemo_.insert(key, resultRowText(db.areaCodesForState(entryText, again))).value();
+        row = resultRowText(db.areaCodesForState(entryText, again));
+        if (stateMemo_.size() < kStateMemoLimit)
+            stateMemo_.insert(key, row);
     });
     if (!ok)
         return Lookup::DatabaseFailed;

@@ -10,6 +10,7 @@
 namespace tallyvane {
 
 namespace {
+constexpr qsizetype kLongestShownText = 2000;
 constexpr qint64 kShortestAnnounceIntervalMs = 16;
 constexpr qint64 kLongestAnnounceIntervalMs = 1000;
 // The next announcement waits this many times as long as the last one took,
@@ -184,7 +185,12 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
-    return columnText(index.row() + 1, index.column() + 1);
+    const QString text = columnText(index.row() + 1, index.column() + 1);
+    // Laying out a text of millions of characters freezes the view for
+    // seconds; the row keeps its whole text, only the shown part is cut.
+    if (text.size() > kLongestShownText)
+        return QString(text.left(kLongestShownText) + QChar(0x2026));
+    return text;
 }
 
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -73,6 +73,18 @@ private Q_SLOTS:
         QCOMPARE(model.data(model.index(0, 0), Qt::DisplayRole).toString(), QStringLiteral("1"));
     }
 
+    void aGiantTextIsShownCutButKeptWhole() {
+        ListModel model;
+        model.addColumn(QStringLiteral("States or Area Codes"));
+        const QString giant(3'000'000, QLatin1Char('7'));
+        model.append(giant);
+        model.announcePendingRows();
+        QCOMPARE(model.text(1), giant);
+        const QString shown = model.data(model.index(0, 0), Qt::DisplayRole).toString();
+        QCOMPARE(shown.size(), 2001);
+        QVERIFY(shown.endsWith(QChar(0x2026)));
+    }
+
     void selectedPosition() {
         ListModel model;
         model.addColumn(QStringLiteral("Results"));
