@@ -1,6 +1,7 @@
 #include "entries/entry_list_commands.h"
 
 #include "app/procedure.h"
+#include "app/remove_selected_row.h"
 #include "platform/list_view.h"
 #include "platform/main_window_surface.h"
 #include "platform/prompts.h"
@@ -14,22 +15,6 @@ const QString kAddLocation =
     locationText(QStringLiteral("Form1"), QStringLiteral("PushButton6_Click"));
 const QString kClearLocation =
     locationText(QStringLiteral("Form1"), QStringLiteral("PushButton1_Click"));
-constexpr int kDeleteKeyCode = 46;
-
-// Removal carries no error report, so a failure of the list ends it quietly:
-// the entry stays where it was and the window stays usable.
-void removeSelectedEntry(Form1Services& s) {
-    try {
-        if (s.window.isBusy() || s.entries.count() == 0)
-            return;
-        // With nothing selected there is no position to remove.
-        const int position = s.entries.selectedPosition();
-        if (position > 0)
-            s.entries.remove(position);
-    } catch (const Failure&) {
-    }
-}
-
 } // namespace
 
 void PushButton6_Click(Form1Services& s) {
@@ -52,12 +37,12 @@ void PushButton1_Click(Form1Services& s) {
 }
 
 void ListView1_DblClick(Form1Services& s) {
-    removeSelectedEntry(s);
+    removeSelectedRow(s.window, s.entries);
 }
 
 void ListView1_KeyDown(Form1Services& s, int keyCode) {
     if (keyCode == kDeleteKeyCode)
-        removeSelectedEntry(s);
+        removeSelectedRow(s.window, s.entries);
 }
 
 } // namespace tallyvane

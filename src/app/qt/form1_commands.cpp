@@ -1,5 +1,6 @@
 // Wires the controls of the main window to the commands.
 #include "app/help_command.h"
+#include "app/remove_selected_row.h"
 #include "app/pointer_rules.h"
 #include "app/qt/form1.h"
 #include "app/qt/form1_parts.h"
@@ -20,10 +21,6 @@
 #include <QTreeView>
 
 namespace tallyvane {
-
-namespace {
-constexpr int kDeleteKeyCode = 46;
-}
 
 void Form1::connectCommands() {
     Form1Controls& c = d_->controls;
