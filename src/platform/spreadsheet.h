@@ -14,6 +14,9 @@ public:
     virtual void setCell(int row, int column, const QString& text) = 0;
     virtual void autofitColumn(int column) = 0;
     virtual void autofitAllColumns() = 0;
+    // The last row a sheet can hold.
+    virtual int rowLimit() const { return kSheetRowLimit; }
+    static constexpr int kSheetRowLimit = 1'048'576;
 };
 
 // One instance of the spreadsheet application, for one export.

@@ -31,6 +31,8 @@ private:
     void writeHeadings();
     void writeRows();
     Workbook& sheet() { return held(workbook_); }
+    int sheetRowLimit() const;
+    void reportRowsBeyondTheSheet(int firstRow);
 
     Form1Services& s_;
     Procedure p_;
@@ -59,6 +61,23 @@ void Export::run() {
     p_.step(170, [&] { s_.window.setPointer(Pointer::Default); });
 }
 
+int Export::sheetRowLimit() const {
+    return workbook_ ? workbook_->rowLimit() : Workbook::kSheetRowLimit;
+}
+
+// Every cell past the sheet's last row would fail on its own, and one warning
+// box per cell would keep the person clicking for hours: one report says
+// which rows are missing, and the workbook is still handed over.
+void Export::reportRowsBeyondTheSheet(int firstRow) {
+    p_.step(152, [&] {
+        throw Failure(QStringLiteral("The sheet holds at most %1 rows below its headings: list "
+                                     "rows %2 to %3 were not written")
+                          .arg(sheetRowLimit() - 1)
+                          .arg(firstRow)
+                          .arg(s_.results.count()));
+    });
+}
+
 void Export::writeHeadings() {
     int i = 1; // 116
     const int columns = p_.value(118, 0, [&] { return s_.results.columnCount(); });
@@ -75,6 +94,10 @@ void Export::writeRows() {
     const int rows = p_.value(138, 0, [&] { return s_.results.count(); });
     for (int r = 1; r <= rows; ++r) {
         p_.step(140, [&] { s_.window.processEvents(); });
+        if (j > sheetRowLimit()) {
+            reportRowsBeyondTheSheet(r);
+            return;
+        }
         if (p_.test(142, [&] { return s_.results.checked(r); })) {
             int i = 1; // 144
             const int columns = p_.value(146, 0, [&] { return s_.results.columnCount(); });

@@ -133,6 +133,20 @@ private Q_SLOTS:
         QCOMPARE(f.window.pointerHistory, std::vector<Pointer>({Pointer::Busy, Pointer::Default}));
     }
 
+    void rowsPastTheSheetsLastRowGiveOneReport() {
+        FakePlatform f;
+        f.spreadsheet.rowLimit = 4; // the heading and three list rows fit
+        fill(f.results, {"a", "b", "c", "d", "e", "f"});
+        PushButton13_Click(f.services);
+        QCOMPARE(reportedLines(f.prompts), QList<int>({152}));
+        QVERIFY(f.prompts.errorReports()[0].text.startsWith(
+            QStringLiteral("The sheet holds at most 3 rows below its headings: list rows 4 to 6 "
+                           "were not written\r\n")));
+        QCOMPARE(f.spreadsheet.cellText(4, 1), QStringLiteral("c"));
+        QCOMPARE(f.spreadsheet.cells.size(), size_t(4));
+        QVERIFY(f.spreadsheet.operations.endsWith(QStringLiteral("visible")));
+    }
+
     void rowsThatVanishDuringTheExportAreReported() {
         FakePlatform f;
         fill(f.results, {QStringLiteral("NH"), QStringLiteral("NJ")});

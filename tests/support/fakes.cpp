@@ -197,6 +197,7 @@ namespace {
 class FakeSheet : public Workbook {
 public:
     explicit FakeSheet(FakeSpreadsheet& owner) : owner_(owner) {}
+    int rowLimit() const override { return owner_.rowLimit; }
     void setCell(int row, int column, const QString& text) override {
         owner_.operations << QStringLiteral("cell %1 %2").arg(row).arg(column);
         owner_.cells.push_back({row, column, text});
@@ -250,9 +251,13 @@ void FakeSurface::setPointerImage(const QString& path) {
 }
 
 FakePlatform::FakePlatform()
-    : services{prompts,  window,   entries,     results,   progress, options, settings,
-               dialog,   database, spreadsheet, clipboard, browser,  surface,
-               QStringLiteral("/nonexistent/program-folder")} {
+    : services{prompts,   window,
+               entries,   results,
+               progress,  options,
+               settings,  dialog,
+               database,  spreadsheet,
+               clipboard, browser,
+               surface,   QStringLiteral("/nonexistent/program-folder")} {
     entries.addColumn(QStringLiteral("States or Area Codes"));
     results.addColumn(QStringLiteral("Results"));
 }
@@ -262,7 +267,9 @@ void FakePlatform::addEntries(const QStringList& texts) {
         entries.append(text);
 }
 
-QStringList FakePlatform::resultTexts() const { return listTexts(results); }
+QStringList FakePlatform::resultTexts() const {
+    return listTexts(results);
+}
 
 QStringList listTexts(const ListView& list) {
     QStringList texts;

@@ -136,9 +136,9 @@ public:
     std::unique_ptr<AreaCodeDatabase> open() override;
 
     std::vector<Row> rows;
-    QString openFailure;       // non-empty: open() throws this
-    int failQueryNumber = 0;   // the Nth query of a run throws (1-based), 0 never
-    QStringList queries;       // "code:603" / "state:NH|NH"
+    QString openFailure;     // non-empty: open() throws this
+    int failQueryNumber = 0; // the Nth query of a run throws (1-based), 0 never
+    QStringList queries;     // "code:603" / "state:NH|NH"
     int opens = 0;
 };
 
@@ -146,8 +146,8 @@ class FakeClipboard : public Clipboard {
 public:
     bool clear() override;
     bool setText(const QString& text) override;
-    int failClears = 0;   // the next N attempts to clear fail
-    int failSets = 0;     // the next N attempts to set fail
+    int failClears = 0; // the next N attempts to clear fail
+    int failSets = 0;   // the next N attempts to set fail
     int clearAttempts = 0;
     int setAttempts = 0;
     QString text = QStringLiteral("old clipboard");
@@ -176,8 +176,10 @@ public:
     bool available = true;
     int created = 0;
     std::vector<SheetCell> cells;
-    QStringList operations; // "create", "addWorkbook", "cell 1 1", "autofit 1", "autofitAll", "visible"
+    QStringList
+        operations; // "create", "addWorkbook", "cell 1 1", "autofit 1", "autofitAll", "visible"
     QString cellText(int row, int column) const;
+    int rowLimit = Workbook::kSheetRowLimit;
 };
 
 class FakeSurface : public MainWindowSurface {
