@@ -23,9 +23,8 @@ struct StartUpRig {
     ListModel entries;
     ListModel results;
     QTemporaryDir folder;
-    Form1Services s{f.prompts,   f.window,   entries,   results,      f.progress,
-                    f.options,   f.settings, f.dialog,  f.database,   f.spreadsheet,
-                    f.clipboard, f.browser,  f.surface, folder.path()};
+    Form1Services s =
+        f.with({.entries = &entries, .results = &results, .programFolder = folder.path()});
 
     void putFile(const QString& relative, const QByteArray& bytes = "x") {
         QDir(folder.path()).mkpath(QFileInfo(relative).path());

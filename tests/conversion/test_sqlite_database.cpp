@@ -125,20 +125,7 @@ private Q_SLOTS:
     void wholeRunAgainstTheRealFile() {
         FakePlatform platform;
         SqliteAreaCodeDatabaseOpener opener({path_});
-        Form1Services real{platform.prompts,
-                           platform.window,
-                           platform.entries,
-                           platform.results,
-                           platform.progress,
-                           platform.options,
-                           platform.settings,
-                           platform.dialog,
-                           opener,
-                           platform.spreadsheet,
-                           platform.clipboard,
-                           platform.browser,
-                           platform.surface,
-                           {}};
+        Form1Services real = platform.with({.database = &opener});
         ConversionRun run(real);
         platform.addEntries({"NH", "603", "New Hampshire", "1-902-555-0100"});
         run.PushButton17_Click();

@@ -35,16 +35,6 @@ public:
     QStringList titles, defaults;
 };
 
-Form1Services withEntries(FakePlatform& p, ListView& entries, Prompts& prompts) {
-    return {prompts,     p.window,
-            entries,     p.results,
-            p.progress,  p.options,
-            p.settings,  p.dialog,
-            p.database,  p.spreadsheet,
-            p.clipboard, p.browser,
-            p.surface,   p.services.programFolder};
-}
-
 } // namespace
 
 class TestEntryListCommands : public QObject {
@@ -74,7 +64,7 @@ private Q_SLOTS:
         FakePlatform p;
         TitleRecordingPrompts prompts;
         p.surface.appTitle = QStringLiteral("Tallyvane");
-        Form1Services s = withEntries(p, p.entries, prompts);
+        Form1Services s = p.with({.prompts = &prompts});
         prompts.typedTexts.push_back(QStringLiteral("NH"));
         PushButton6_Click(s);
         QCOMPARE(prompts.titles, QStringList{QStringLiteral("Tallyvane")});
@@ -102,7 +92,7 @@ private Q_SLOTS:
     void aFailedAppendIsReportedAtLine104() {
         FakePlatform p;
         FailingList failing;
-        Form1Services s = withEntries(p, failing, p.prompts);
+        Form1Services s = p.with({.entries = &failing});
         p.prompts.typedTexts.push_back(QStringLiteral("NH"));
         PushButton6_Click(s);
         const auto reports = p.prompts.errorReports();
@@ -166,7 +156,7 @@ private Q_SLOTS:
         FailingList failing;
         failing.ListModel::append(QStringLiteral("a"));
         select(failing, 1);
-        Form1Services s = withEntries(p, failing, p.prompts);
+        Form1Services s = p.with({.entries = &failing});
         ListView1_DblClick(s);
         ListView1_KeyDown(s, kDelete);
         QCOMPARE(failing.count(), 1);
@@ -191,7 +181,7 @@ private Q_SLOTS:
     void aFailedClearIsReportedAtLine100() {
         FakePlatform p;
         FailingList failing;
-        Form1Services s = withEntries(p, failing, p.prompts);
+        Form1Services s = p.with({.entries = &failing});
         PushButton1_Click(s);
         const auto reports = p.prompts.errorReports();
         QCOMPARE(reports.size(), size_t(1));

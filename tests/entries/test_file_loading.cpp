@@ -1,6 +1,7 @@
 #include "entries/entry_splitter.h"
 #include "entries/file_loading.h"
 #include "support/fakes.h"
+#include "support/temp_files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,14 +16,6 @@ using namespace tallyvane::testing;
 namespace {
 
 const QString kNotFound = QStringLiteral("File not found");
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write the test file");
-    return path;
-}
 
 // The entries one file gives, loaded into a fresh list.
 QStringList loadBytes(const QByteArray& bytes) {

@@ -1,5 +1,6 @@
 #include "entries/file_loading.h"
 #include "support/fakes.h"
+#include "support/temp_files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,14 +10,6 @@ using namespace tallyvane;
 using namespace tallyvane::testing;
 
 namespace {
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write the test file");
-    return path;
-}
 
 QString s(const char* text) {
     return QString::fromUtf8(text);

@@ -59,13 +59,7 @@ private Q_SLOTS:
     void aFailedAppendIsReportedAtItsLineAndTheRestFollow() {
         FakePlatform p;
         RefusingList list(3);
-        Form1Services s{p.prompts,   p.window,
-                        list,        p.results,
-                        p.progress,  p.options,
-                        p.settings,  p.dialog,
-                        p.database,  p.spreadsheet,
-                        p.clipboard, p.browser,
-                        p.surface,   p.services.programFolder};
+        Form1Services s = p.with({.entries = &list});
         PushButton7_Click(s);
         QStringList expected = kSampleSet;
         expected.removeAt(2);

@@ -118,13 +118,7 @@ private Q_SLOTS:
         FakePlatform f;
         fill(f.results, {QStringLiteral("NH"), QStringLiteral("NJ"), QStringLiteral("NY")});
         OnlyTheProbeStarts automation(f.spreadsheet);
-        Form1Services s{f.prompts,   f.window,
-                        f.entries,   f.results,
-                        f.progress,  f.options,
-                        f.settings,  f.dialog,
-                        f.database,  automation,
-                        f.clipboard, f.browser,
-                        f.surface,   f.services.programFolder};
+        Form1Services s = f.with({.spreadsheet = &automation});
         PushButton13_Click(s);
         QCOMPARE(reportedLines(f.prompts),
                  QList<int>({112, 114, 124, 132, 152, 152, 152, 166, 168}));

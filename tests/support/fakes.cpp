@@ -262,6 +262,23 @@ FakePlatform::FakePlatform()
     results.addColumn(QStringLiteral("Results"));
 }
 
+Form1Services FakePlatform::with(const ServiceSwaps& w) {
+    return {w.prompts ? *w.prompts : prompts,
+            window,
+            w.entries ? *w.entries : entries,
+            w.results ? *w.results : results,
+            progress,
+            options,
+            settings,
+            dialog,
+            w.database ? *w.database : database,
+            w.spreadsheet ? *w.spreadsheet : spreadsheet,
+            clipboard,
+            browser,
+            surface,
+            w.programFolder.isEmpty() ? services.programFolder : w.programFolder};
+}
+
 void FakePlatform::addEntries(const QStringList& texts) {
     for (const QString& text : texts)
         entries.append(text);

@@ -195,6 +195,16 @@ public:
     bool iconSet = false, buttonFace = false, failPointerImage = false;
 };
 
+// Pieces a test puts in place of the platform's own fakes.
+struct ServiceSwaps {
+    Prompts* prompts = nullptr;
+    ListView* entries = nullptr;
+    ListView* results = nullptr;
+    AreaCodeDatabaseOpener* database = nullptr;
+    SpreadsheetAutomation* spreadsheet = nullptr;
+    QString programFolder;
+};
+
 // Every fake, with real list models for the two lists.
 class FakePlatform {
 public:
@@ -214,6 +224,8 @@ public:
     FakeSurface surface;
     Form1Services services;
 
+    // The services with some pieces swapped for the test's own.
+    Form1Services with(const ServiceSwaps& swaps);
     void addEntries(const QStringList& texts);
     QStringList resultTexts() const;
 };
