@@ -10,7 +10,7 @@ packages=(
     fonts-liberation2
     # tests: the independent area-code source, an X server, clipboard and
     # window tools, and a real spreadsheet application to read workbooks back
-    libphonenumber-dev xvfb xauth xclip xdotool imagemagick x11-utils libreoffice-calc-nogui
+    libphonenumber-dev xvfb xauth xclip xdotool imagemagick x11-utils unzip libreoffice-calc-nogui
 )
 
 missing=()
