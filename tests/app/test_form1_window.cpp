@@ -1,4 +1,5 @@
 #include "app/qt/form1.h"
+#include "conversion/conversion_run.h"
 #include "platform/list_model.h"
 #include "platform/qt/qt_cursor_file.h"
 #include "platform/qt/qt_window_services.h"
@@ -17,6 +18,7 @@
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <QtEndian>
 
@@ -40,6 +42,7 @@ struct WindowRig {
     FakeBrowser browser;
     QTemporaryDir folder;
     int unloads = 0;
+    std::function<void()> onUnload;
 
     std::unique_ptr<Form1> open(SettingsStore* settings = nullptr) {
         Form1Overrides o;
@@ -51,7 +54,11 @@ struct WindowRig {
         o.browser = &browser;
         o.settings = settings; // null: the real store under XDG_CONFIG_HOME
         o.programFolder = folder.path();
-        o.unload = [this] { ++unloads; };
+        o.unload = [this] {
+            ++unloads;
+            if (onUnload)
+                onUnload();
+        };
         return std::make_unique<Form1>(std::move(o));
     }
     void putFile(const QString& relative, const QByteArray& bytes) {
@@ -255,6 +262,21 @@ private Q_SLOTS:
                         .startsWith(QStringLiteral("Double-click item to remove it. Move | line")));
         window->close();
         QCOMPARE(rig.unloads, 1);
+    }
+
+    void closingDuringARunUnloadsAtOnce() {
+        WindowRig rig;
+        rig.database.rows.push_back({QStringLiteral("603"), QStringLiteral("NH"), {}});
+        auto window = rig.open();
+        window->show();
+        for (int i = 0; i < 20000; ++i)
+            window->entryModel().append(QStringLiteral("603-555-0100"));
+        bool runningWhenUnloaded = false;
+        rig.onUnload = [&] { runningWhenUnloaded = window->conversionRun().IsConverting(); };
+        QTimer::singleShot(0, window.get(), [&] { window->close(); });
+        control<QPushButton>(*window, "PushButton17")->click();
+        QCOMPARE(rig.unloads, 1);
+        QVERIFY(runningWhenUnloaded);
     }
 
     void theTabOrderPutsBothListsFirst() {
