@@ -7,6 +7,7 @@
 #include "platform/window_services.h"
 #include "results/aligned_cell.h"
 #include "results/text_file_output.h"
+#include "results/vanished_rows.h"
 
 #include <vector>
 
@@ -101,6 +102,8 @@ void Writer::measureColumns() {
         const int rows = p_.value(120, 0, [&] { return list_.count(); });
         for (int j = 1; j <= rows; ++j) {
             pump(122);
+            if (!rowStillThere(p_, k == 1 ? 126 : 130, list_, j, rows))
+                break;
             if (k == 1) // 124
                 takeLonger(126, 128, widest, [&] { return list_.text(j); });
             else
@@ -144,6 +147,8 @@ void Writer::writeRows() {
     for (int i = 1; i <= rows; ++i) {
         pump(184);
         buffer_.clear(); // 186
+        if (!rowStillThere(p_, 188, list_, i, rows))
+            return;
         if (!p_.test(188, [&] { return list_.checked(i); }))
             continue;
         const int columns = p_.value(190, 0, [&] { return list_.columnCount(); });

@@ -5,6 +5,7 @@
 #include "platform/prompts.h"
 #include "platform/spreadsheet.h"
 #include "platform/window_services.h"
+#include "results/vanished_rows.h"
 
 #include <memory>
 
@@ -94,6 +95,8 @@ void Export::writeRows() {
     const int rows = p_.value(138, 0, [&] { return s_.results.count(); });
     for (int r = 1; r <= rows; ++r) {
         p_.step(140, [&] { s_.window.processEvents(); });
+        if (!rowStillThere(p_, 142, s_.results, r, rows))
+            return;
         if (j > sheetRowLimit()) {
             reportRowsBeyondTheSheet(r);
             return;

@@ -134,6 +134,28 @@ private Q_SLOTS:
         QCOMPARE(readFile(path), QByteArray("Results\t\r\ngrown longer\t\r\nb      \t\r\n"));
     }
 
+    void rowsClearedWhileWrittenGiveOneReportAndNoBlankLines() {
+        for (const int clearAtPump : {2, 7}) { // in the widths pass; after row 1 is written
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QStringLiteral("r.txt"));
+            FakePlatform f;
+            fill(f.results, {QStringLiteral("NH"), QStringLiteral("NJ"), QStringLiteral("NY")});
+            f.window.onPump = [&](int pump) {
+                if (pump == clearAtPump)
+                    f.results.clear();
+            };
+            save(f, path, false);
+            const auto reports = f.prompts.errorReports();
+            QCOMPARE(reports.size(), size_t(1));
+            QVERIFY(
+                reports[0].text.startsWith(QStringLiteral("The list changed while it was read")));
+            QVERIFY(reports[0].text.contains(clearAtPump == 2 ? QStringLiteral("at line 126")
+                                                              : QStringLiteral("at line 188")));
+            QCOMPARE(readFile(path), clearAtPump == 2 ? QByteArray("Results\t\r\n")
+                                                      : QByteArray("Results\t\r\nNH     \t\r\n"));
+        }
+    }
+
     void progressAndPumpsInOrder() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("results.txt"));

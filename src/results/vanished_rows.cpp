@@ -1,0 +1,20 @@
+#include "results/vanished_rows.h"
+
+#include "app/procedure.h"
+#include "platform/list_view.h"
+
+namespace tallyvane {
+
+bool rowStillThere(Procedure& p, int line, const ListView& list, int row, int lastRow) {
+    const int count = p.value(line, row, [&] { return list.count(); });
+    if (row <= count)
+        return true;
+    p.step(line, [&] {
+        throw Failure(QStringLiteral("The list changed while it was read: rows %1 to %2 are gone")
+                          .arg(row)
+                          .arg(lastRow));
+    });
+    return false;
+}
+
+} // namespace tallyvane
