@@ -250,17 +250,15 @@ void FakeSurface::setPointerImage(const QString& path) {
     pointerImage = path;
 }
 
-FakePlatform::FakePlatform()
-    : services{prompts,   window,
-               entries,   results,
-               progress,  options,
-               settings,  dialog,
-               database,  spreadsheet,
-               clipboard, browser,
-               surface,   QStringLiteral("/nonexistent/program-folder")} {
+FakePlatform::FakePlatform() : services(with({})) {
     entries.addColumn(QStringLiteral("States or Area Codes"));
     results.addColumn(QStringLiteral("Results"));
 }
+
+namespace {
+// A folder that holds none of the program's optional files.
+const QString kProgramFolder = QStringLiteral("/nonexistent/program-folder");
+} // namespace
 
 Form1Services FakePlatform::with(const ServiceSwaps& w) {
     return {w.prompts ? *w.prompts : prompts,
@@ -276,7 +274,7 @@ Form1Services FakePlatform::with(const ServiceSwaps& w) {
             clipboard,
             browser,
             surface,
-            w.programFolder.isEmpty() ? services.programFolder : w.programFolder};
+            w.programFolder.isEmpty() ? kProgramFolder : w.programFolder};
 }
 
 void FakePlatform::addEntries(const QStringList& texts) {
