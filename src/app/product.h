@@ -11,4 +11,8 @@ inline const QString kSupportAddress = QStringLiteral("support@tallyvane.example
 inline const QString kDatabaseFileName = QStringLiteral("areacodes.db");
 inline const QString kHelpFileName = QStringLiteral("help.html");
 
+// The day the area-code table in data/area_codes.csv was last checked against
+// the numbering administrator's report; shown by --version and the help page.
+inline const QString kAreaCodeTableCurrentTo = QStringLiteral("2026-12-08");
+
 } // namespace tallyvane
