@@ -1,5 +1,10 @@
 // Cross-checks data/area_codes.csv against libphonenumber's offline geocoder, an independent
 // source, so a typo, a dropped overlay or a code that is not geographic cannot ship unnoticed.
+#include "conversion/conversion_run.h"
+#include "entries/sample_data.h"
+#include "platform/sqlite/sqlite_area_code_database.h"
+#include "support/fakes.h"
+
 #include <QFile>
 #include <QMap>
 #include <QRegularExpression>
@@ -49,28 +54,57 @@ const QMap<QString, QString> kAliases = {{"Washington State", "WA"},
                                          {"Philadelphia", "PA"},
                                          {"British Colombia", "BC"}};
 
-// Codes that came into service after the installed geocoder's data was made (8.12.57, late
-// 2022); a newer library knows them and then checks them like any other.
+// Codes that the installed geocoder (8.12.57, late 2022) lacks, with their in-service date as
+// data/area_codes_provenance.csv records it: a day, a month, a year, the years it lies between,
+// or "none yet". A newer library knows some of them and then checks them like any other code.
 struct NewerCode {
     const char* code;
     const char* state;
-    int year;
+    const char* inService;
 };
 // clang-format off
 constexpr NewerCode kNewer[] = {
-    {"227", "MD", 2025}, {"235", "MO", 2024}, {"257", "BC", 2024}, {"274", "WI", 2023},
-    {"324", "FL", 2025}, {"327", "AR", 2023}, {"329", "NY", 2023}, {"350", "CA", 2022},
-    {"353", "WI", 2024}, {"354", "QC", 2022}, {"363", "NY", 2023}, {"369", "CA", 2024},
-    {"382", "ON", 2023}, {"428", "NB", 2023}, {"472", "NC", 2024}, {"557", "MO", 2022},
-    {"645", "FL", 2023}, {"683", "ON", 2022}, {"686", "VA", 2025}, {"728", "FL", 2024},
-    {"730", "IL", 2025}, {"738", "CA", 2025}, {"748", "CO", 2026}, {"821", "SC", 2026},
-    {"835", "PA", 2024}, {"879", "NL", 2022}, {"942", "ON", 2025}, {"975", "MO", 2023},
-    {"983", "CO", 2024}};
+    {"227", "MD", "2025"}, {"235", "MO", "2024"}, {"257", "BC", "2024"},
+    {"273", "QC", "2027-02-27"}, {"274", "WI", "2023"}, {"324", "FL", "2025"},
+    {"327", "AR", "2023"}, {"329", "NY", "2023"}, {"350", "CA", "2022"},
+    {"353", "WI", "2024"}, {"354", "QC", "2022"}, {"357", "CA", "2025-03-26"},
+    {"363", "NY", "2023"}, {"369", "CA", "2024"}, {"382", "ON", "2023"},
+    {"428", "NB", "2023"}, {"436", "OH", "2024-03-01"}, {"457", "LA", "2025-09-25"},
+    {"465", "NY", "2026-06-18"}, {"471", "MS", "2026-01-30"}, {"472", "NC", "2024"},
+    {"483", "AL", "2026-02-23"}, {"557", "MO", "2022"}, {"565", "GA", "none yet"},
+    {"621", "TX", "2025-01-23"}, {"624", "NY", "2023-11-16"}, {"645", "FL", "2023"},
+    {"679", "MI", "2025-11-07"}, {"683", "ON", "2022"}, {"686", "VA", "2025"},
+    {"728", "FL", "2024"}, {"729", "TN", "2025-09-05"}, {"730", "IL", "2025"},
+    {"738", "CA", "2025"}, {"748", "CO", "2026"}, {"761", "KY", "2027-07"},
+    {"821", "SC", "2026"}, {"835", "PA", "2024"}, {"837", "CA", "2025-01-31"},
+    {"861", "IL", "2023-02-24"}, {"879", "NL", "2022"}, {"924", "MN", "2024-08-30"},
+    {"942", "ON", "2025"}, {"975", "MO", "2023"}, {"983", "CO", "2024"}};
 // clang-format on
 
 struct Row {
     QString code, state, name;
 };
+
+// The data files are plain CSV without quoting: the header, then one row a line.
+QList<QStringList> readPlainCsv(const QString& name, const QString& header, qsizetype fields) {
+    QFile file(QStringLiteral(TALLYVANE_SOURCE_DIR "/data/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(file.fileName()));
+    const QString text = QString::fromUtf8(file.readAll());
+    if (text.contains(QLatin1Char('\r')) || !text.endsWith(QLatin1Char('\n')))
+        qFatal("%s: line ends must be LF only, the last line included", qPrintable(name));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    lines.removeLast();
+    if (lines.takeFirst() != header)
+        qFatal("%s: the header must be %s", qPrintable(name), qPrintable(header));
+    QList<QStringList> rows;
+    for (const QString& line : lines) {
+        rows.append(line.split(QLatin1Char(',')));
+        if (rows.last().size() != fields)
+            qFatal("%s: not %d fields: %s", qPrintable(name), int(fields), qPrintable(line));
+    }
+    return rows;
+}
 
 // What the library knows: for US and Canadian numbers the state comes from the description; a
 // code-wide name ("New Jersey") outranks the state of a single exchange ("New York, NY" for one
@@ -131,17 +165,9 @@ class TestAreaCodeData : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        QFile file(QStringLiteral(TALLYVANE_SOURCE_DIR "/data/area_codes.csv"));
-        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
-        const QString text = QString::fromUtf8(file.readAll());
-        QVERIFY2(!text.contains(QLatin1Char('\r')), "line ends must be LF only");
-        QVERIFY(text.endsWith(QLatin1Char('\n')));
-        QStringList lines = text.split(QLatin1Char('\n'));
-        lines.removeLast();
-        QCOMPARE(lines.takeFirst(), QStringLiteral("area_cd,state_cd,location_name"));
-        for (const QString& line : lines) {
-            const QStringList f = line.split(QLatin1Char(','));
-            QVERIFY2(f.size() == 3, qPrintable(line));
+        const auto lines = readPlainCsv(QStringLiteral("area_codes.csv"),
+                                        QStringLiteral("area_cd,state_cd,location_name"), 3);
+        for (const QStringList& f : lines) {
             rows.append({f[0], f[1], f[2]});
             table[f[0]].insert(f[1]);
         }
@@ -201,6 +227,54 @@ private Q_SLOTS:
             if (table.value(it.key()) != it.value())
                 faults << it.key() + QStringLiteral(": listed as newer but not in the table");
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
+    // Every code in service since 2019 or scheduled has a date and a source, and the dates agree
+    // with the list above, so the two cannot drift apart.
+    void provenanceMatchesTheTable() {
+        static const QRegularExpression date(
+            QStringLiteral("^(\\d{4}(-\\d\\d(-\\d\\d)?)?|\\d{4}/\\d{4}|none yet)$"));
+        const auto lines = readPlainCsv(QStringLiteral("area_codes_provenance.csv"),
+                                        QStringLiteral("area_cd,state_cd,in_service,source"), 4);
+        QMap<QString, QString> inService;
+        for (const QStringList& f : lines) {
+            const QString where = f.join(QLatin1Char(','));
+            QVERIFY2(table.value(f[0]) == QSet<QString>{f[1]}, qPrintable(where));
+            QVERIFY2(date.match(f[2]).hasMatch(), qPrintable(where));
+            QVERIFY2(f[2] == QLatin1String("none yet") ||
+                         f[2].section(QLatin1Char('/'), -1).left(4).toInt() >= 2019,
+                     qPrintable(where));
+            QVERIFY2(!f[3].trimmed().isEmpty(), qPrintable(where));
+            QVERIFY2(!inService.contains(f[0]), qPrintable("duplicate " + where));
+            inService.insert(f[0], f[2]);
+        }
+        for (const NewerCode& n : kNewer)
+            QVERIFY2(inService.value(QString::fromLatin1(n.code)) == QLatin1String(n.inService),
+                     n.code);
+    }
+
+    // The newest codes through the real conversion command and the database the build made.
+    void newCodesConvertThroughTheBuiltDatabase() {
+        using namespace tallyvane;
+        using namespace tallyvane::testing;
+        SqliteAreaCodeDatabaseOpener opener(
+            {QStringLiteral(TALLYVANE_BINARY_DIR "/bin/areacodes.db")});
+        FakePlatform codes;
+        Form1Services toStates = codes.with({.database = &opener});
+        PushButton7_Click(toStates);
+        codes.addEntries({"1 (436) 555-0142", "624-555-0199", "273", "565"});
+        ConversionRun(toStates).PushButton17_Click();
+        QCOMPARE(codes.resultTexts(), QStringList({"Not Found", "NH", "Not Found", "NJ", "NJ", "NJ",
+                                                   "NH", "NH", "OH", "NY", "QC", "GA"}));
+        FakePlatform states;
+        states.options.option1 = false;
+        states.options.option2 = true;
+        Form1Services toCodes = states.with({.database = &opener});
+        states.addEntries({"OH"});
+        ConversionRun(toCodes).PushButton17_Click();
+        QVERIFY2(states.resultTexts().value(0).split(QLatin1Char(' ')).contains("436"),
+                 qPrintable(states.resultTexts().join('|')));
+        QVERIFY(codes.prompts.errorReports().empty() && states.prompts.errorReports().empty());
     }
 };
 
