@@ -11,6 +11,8 @@ packages=(
     # tests: the independent area-code source, an X server, clipboard and
     # window tools, and a real spreadsheet application to read workbooks back
     libphonenumber-dev xvfb xauth xclip xdotool imagemagick x11-utils unzip libreoffice-calc-nogui
+    # the area-code maintainers' NANPA check and its test
+    python3
 )
 
 missing=()
