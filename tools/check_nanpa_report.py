@@ -200,8 +200,8 @@ def differences(report, table, provenance):
             out.append(f"{code}: the report's location {row['LOCATION']!r} names no state "
                        "or province this tool knows")
         elif wanted and not states:
-            out.append(f"{code}: the table lacks it; the report assigns it to {shown(place)} "
-                       f"(in service: {row['IN_SERVICE'] or '?'} {row['IN_SERVICE_DT']})".rstrip())
+            out.append(f"{code}: the table lacks it; the report assigns it to {shown(place)}, "
+                       + service_status(row))
         elif wanted and states != place:
             out.append(f"{code}: the table says {shown(states)}, the report {shown(place)}")
         if wanted:
@@ -209,16 +209,20 @@ def differences(report, table, provenance):
     return out
 
 
+def service_status(row):
+    if row["IN_SERVICE"] == "Y":
+        return f"in service {row['IN_SERVICE_DT']}".rstrip()
+    return "not in service yet" + (f", planned {row['IN_SERVICE_DT']}" if row["date"] else "")
+
+
 def provenance_difference(code, row, recorded):
     date, live = row["date"], row["IN_SERVICE"] == "Y"
     if recorded is None and live and (date is None or date.year < 2019):
         return []  # codes in service before 2019 need no provenance row
-    report_says = f"in service {row['IN_SERVICE_DT']}" if live else \
-        (f"not in service yet, planned {row['IN_SERVICE_DT']}" if date else "not in service yet")
     if recorded is None:
-        return [f"{code}: no provenance row; the report says {report_says}"]
+        return [f"{code}: no provenance row; the report says {service_status(row)}"]
     if date is not None and not agrees(recorded, date):
-        return [f"{code}: the provenance says {recorded}, the report {report_says}"]
+        return [f"{code}: the provenance says {recorded}, the report {service_status(row)}"]
     return []
 
 
