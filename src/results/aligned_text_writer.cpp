@@ -24,7 +24,8 @@ public:
            ProgressBar* progress)
         : p_(prompts, kLocation), window_(window), list_(list), path_(path), progress_(progress) {}
 
-    void run();
+    // True when no step failed.
+    bool run();
 
 private:
     void pump(int line) {
@@ -52,7 +53,7 @@ private:
     TextFileOutput file_;
 };
 
-void Writer::run() {
+bool Writer::run() {
     if (progress_) // 100
         showProgress(102, 1);
     widths_.clear(); // 110
@@ -80,6 +81,7 @@ void Writer::run() {
         p_.step(240, [&] { progress_->setValue(0); });
         p_.step(242, [&] { progress_->setText(QStringLiteral("Progress Bar")); });
     }
+    return p_.failures() == 0;
 }
 
 void Writer::showProgress(int firstLine, double value) {
@@ -187,9 +189,9 @@ void Writer::showRowProgress(int i) {
 
 } // namespace
 
-void SaveListviewProperlySpaced(Prompts& prompts, WindowServices& window, const ListView& list,
+bool SaveListviewProperlySpaced(Prompts& prompts, WindowServices& window, const ListView& list,
                                 const QString& path, ProgressBar* progress) {
-    Writer(prompts, window, list, path, progress).run();
+    return Writer(prompts, window, list, path, progress).run();
 }
 
 } // namespace tallyvane

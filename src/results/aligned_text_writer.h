@@ -12,9 +12,10 @@ class WindowServices;
 // Writes any report-style list as an aligned text file: a heading line, then a
 // line per checked row; every cell padded to its column's widest text (checked
 // or not, heading included) and followed by a tab; CR LF after every line.
-// Reports its own failures and always returns. Without a progress bar the
+// Reports its own failures and always returns; true when it reported none,
+// so that its caller claims success only then. Without a progress bar the
 // progress updates, and the event pumps around them, are left out.
-void SaveListviewProperlySpaced(Prompts& prompts, WindowServices& window, const ListView& list,
+bool SaveListviewProperlySpaced(Prompts& prompts, WindowServices& window, const ListView& list,
                                 const QString& path, ProgressBar* progress);
 
 } // namespace tallyvane

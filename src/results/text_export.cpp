@@ -43,10 +43,14 @@ void PushButton4_Click(Form1Services& s) {
     if (answer != MessageAnswer::Yes) // 126
         return;
     p.step(128, [&] { s.window.setPointer(Pointer::Busy); });
-    p.step(130,
-           [&] { SaveListviewProperlySpaced(s.prompts, s.window, s.results, path, &s.progress); });
+    bool written = false;
+    p.step(130, [&] {
+        written = SaveListviewProperlySpaced(s.prompts, s.window, s.results, path, &s.progress);
+    });
     p.step(132, [&] { s.window.setPointer(Pointer::Default); });
-    p.step(134, [&] { s.prompts.messageBox(QStringLiteral("Done.")); });
+    // "Done." after a report would call a failure a success.
+    if (written && p.failures() == 0)
+        p.step(134, [&] { s.prompts.messageBox(QStringLiteral("Done.")); });
 }
 
 } // namespace tallyvane

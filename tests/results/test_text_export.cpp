@@ -1,6 +1,7 @@
 #include "results/aligned_text_writer.h"
 #include "results/text_export.h"
 #include "support/fakes.h"
+#include "support/tmpfs_mount.h"
 
 #include <QDir>
 #include <QFile>
@@ -273,7 +274,8 @@ private Q_SLOTS:
         const auto reports = f.prompts.errorReports();
         QCOMPARE(reports.size(), size_t(1));
         QVERIFY(reports[0].text.contains(kWriterLocation + QStringLiteral("at line 156\r\r")));
-        QCOMPARE(f.prompts.texts().last(), QStringLiteral("Done."));
+        QVERIFY(!f.prompts.texts().contains(QStringLiteral("Done.")));
+        QCOMPARE(f.window.pointerHistory, std::vector<Pointer>({Pointer::Busy, Pointer::Default}));
         QVERIFY(!QFileInfo::exists(path));
         QCOMPARE(f.progress.value(), 0.0);
         QCOMPARE(f.progress.text(), QStringLiteral("Progress Bar"));
@@ -305,6 +307,42 @@ private Q_SLOTS:
         // Writing stopped there: no more row progress after the failed row.
         QVERIFY(f.progress.values().size() < 200000);
         QCOMPARE(f.progress.text(), QStringLiteral("Progress Bar"));
+    }
+
+    void aFullDiskNeverCostsTheOldFile_data() {
+        QTest::addColumn<qint64>("free");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("line");
+        QTest::newRow("already full") << qint64(0) << 1000 << 234;
+        QTest::newRow("fills at the last write") << qint64(4096) << 1000 << 234;
+        QTest::newRow("fills part way through") << qint64(64 * 1024) << 200000 << 222;
+    }
+    void aFullDiskNeverCostsTheOldFile() {
+        QFETCH(qint64, free);
+        QFETCH(int, rows);
+        QFETCH(int, line);
+        TmpfsMount disk("size=4m");
+        TALLYVANE_REQUIRE_MOUNT(disk);
+        const QString path = disk.path() + QStringLiteral("/r.txt");
+        const QByteArray old = QByteArray("old results\r\n").repeated(750); // 10,500 bytes
+        writeFile(path, old);
+        QVERIFY(disk.fillLeaving(free));
+        FakePlatform f;
+        for (int i = 0; i < rows; ++i)
+            f.results.append(QStringLiteral("201 551 609"));
+        f.dialog.saveAnswers = {path};
+        f.prompts.answers = {MessageAnswer::Yes};
+        PushButton4_Click(f.services);
+
+        const auto reports = f.prompts.errorReports();
+        QCOMPARE(reports.size(), size_t(1));
+        QCOMPARE(reports[0].text.section(QStringLiteral("\r\r"), 0, 0),
+                 QStringLiteral("No space left on device\r\n") + kWriterLocation +
+                     QStringLiteral("at line ") + QString::number(line));
+        QVERIFY(!f.prompts.texts().contains(QStringLiteral("Done.")));
+        QCOMPARE(readFile(path), old);
+        QCOMPARE(dirEntries(disk.path()), QStringList({"filler", "r.txt"}));
+        QCOMPARE(f.window.pointerHistory, std::vector<Pointer>({Pointer::Busy, Pointer::Default}));
     }
 
     void aFolderRemovedDuringTheExportFailsTheCommitOnce() {
