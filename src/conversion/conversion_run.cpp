@@ -94,7 +94,8 @@ void ConversionRun::convertEntries(Procedure& p) {
         if (outcome == Lookup::DatabaseFailed)
             return endRun(p, false);
     }
-    endRun(p, true);
+    // "Done." after a report would call a failure a success.
+    endRun(p, p.failures() == 0);
 }
 
 ConversionRun::Lookup ConversionRun::areaCodeLookup(Procedure& p, AreaCodeDatabase& db,

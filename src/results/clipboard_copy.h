@@ -10,7 +10,8 @@ void PushButton5_Click(Form1Services& s); // "Copy Results To Clipboard"
 
 // Puts the checked rows on the clipboard as aligned text without headings, one
 // CR LF line per row. An empty list leaves the clipboard alone. A failure
-// while reading the list passes to the caller, before the clipboard is touched.
+// while reading the list passes to the caller, before the clipboard is touched;
+// so does a clipboard that still refuses the text after every attempt.
 void CopyListViewToClipboard(WindowServices& window, Clipboard& clipboard, const ListView& list);
 
 // Each retries at once, up to 1000 attempts in all, while the clipboard refuses

@@ -217,6 +217,19 @@ private Q_SLOTS:
         }
     }
 
+    void noDoneAfterAReport() {
+        Harness h;
+        h.platform.window.onPump = [&](int pump) {
+            if (pump == 1) // the entries are gone before the first is read
+                h.platform.entries.clear();
+        };
+        h.convert({"603", "NH"});
+        QVERIFY(!h.platform.prompts.errorReports().empty());
+        QVERIFY(!h.platform.prompts.texts().contains(kDone));
+        QCOMPARE(h.platform.window.pointer(), Pointer::Default);
+        QVERIFY(!h.run.IsConverting());
+    }
+
     void aSecondRunStartsAfresh() {
         Harness h;
         h.convert({"603"});
