@@ -53,8 +53,13 @@ void Export::run() {
     if (p_.value(108, false, [&] { return s_.results.count() == 0; }))
         return;
     p_.step(110, [&] { s_.window.setPointer(Pointer::Busy); });
-    p_.step(112, [&] { application_ = s_.spreadsheet.create(); });
-    p_.step(114, [&] { workbook_ = &held(application_.get()).addWorkbook(); });
+    // Without the application or its workbook every later step would fail on
+    // its own, one box per cell: the first failure is reported and the export ends.
+    if (!p_.step(112, [&] { application_ = s_.spreadsheet.create(); }) ||
+        !p_.step(114, [&] { workbook_ = &held(application_.get()).addWorkbook(); })) {
+        p_.step(170, [&] { s_.window.setPointer(Pointer::Default); });
+        return;
+    }
     writeHeadings();
     writeRows();
     p_.step(166, [&] { sheet().autofitAllColumns(); });

@@ -1,7 +1,13 @@
+#include "platform/xlsx/spreadsheet_launcher.h"
+#include "platform/xlsx/xlsx_spreadsheet.h"
 #include "results/spreadsheet_export.h"
 #include "support/fakes.h"
+#include "support/tmpfs_mount.h"
 
+#include <QDir>
 #include <QTest>
+
+#include <sys/mount.h>
 
 using namespace tallyvane;
 using namespace tallyvane::testing;
@@ -32,6 +38,30 @@ public:
 private:
     FakeSpreadsheet& inner_;
     int calls_ = 0;
+};
+
+class RecordingLauncher : public SpreadsheetLauncher {
+public:
+    bool available() override { return true; }
+    void open(const QString& path) override { opened << path; }
+    QStringList opened;
+};
+
+// Points the temporary folder elsewhere for one test.
+class TemporaryFolderAt {
+public:
+    explicit TemporaryFolderAt(const QString& path) : saved_(qgetenv("TMPDIR")) {
+        qputenv("TMPDIR", QFile::encodeName(path));
+    }
+    ~TemporaryFolderAt() {
+        if (saved_.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", saved_);
+    }
+
+private:
+    QByteArray saved_;
 };
 
 QList<int> reportedLines(const FakePrompts& prompts) {
@@ -114,17 +144,61 @@ private Q_SLOTS:
         QCOMPARE(f.window.pumps, 0);
     }
 
-    void anApplicationThatCannotStartFailsEveryStepThatNeedsIt() {
+    void anApplicationThatCannotStartIsOneReport() {
         FakePlatform f;
         fill(f.results, {QStringLiteral("NH"), QStringLiteral("NJ"), QStringLiteral("NY")});
         OnlyTheProbeStarts automation(f.spreadsheet);
         Form1Services s = f.with({.spreadsheet = &automation});
         PushButton13_Click(s);
-        QCOMPARE(reportedLines(f.prompts),
-                 QList<int>({112, 114, 124, 132, 152, 152, 152, 166, 168}));
+        QCOMPARE(reportedLines(f.prompts), QList<int>({112}));
         QVERIFY(f.prompts.errorReports()[0].text.contains(
             QStringLiteral("Automation error\r\nin Brisquet2021/08/31.Form1.PushButton13_Click ")));
         QCOMPARE(f.window.pointerHistory, std::vector<Pointer>({Pointer::Busy, Pointer::Default}));
+    }
+
+    void aWorkbookThatCannotBeMadeIsOneReportWithItsCause_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("missing") << "missing" << 114 << "No such file or directory";
+        QTest::newRow("not writable") << "read-only" << 114 << "Read-only file system";
+        QTest::newRow("full") << "full" << 168 << "No space left on device";
+        QTest::newRow("no inodes left") << "no inodes" << 114 << "No space left on device";
+    }
+    void aWorkbookThatCannotBeMadeIsOneReportWithItsCause() {
+        QFETCH(QString, kind);
+        QFETCH(int, line);
+        QFETCH(QString, cause);
+        QTemporaryDir parent;
+        std::unique_ptr<TmpfsMount> disk;
+        QString folder = parent.filePath(QStringLiteral("missing"));
+        if (kind != QStringLiteral("missing")) {
+            disk = std::make_unique<TmpfsMount>(
+                "size=64k,nr_inodes=8", kind == QStringLiteral("read-only") ? MS_RDONLY : 0);
+            TALLYVANE_REQUIRE_MOUNT(*disk);
+            folder = disk->path();
+            if (kind == QStringLiteral("full"))
+                QVERIFY(disk->fillLeaving(0));
+            for (int i = 0; kind == QStringLiteral("no inodes"); ++i) {
+                if (!QFile(folder + QStringLiteral("/%1").arg(i)).open(QIODevice::WriteOnly))
+                    break;
+            }
+        }
+        TemporaryFolderAt temporary(folder);
+        FakePlatform f;
+        for (int i = 0; i < 20001; ++i)
+            f.results.append(QStringLiteral("201 551 609"));
+        RecordingLauncher launcher;
+        XlsxSpreadsheetAutomation automation(launcher);
+        Form1Services s = f.with({.spreadsheet = &automation});
+        PushButton13_Click(s);
+
+        QCOMPARE(reportedLines(f.prompts), QList<int>({line}));
+        const QString text = f.prompts.errorReports()[0].text;
+        QVERIFY2(text.section(QStringLiteral("\r\n"), 0, 0).endsWith(cause), qPrintable(text));
+        QCOMPARE(f.window.pointerHistory, std::vector<Pointer>({Pointer::Busy, Pointer::Default}));
+        QVERIFY(launcher.opened.isEmpty());
+        QVERIFY(QDir(folder).entryList({QStringLiteral("tallyvane-*")}).isEmpty());
     }
 
     void rowsPastTheSheetsLastRowGiveOneReport() {

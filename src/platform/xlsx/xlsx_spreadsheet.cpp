@@ -18,9 +18,15 @@ const QString kWorkbookFileName = QStringLiteral("Results.xlsx");
 // The folder stays after the export: the spreadsheet application reads the
 // file after the program has handed it over, perhaps after the program ended.
 QString makePrivateFolder() {
-    QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("tallyvane-XXXXXX")));
+    // Not QDir::temp(): for a TMPDIR that does not exist it gives the current
+    // folder, and the workbook would be made there.
+    QString temporary = qEnvironmentVariable("TMPDIR");
+    if (temporary.isEmpty())
+        temporary = QStringLiteral("/tmp");
+    QTemporaryDir folder(QDir(temporary).filePath(QStringLiteral("tallyvane-XXXXXX")));
     if (!folder.isValid())
-        throw Failure(folder.errorString());
+        throw Failure(QStringLiteral("The workbook cannot be made in the temporary folder %1: %2")
+                          .arg(temporary, folder.errorString()));
     folder.setAutoRemove(false); // created 0700 by QTemporaryDir
     return folder.path();
 }

@@ -7,6 +7,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 namespace tallyvane {
@@ -22,6 +23,13 @@ Failure libraryFailure(lxw_error error) {
     return Failure(QString::fromUtf8(lxw_strerror(error)));
 }
 
+// For these the library's own text is generic ("Zip generic error ZIP_ERRNO
+// ..."); the system's reason, which it leaves in errno, says what went wrong.
+bool failedInTheFileSystem(lxw_error error) {
+    return error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_CREATING_TMPFILE ||
+           error == LXW_ERROR_ZIP_FILE_OPERATION;
+}
+
 } // namespace
 
 XlsxWorkbook::XlsxWorkbook(const QString& folder, const QString& fileName)
@@ -32,13 +40,17 @@ XlsxWorkbook::XlsxWorkbook(const QString& folder, const QString& fileName)
     options.tmpdir = tmpdir_.data();
     options.use_zip64 = LXW_TRUE; // a million-row sheet may pass 4 GB uncompressed
     const QByteArray file = QFile::encodeName(path_);
+    // The library makes its row file here; errno tells why that failed.
+    errno = 0;
     workbook_ = workbook_new_opt(file.constData(), &options);
-    if (!workbook_)
-        throw Failure(QStringLiteral("The workbook could not be created in ") + folder);
-    sheet_ = workbook_add_worksheet(workbook_, nullptr);
+    if (workbook_)
+        sheet_ = workbook_add_worksheet(workbook_, nullptr);
     if (!sheet_) {
+        const int cause = errno;
         discard();
-        throw Failure(QStringLiteral("The worksheet could not be created"));
+        throw Failure(
+            QStringLiteral("The workbook could not be created in %1: %2")
+                .arg(folder, cause ? qt_error_string(cause) : QStringLiteral("out of memory")));
     }
 }
 
@@ -99,12 +111,30 @@ void XlsxWorkbook::close() {
             throw libraryFailure(error);
         }
     }
+    // The library writes finished rows to its row file without checking: a
+    // row lost to a full disk must fail the workbook, not vanish from it.
+    FILE* rows = sheet_->optimize_tmpfile;
+    errno = 0;
+    if (rows && (std::fflush(rows) != 0 || std::ferror(rows))) {
+        const int cause = errno;
+        discard();
+        throw cannotWrite(cause ? qt_error_string(cause)
+                                : QStringLiteral("some of its rows were lost"));
+    }
     lxw_workbook* workbook = workbook_;
     workbook_ = nullptr;
     sheet_ = nullptr;
+    errno = 0;
     const lxw_error error = workbook_close(workbook); // frees the workbook in every case
+    const int cause = errno;
+    if (error != LXW_NO_ERROR && failedInTheFileSystem(error) && cause != 0)
+        throw cannotWrite(qt_error_string(cause));
     if (error != LXW_NO_ERROR)
         throw libraryFailure(error);
+}
+
+Failure XlsxWorkbook::cannotWrite(const QString& cause) const {
+    return Failure(QStringLiteral("The workbook %1 could not be written: %2").arg(path_, cause));
 }
 
 void XlsxWorkbook::discard() {

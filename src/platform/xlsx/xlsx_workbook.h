@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/failure.h"
 #include "platform/spreadsheet.h"
 
 #include <QString>
@@ -41,6 +42,7 @@ public:
 
 private:
     void fit(int column);
+    Failure cannotWrite(const QString& cause) const;
     void ensureOpen() const;
 
     QString path_;
