@@ -9,6 +9,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace tallyvane;
 using namespace tallyvane::testing;
 
@@ -109,6 +115,35 @@ private Q_SLOTS:
             QFAIL("open() should have failed");
         } catch (const Failure& failure) {
             QCOMPARE(failure.description(),
+                     QStringLiteral("Cannot read the area-code database %1: %2").arg(path, cause));
+        }
+    }
+
+    void specialFilesAreRefusedWithoutBlocking() {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath(QStringLiteral("areacodes.db"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QList<std::pair<QString, QString>> cases = {{fifo, "Not a regular file"},
+                                                          {"/dev/zero", "Not a regular file"},
+                                                          {dir.path(), "Is a directory"}};
+        for (const auto& [path, cause] : cases) {
+            SqliteAreaCodeDatabaseOpener opener({path});
+            auto opening = std::async(std::launch::async, [&] {
+                try {
+                    opener.open();
+                    return QStringLiteral("opened");
+                } catch (const Failure& failure) {
+                    return failure.description();
+                }
+            });
+            if (opening.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+                // A writer lets the blocked open return, so the test can end.
+                const int writer = ::open(QFile::encodeName(fifo).constData(), O_WRONLY);
+                opening.wait();
+                ::close(writer);
+                QFAIL(qPrintable(path + QStringLiteral(" blocked the opening")));
+            }
+            QCOMPARE(opening.get(),
                      QStringLiteral("Cannot read the area-code database %1: %2").arg(path, cause));
         }
     }

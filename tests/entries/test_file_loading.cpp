@@ -181,6 +181,7 @@ private Q_SLOTS:
         const QString fifo = dir.filePath(QStringLiteral("pipe.txt"));
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QVERIFY_THROWS_EXCEPTION(Failure, LoadListFromFile(prompts, list, fifo));
+        QVERIFY_THROWS_EXCEPTION(Failure, LoadListFromFile(prompts, list, s("/dev/zero")));
         QCOMPARE(listTexts(list), QStringList{s("kept")});
         QVERIFY(prompts.shown.empty());
     }

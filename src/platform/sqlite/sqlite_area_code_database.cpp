@@ -8,6 +8,8 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+
 namespace tallyvane {
 
 namespace {
@@ -117,10 +119,16 @@ QString SqliteAreaCodeDatabaseOpener::chosenPath() const {
 
 std::unique_ptr<AreaCodeDatabase> SqliteAreaCodeDatabaseOpener::open() {
     const QString path = chosenPath();
-    if (!QFileInfo::exists(path))
+    const QFileInfo file(path);
+    if (!file.exists())
         throw Failure(
             QStringLiteral("Cannot read the area-code database %1: the file does not exist")
                 .arg(path));
+    // SQLite would wait for ever on a FIFO with no writer, and read a device without end.
+    if (!file.isFile())
+        throw Failure(QStringLiteral("Cannot read the area-code database %1: %2")
+                          .arg(path, file.isDir() ? qt_error_string(EISDIR)
+                                                  : QStringLiteral("Not a regular file")));
     return std::make_unique<SqliteAreaCodeDatabase>(path);
 }
 
