@@ -2,6 +2,9 @@
 
 #include "platform/list_view.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace tallyvane {
 
 namespace {
@@ -11,6 +14,11 @@ constexpr char kLf = '\n';
 // A carry grown by one very long line is given back rather than kept for the
 // rest of the file.
 constexpr std::size_t kCarryKeepBytes = 1 << 20;
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+constexpr std::size_t kLongestMark = 3;
 
 bool isAscii(QByteArrayView bytes) {
     unsigned char high = 0;
@@ -45,6 +53,59 @@ QString EntryTextDecoder::decode(QByteArrayView bytes, bool upperCase) {
 }
 
 void EntrySplitter::feed(const char* data, std::size_t size) {
+    if (encoding_ == Encoding::Undecided) {
+        const std::size_t take = std::min(size, kLongestMark - head_.size());
+        head_.append(data, take);
+        data += take;
+        size -= take;
+        if (!decideEncoding(false))
+            return;
+        passHead();
+    }
+    route(data, size);
+}
+
+// Decides as soon as the bytes so far open with a mark, or can no longer.
+bool EntrySplitter::decideEncoding(bool atEnd) {
+    const std::string_view head = head_;
+    const auto couldStillBe = [&](std::string_view mark) {
+        return head.size() < mark.size() && mark.starts_with(head);
+    };
+    if (head.starts_with(kUtf8Mark)) {
+        encoding_ = Encoding::EightBit;
+        markBytes_ = kUtf8Mark.size();
+    } else if (head.starts_with(kUtf16LeMark) || head.starts_with(kUtf16BeMark)) {
+        encoding_ = Encoding::Utf16;
+        markBytes_ = kUtf16LeMark.size();
+        utf16_ = Utf16ToUtf8(head.starts_with(kUtf16BeMark));
+    } else if (!atEnd && (couldStillBe(kUtf8Mark) || couldStillBe(kUtf16LeMark) ||
+                          couldStillBe(kUtf16BeMark))) {
+        return false;
+    } else {
+        encoding_ = Encoding::EightBit;
+        markBytes_ = 0;
+    }
+    return true;
+}
+
+// The bytes held while deciding, less the mark.
+void EntrySplitter::passHead() {
+    std::string head;
+    head.swap(head_);
+    route(head.data() + markBytes_, head.size() - markBytes_);
+}
+
+void EntrySplitter::route(const char* data, std::size_t size) {
+    if (encoding_ != Encoding::Utf16)
+        return split(data, size);
+    // UTF-8 keeps CR and LF as the single bytes they are in every 8-bit file,
+    // so the same splitting and decoding serve both.
+    transcoded_.clear();
+    utf16_.convert(data, size, transcoded_);
+    split(transcoded_.data(), transcoded_.size());
+}
+
+void EntrySplitter::split(const char* data, std::size_t size) {
     const char* p = data;
     const char* const end = data + size;
     if (pendingCr_ && p < end) {
@@ -80,6 +141,17 @@ void EntrySplitter::feed(const char* data, std::size_t size) {
 }
 
 void EntrySplitter::finish() {
+    if (encoding_ == Encoding::Undecided) {
+        decideEncoding(true);
+        passHead();
+    }
+    if (encoding_ == Encoding::Utf16) {
+        transcoded_.clear();
+        utf16_.finish(transcoded_);
+        split(transcoded_.data(), transcoded_.size());
+        std::string().swap(transcoded_);
+    }
+    encoding_ = Encoding::Undecided;
     if (lineOpen_)
         appendPiece(nullptr, nullptr, true);
     lineOpen_ = false;

@@ -41,6 +41,17 @@ QString s(const char* text) {
     return QString::fromUtf8(text);
 }
 
+// The text as a UTF-16 file with its byte-order mark.
+QByteArray utf16(const QString& text, bool bigEndian) {
+    QByteArray bytes(bigEndian ? "\xFE\xFF" : "\xFF\xFE");
+    for (const QChar c : text) {
+        const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
 } // namespace
 
 class TestFileLoading : public QObject {
@@ -74,9 +85,22 @@ private Q_SLOTS:
         QTest::newRow("invalid UTF-8 read as Latin-1, per line")
             << QByteArray("s\xE3o paulo\r\ns\xC3\xA3o\r\n")
             << QStringList{s("SÃO PAULO"), s("SÃO")};
-        QTest::newRow("byte-order mark is part of the first entry")
-            << QByteArray("\xEF\xBB\xBFnh\r\nct\r\n")
-            << QStringList{QString(QChar(0xFEFF)) + s("NH"), s("CT")};
+        QTest::newRow("UTF-8 byte-order mark dropped")
+            << QByteArray("\xEF\xBB\xBFnh\r\n\xEF\xBB\xBF"
+                          "ct\r\n")
+            << QStringList{s("NH"), QString(QChar(0xFEFF)) + s("CT")}; // only the leading one
+        QTest::newRow("UTF-16 LE, CR LF") << utf16(s("nh\r\n\r\ns\u00e3o paulo\r\n"), false)
+                                          << QStringList{s("NH"), s(""), s("SÃO PAULO")};
+        QTest::newRow("UTF-16 BE, LF with final LF")
+            << utf16(s("nh\nny\n"), true) << QStringList{s("nh"), s("ny"), s("")};
+        QTest::newRow("UTF-16 surrogate pair, lone CR, LF inside a line")
+            << utf16(s("\U0001D49C\u0101\ra\nb"), false)
+            << QStringList{s("\U0001D49C\u0100"), s("a"), s("B")};
+        QTest::newRow("UTF-16 odd last byte and lone surrogate")
+            << utf16(s("ny"), false) + QByteArray("\x00\xD8z\x00q", 5)
+            << QStringList{s("NY\uFFFDZ\uFFFD")};
+        QTest::newRow("marks alone") << QByteArray("\xFF\xFE") << QStringList{};
+        QTest::newRow("only the start of a mark") << QByteArray("\xEF\xBB") << QStringList{s("Ï»")};
         QTest::newRow("NUL bytes kept")
             << QByteArray("a\0b\r\n\0\r\n", 8)
             << QStringList{QString::fromLatin1("A\0B", 3), QString(1, QChar(0))};
@@ -92,8 +116,12 @@ private Q_SLOTS:
         const QByteArray bytes("ab\r\ncd\ref\ngh\r\n\n\xC3\xA9x\r\r\n\xE9\n");
         const QStringList entries{s("AB"), s("CD"), s("ef"), s("GH"), s(""),
                                   s("ÉX"), s(""),   s("é"),  s("")};
-        for (qsizetype chunk = 1; chunk <= bytes.size(); ++chunk)
-            QCOMPARE(splitInChunks(bytes, chunk), entries);
+        const QString text = s("ab\r\ncd\ref\ngh\r\n\n\u00e9x\r\r\n\u00e9\n");
+        for (const QByteArray& file :
+             {bytes, "\xEF\xBB\xBF" + bytes, utf16(text, false), utf16(text, true)}) {
+            for (qsizetype chunk = 1; chunk <= file.size(); ++chunk)
+                QCOMPARE(splitInChunks(file, chunk), entries);
+        }
     }
 
     void blockBoundaryAndLongLines() {
