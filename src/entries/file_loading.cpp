@@ -52,6 +52,11 @@ void PushButton3_Click(Form1Services& s) {
     const QStringList paths = p.value(108, QStringList(), [&] { return s.dialog.showOpen(); });
     if (paths.isEmpty()) // 110: Cancel
         return;
+    LoadEntryFiles(s, paths);
+}
+
+void LoadEntryFiles(Form1Services& s, const QStringList& paths) {
+    Procedure p(s.prompts, kLocation);
     p.step(114, [&] { s.window.setPointer(Pointer::Busy); });
     if (paths.size() == 1) {                 // 116
         const QString& path = paths.first(); // 118

@@ -11,6 +11,11 @@ class Prompts;
 
 void PushButton3_Click(Form1Services& s); // "Load State or Area Code From File"
 
+// The Load command once its dialog has given the full paths: loads them in
+// order under the busy pointer and reports as that command does. Files dropped
+// on the window load through it too.
+void LoadEntryFiles(Form1Services& s, const QStringList& paths);
+
 // Appends the entries of one file to the list. A path whose file cannot be
 // found shows "File not found" and changes nothing; a file that exists but cannot
 // be opened or read throws Failure, for the calling command to report.

@@ -1,5 +1,7 @@
 #include "app/qt/form1.h"
 
+#include "app/qt/form1_accessibility.h"
+#include "app/qt/form1_gestures.h"
 #include "app/qt/form1_parts.h"
 #include "app/start_up.h"
 #include "conversion/conversion_run.h"
@@ -46,6 +48,8 @@ Form1::Form1(Form1Overrides overrides) : d_(std::make_unique<Parts>()) {
     connectCommands();
     Form_Load(*d_->services);
     nameListsByHeading();
+    new Form1Gestures(this, d_->controls, *d_->services);
+    new Form1Accessibility(this);
 }
 
 Form1::~Form1() {

@@ -39,6 +39,9 @@ void QtProgressBar::flush() {
     QString format = text_;
     format.replace(QLatin1Char('%'), QStringLiteral("%\u200B"));
     bar_->setFormat(format);
+    // A screen reader reads the bar's text ("Processing: ...") as its name.
+    if (bar_->accessibleName() != text_)
+        bar_->setAccessibleName(text_);
 }
 
 } // namespace tallyvane

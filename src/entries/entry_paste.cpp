@@ -1,0 +1,38 @@
+#include "entries/entry_paste.h"
+
+#include "app/procedure.h"
+#include "platform/list_view.h"
+
+namespace tallyvane {
+
+namespace {
+const QString kLocation = locationText(QStringLiteral("Form1"), QStringLiteral("ListView1_Paste"));
+} // namespace
+
+// Entry-list files are bytes of unknown encoding with their own line rules (a
+// lone LF splits a line, the last piece is upper-cased); pasted text is already
+// decoded and every line end counts the same, so it is split here on its own.
+void appendPastedLines(ListView& list, QStringView text) {
+    const qsizetype size = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        list.append(text.sliced(start, i - start).toString());
+        if (c == u'\r' && i + 1 < size && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        list.append(text.sliced(start).toString());
+}
+
+void ListView1_Paste(Form1Services& s, const QString& text) {
+    if (text.isEmpty())
+        return;
+    Procedure p(s.prompts, kLocation);
+    p.step(100, [&] { appendPastedLines(s.entries, text); });
+}
+
+} // namespace tallyvane

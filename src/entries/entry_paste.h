@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/form1_services.h"
+
+#include <QString>
+#include <QStringView>
+
+namespace tallyvane {
+
+class ListView;
+
+// Appends each line of pasted text to the list as it stands, as Add keeps a
+// typed text: not trimmed and not upper-cased. CR LF, LF and a lone CR all end
+// a line, and a final line end adds no empty entry.
+void appendPastedLines(ListView& list, QStringView text);
+
+// Ctrl+V or Shift+Insert, or plain text dropped on the window: the text joins
+// the end of the entry list in one step, with no message. Like Add it works
+// while the busy pointer shows; a conversion run already going does not reach
+// the new entries.
+void ListView1_Paste(Form1Services& s, const QString& text);
+
+} // namespace tallyvane

@@ -1,0 +1,67 @@
+#include "conversion/conversion_run.h"
+#include "entries/entry_paste.h"
+#include "support/fakes.h"
+
+#include <QTest>
+
+using namespace tallyvane;
+using namespace tallyvane::testing;
+
+class TestEntryPaste : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void linesBecomeEntriesAsPasted_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("CR LF, LF and lone CR")
+            << "nh\r\nny\nct\rma" << QStringList{"nh", "ny", "ct", "ma"};
+        QTest::newRow("final CR LF adds nothing") << "603\r\n201\r\n" << QStringList{"603", "201"};
+        QTest::newRow("final LF adds nothing") << "603\n" << QStringList{"603"};
+        QTest::newRow("final CR adds nothing") << "603\r" << QStringList{"603"};
+        QTest::newRow("blank lines are entries") << "a\n\nb\r\n\r\n"
+                                                 << QStringList{"a", "", "b", ""};
+        QTest::newRow("CR then CR LF") << "a\r\r\nb" << QStringList{"a", "", "b"};
+        QTest::newRow("a lone line end") << "\n" << QStringList{""};
+        QTest::newRow("kept as typed")
+            << "  nh \t\r\nNew Hampshire\tx\r\nS\u00e3o Tom\u00e9"
+            << QStringList{"  nh \t", "New Hampshire\tx", "S\u00e3o Tom\u00e9"};
+    }
+    void linesBecomeEntriesAsPasted() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, entries);
+        FakePlatform p;
+        p.addEntries({"kept"});
+        ListView1_Paste(p.services, text);
+        QCOMPARE(listTexts(p.entries), QStringList{"kept"} + entries);
+        QVERIFY(p.prompts.shown.empty());
+    }
+
+    void emptyClipboardDoesNothing() {
+        FakePlatform p;
+        ListView1_Paste(p.services, QString());
+        QCOMPARE(p.entries.count(), 0);
+        QVERIFY(p.prompts.shown.empty());
+    }
+
+    // Like Add, a paste goes in under the busy pointer, and a run that is
+    // already going does not convert what arrives after its start.
+    void pasteDuringARunIsNotConverted() {
+        FakePlatform p;
+        p.database.rows = {{QString("603"), QString("NH"), QString("New Hampshire")},
+                           {QString("201"), QString("NJ"), QString("New Jersey")}};
+        ConversionRun run(p.services);
+        p.window.onPump = [&](int pump) {
+            if (pump == 1) {
+                QVERIFY(p.window.isBusy());
+                ListView1_Paste(p.services, "201\r\n603");
+            }
+        };
+        p.addEntries({"603", "201"});
+        run.PushButton17_Click();
+        QCOMPARE(listTexts(p.entries), QStringList({"603", "201", "201", "603"}));
+        QCOMPARE(p.resultTexts(), QStringList({"NH", "NJ"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEntryPaste)
+#include "test_entry_paste.moc"
