@@ -13,6 +13,10 @@
 #include "bench_file_load.h"
 #define TALLYVANE_BENCH_FILE_LOAD 1
 #endif
+#if __has_include("bench_paste.h")
+#include "bench_paste.h"
+#define TALLYVANE_BENCH_PASTE 1
+#endif
 #if __has_include("bench_exports.h")
 #include "bench_exports.h"
 #define TALLYVANE_BENCH_EXPORTS 1
@@ -26,16 +30,19 @@ struct Options {
     std::vector<int> entries;
     std::vector<int> fileLoads;
     std::vector<int> exports;
+    std::vector<int> pastes;
     int repeat = 3;
     QString database;
     QString direction; // empty: both
 };
 
 void usage() {
-    std::puts("usage: tallyvane_bench [--entries N]... [--file-load N]... [--exports N]...\n"
-              "                       [--repeat R] [--database PATH] [--direction codes|states]\n"
-              "Without --entries, --file-load or --exports it measures runs of 100000 and\n"
-              "1000000 entries, then the file load and the exports of 1000000 lines/rows.");
+    std::puts(
+        "usage: tallyvane_bench [--entries N]... [--file-load N]... [--exports N]...\n"
+        "                       [--paste N]...\n"
+        "                       [--repeat R] [--database PATH] [--direction codes|states]\n"
+        "Without --entries, --file-load or --exports it measures runs of 100000 and\n"
+        "1000000 entries, then the file load, the exports and a paste of 1000000 lines/rows.");
 }
 
 bool parse(int argc, char** argv, Options& o) {
@@ -49,6 +56,8 @@ bool parse(int argc, char** argv, Options& o) {
             o.fileLoads.push_back(number());
         else if (arg == "--exports" && hasValue)
             o.exports.push_back(number());
+        else if (arg == "--paste" && hasValue)
+            o.pastes.push_back(number());
         else if (arg == "--repeat" && hasValue)
             o.repeat = std::max(1, number());
         else if (arg == "--database" && hasValue)
@@ -58,10 +67,11 @@ bool parse(int argc, char** argv, Options& o) {
         else
             return false;
     }
-    if (o.entries.empty() && o.fileLoads.empty() && o.exports.empty()) {
+    if (o.entries.empty() && o.fileLoads.empty() && o.exports.empty() && o.pastes.empty()) {
         o.entries = {100000, 1000000};
         o.fileLoads = {1000000};
         o.exports = {1000000};
+        o.pastes = {1000000};
     }
     return true;
 }
@@ -93,6 +103,13 @@ int main(int argc, char** argv) {
         failures += runHook([rows] { benchExports(rows); });
 #else
         std::printf("exports of %d rows: not built (bench_exports.h is missing)\n", rows);
+#endif
+    }
+    for (const int lines : options.pastes) {
+#ifdef TALLYVANE_BENCH_PASTE
+        failures += runHook([lines] { benchPaste(lines); });
+#else
+        std::printf("paste of %d lines: not built (bench_paste.h is missing)\n", lines);
 #endif
     }
     return failures == 0 ? 0 : 1;
