@@ -37,12 +37,11 @@ struct Options {
 };
 
 void usage() {
-    std::puts(
-        "usage: tallyvane_bench [--entries N]... [--file-load N]... [--exports N]...\n"
-        "                       [--paste N]...\n"
-        "                       [--repeat R] [--database PATH] [--direction codes|states]\n"
-        "Without --entries, --file-load or --exports it measures runs of 100000 and\n"
-        "1000000 entries, then the file load, the exports and a paste of 1000000 lines/rows.");
+    std::puts("usage: tallyvane_bench [--entries N]... [--file-load N]... [--exports N]...\n"
+              "                       [--repeat R] [--database PATH] [--direction codes|states]\n"
+              "Without --entries, --file-load or --exports it measures runs of 100000 and\n"
+              "1000000 entries, then the file load and the exports of 1000000 lines/rows.");
+    std::puts("--paste N: paste N lines into the window (measured by default as well)");
 }
 
 bool parse(int argc, char** argv, Options& o) {
