@@ -13,6 +13,8 @@ packages=(
     libphonenumber-dev xvfb xauth xclip xdotool imagemagick x11-utils unzip libreoffice-calc-nogui
     # the area-code maintainers' NANPA check and its test
     python3
+    # the accessibility bus and a client that reads the window as a screen reader does
+    dbus at-spi2-core python3-pyatspi
 )
 
 missing=()

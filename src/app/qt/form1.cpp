@@ -43,6 +43,7 @@ Interface& pick(Interface* override, std::unique_ptr<Interface>& owned, Args&&..
 } // namespace
 
 Form1::Form1(Form1Overrides overrides) : d_(std::make_unique<Parts>()) {
+    Form1Accessibility::installFactories();
     createControls();
     createPlatform(overrides);
     connectCommands();

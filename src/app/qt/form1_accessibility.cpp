@@ -66,12 +66,16 @@ QAccessibleInterface* optionButtonFactory(const QString& className, QObject* obj
 
 } // namespace
 
-Form1Accessibility::Form1Accessibility(QWidget* window) : QObject(window) {
+void Form1Accessibility::installFactories() {
     static const bool installed = [] {
         QAccessible::installFactory(optionButtonFactory);
         return true;
     }();
     Q_UNUSED(installed);
+}
+
+Form1Accessibility::Form1Accessibility(QWidget* window) : QObject(window) {
+    installFactories();
     for (QWidget* control : window->findChildren<QWidget*>()) {
         describeByToolTip(control);
         control->installEventFilter(this);

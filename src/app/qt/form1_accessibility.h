@@ -14,6 +14,9 @@ namespace tallyvane {
 class Form1Accessibility : public QObject {
 public:
     explicit Form1Accessibility(QWidget* window);
+    // Before any control exists: an active screen reader has Qt build and keep
+    // a control's accessible interface as soon as its name is set.
+    static void installFactories();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
