@@ -18,6 +18,22 @@ const QString kTitle = QStringLiteral("Load List(s) - Hold Ctrl to select multip
 const QString kFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
 const QString kSeparator = QStringLiteral("/");
 const QString kDoubleSeparator = QStringLiteral("//");
+
+// Lines 114 to 138 of the command: everything after the dialog has answered.
+void loadChosenFiles(Form1Services& s, const QStringList& paths, Procedure& p) {
+    p.step(114, [&] { s.window.setPointer(Pointer::Busy); });
+    if (paths.size() == 1) {                 // 116
+        const QString& path = paths.first(); // 118
+        p.step(120, [&] { LoadListFromFile(s.prompts, s.entries, path); });
+    } else {                                  // 122
+        for (const QString& chosen : paths) { // 128
+            QString path = chosen;            // 130
+            path = p.value(132, path, [&] { return FixDoubleBackslashes(path); });
+            p.step(134, [&] { LoadListFromFile(s.prompts, s.entries, path); });
+        }
+    }
+    p.step(138, [&] { s.window.setPointer(Pointer::Default); });
+}
 } // namespace
 
 QString FixDoubleBackslashes(const QString& path) {
@@ -52,23 +68,12 @@ void PushButton3_Click(Form1Services& s) {
     const QStringList paths = p.value(108, QStringList(), [&] { return s.dialog.showOpen(); });
     if (paths.isEmpty()) // 110: Cancel
         return;
-    LoadEntryFiles(s, paths);
+    loadChosenFiles(s, paths, p);
 }
 
-void LoadEntryFiles(Form1Services& s, const QStringList& paths) {
+void loadChosenFiles(Form1Services& s, const QStringList& paths) {
     Procedure p(s.prompts, kLocation);
-    p.step(114, [&] { s.window.setPointer(Pointer::Busy); });
-    if (paths.size() == 1) {                 // 116
-        const QString& path = paths.first(); // 118
-        p.step(120, [&] { LoadListFromFile(s.prompts, s.entries, path); });
-    } else {                                  // 122
-        for (const QString& chosen : paths) { // 128
-            QString path = chosen;            // 130
-            path = p.value(132, path, [&] { return FixDoubleBackslashes(path); });
-            p.step(134, [&] { LoadListFromFile(s.prompts, s.entries, path); });
-        }
-    }
-    p.step(138, [&] { s.window.setPointer(Pointer::Default); });
+    loadChosenFiles(s, paths, p);
 }
 
 } // namespace tallyvane

@@ -3,6 +3,7 @@
 #include "app/form1_services.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace tallyvane {
 
@@ -11,10 +12,10 @@ class Prompts;
 
 void PushButton3_Click(Form1Services& s); // "Load State or Area Code From File"
 
-// The Load command once its dialog has given the full paths: loads them in
-// order under the busy pointer and reports as that command does. Files dropped
-// on the window load through it too.
-void LoadEntryFiles(Form1Services& s, const QStringList& paths);
+// The Load command from the moment its dialog has answered with these paths:
+// busy pointer, each file in order, failures reported under the command's
+// name and line, default pointer. Files named on the command line come here.
+void loadChosenFiles(Form1Services& s, const QStringList& paths);
 
 // Appends the entries of one file to the list. A path whose file cannot be
 // found shows "File not found" and changes nothing; a file that exists but cannot

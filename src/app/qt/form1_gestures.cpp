@@ -113,7 +113,7 @@ bool Form1Gestures::dragEvent(QEvent* event) {
     // The command runs once the drag has ended, so that a box it shows does not
     // keep the program the files came from waiting.
     if (!files.isEmpty())
-        QTimer::singleShot(0, this, [this, files] { LoadEntryFiles(services_, files); });
+        QTimer::singleShot(0, this, [this, files] { loadChosenFiles(services_, files); });
     else
         QTimer::singleShot(0, this,
                            [this, pasted = data->text()] { ListView1_Paste(services_, pasted); });
