@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Veltmark"));
     QApplication::setApplicationName(QStringLiteral("Tallyvane"));
     QApplication::setApplicationVersion(QStringLiteral(TALLYVANE_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("io.github.veltmark.Tallyvane"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.veltmark.tallyvane"));
 
     // For CI and packaging checks: no window is shown and no box waits.
     if (QApplication::arguments().contains(QStringLiteral("--self-test"))) {

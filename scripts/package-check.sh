@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a Release build, checks it with the desktop,
+# AppStream and Debian validators, installs it with apt, runs the installed
+# program and removes it again.
+# It installs into this machine (as root), so CI runs it; do not run it on your
+# own desktop unless you mean to. Usage: scripts/package-check.sh [build dir]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/package}
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "package-check installs the package into this machine and must run as root" >&2
+    exit 1
+fi
+
+tools=(dpkg-dev lintian appstream desktop-file-utils fakeroot xvfb xauth)
+missing=()
+for package in "${tools[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    apt-get update -q
+    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+step() { printf '\n== %s\n' "$*"; }
+
+step "Release build with Debian's build flags"
+# Debian's hardening (fortify, stack protector, relro, bind now), as a
+# distribution build has it.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+export CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+export LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+    -DTALLYVANE_TESTS=OFF -DTALLYVANE_BENCH=OFF >/dev/null
+cmake --build "$build"
+rm -f "$build"/tallyvane_*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+debs=("$build"/tallyvane_*_amd64.deb)
+[ -f "${debs[0]}" ] || { echo "FAIL: cpack made no tallyvane_<version>_amd64.deb" >&2; exit 1; }
+deb=$(realpath "${debs[0]}")
+echo "built $deb"
+dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+
+step "Validators on the files the package carries"
+unpacked=$(mktemp -d)
+installed=
+cleanup() {
+    rm -rf "$unpacked"
+    if [ -n "$installed" ]; then
+        DEBIAN_FRONTEND=noninteractive apt-get remove -y tallyvane >/dev/null || true
+    fi
+}
+trap cleanup EXIT
+dpkg-deb -x "$deb" "$unpacked"
+for wanted in usr/bin/tallyvane usr/share/tallyvane/areacodes.db usr/share/tallyvane/help.html \
+    usr/share/doc/tallyvane/copyright usr/share/doc/tallyvane/changelog.gz \
+    usr/share/applications/io.github.veltmark.tallyvane.desktop \
+    usr/share/metainfo/io.github.veltmark.tallyvane.metainfo.xml \
+    usr/share/icons/hicolor/scalable/apps/io.github.veltmark.tallyvane.svg \
+    usr/share/icons/hicolor/{48x48,128x128,256x256}/apps/io.github.veltmark.tallyvane.png; do
+    [ -e "$unpacked/$wanted" ] || { echo "FAIL: the package lacks /$wanted" >&2; exit 1; }
+done
+grep -q '^StartupWMClass=Tallyvane$' "$unpacked"/usr/share/applications/*.desktop ||
+    { echo "FAIL: the desktop file has no StartupWMClass" >&2; exit 1; }
+desktop-file-validate "$unpacked"/usr/share/applications/io.github.veltmark.tallyvane.desktop
+appstreamcli validate --pedantic --no-net \
+    "$unpacked"/usr/share/metainfo/io.github.veltmark.tallyvane.metainfo.xml
+changelog_version=$(zcat "$unpacked/usr/share/doc/tallyvane/changelog.gz" | head -n 1 |
+    sed -n 's/^tallyvane (\([^)]*\)).*/\1/p')
+package_version=$(dpkg-deb -f "$deb" Version)
+[ "$changelog_version" = "$package_version" ] ||
+    { echo "FAIL: changelog $changelog_version, package $package_version" >&2; exit 1; }
+
+step "lintian (errors fail; every other tag is listed)"
+lintian --fail-on error --display-info --allow-root "$deb"
+
+step "apt-get install ./$(basename "$deb")"
+# Without the recommended spreadsheet application: CI has LibreOffice's
+# headless part already, and the full one is a large download.
+DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$deb"
+installed=1
+[ "$(command -v tallyvane)" = /usr/bin/tallyvane ] ||
+    { echo "FAIL: tallyvane is not /usr/bin/tallyvane" >&2; exit 1; }
+
+step "The installed program"
+xvfb-run -a /usr/bin/tallyvane --self-test
+set +e
+version=$(QT_QPA_PLATFORM=offscreen timeout 20 /usr/bin/tallyvane --version 2>&1)
+status=$?
+set -e
+if [ "$status" -eq 124 ]; then
+    # A build without --version ignores the option and opens its window.
+    echo "WARNING: this build does not answer --version yet"
+elif [ "$status" -ne 0 ] || [[ $version != *"$package_version"* ]]; then
+    echo "FAIL: --version exited $status with: $version" >&2
+    exit 1
+else
+    echo "$version"
+fi
+
+step "apt-get remove tallyvane"
+DEBIAN_FRONTEND=noninteractive apt-get remove -y tallyvane
+installed=
+[ ! -e /usr/bin/tallyvane ] || { echo "FAIL: /usr/bin/tallyvane is still there" >&2; exit 1; }
+echo "PASS: package built, validated, installed, run and removed"
