@@ -39,9 +39,11 @@ void QtProgressBar::flush() {
     QString format = text_;
     format.replace(QLatin1Char('%'), QStringLiteral("%\u200B"));
     bar_->setFormat(format);
-    // A screen reader reads the bar's text ("Processing: ...") as its name.
-    if (bar_->accessibleName() != text_)
-        bar_->setAccessibleName(text_);
+    // A screen reader reads the text shown on the bar ("Processing: ...") as its name.
+    QString shown = bar_->text();
+    shown.remove(QChar(0x200B));
+    if (bar_->accessibleName() != shown)
+        bar_->setAccessibleName(shown);
 }
 
 } // namespace tallyvane
