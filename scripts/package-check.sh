@@ -31,9 +31,12 @@ step "Release build with Debian's build flags"
 # Debian's hardening (fortify, stack protector, relro, bind now), as a
 # distribution build has it.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-export CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
-export LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
+# Given on the command line, since CMake reads CXXFLAGS and LDFLAGS only when
+# it first configures a build folder.
+cxxflags="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+ldflags=$(dpkg-buildflags --get LDFLAGS)
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+    -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
     -DTALLYVANE_TESTS=OFF -DTALLYVANE_BENCH=OFF >/dev/null
 cmake --build "$build"
 rm -f "$build"/tallyvane_*.deb
