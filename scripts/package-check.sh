@@ -51,7 +51,7 @@ step "Validators on the files the package carries"
 unpacked=$(mktemp -d)
 installed=
 cleanup() {
-    rm -rf "$unpacked"
+    rm -rf "$unpacked" "$unpacked.install"
     if [ -n "$installed" ]; then
         DEBIAN_FRONTEND=noninteractive apt-get remove -y tallyvane >/dev/null || true
     fi
@@ -66,6 +66,13 @@ for wanted in usr/bin/tallyvane usr/share/tallyvane/areacodes.db usr/share/tally
     usr/share/icons/hicolor/{48x48,128x128,256x256}/apps/io.github.veltmark.tallyvane.png; do
     [ -e "$unpacked/$wanted" ] || { echo "FAIL: the package lacks /$wanted" >&2; exit 1; }
 done
+# Everything `cmake --install` installs, and nothing else.
+staging=$unpacked.install
+DESTDIR=$staging cmake --install "$build" >/dev/null
+if ! diff -u <(cd "$staging" && find . ! -type d | sort) <(cd "$unpacked" && find . ! -type d | sort); then
+    echo "FAIL: the package and cmake --install differ (- install only, + package only)" >&2
+    exit 1
+fi
 grep -q '^StartupWMClass=Tallyvane$' "$unpacked"/usr/share/applications/*.desktop ||
     { echo "FAIL: the desktop file has no StartupWMClass" >&2; exit 1; }
 desktop-file-validate "$unpacked"/usr/share/applications/io.github.veltmark.tallyvane.desktop
