@@ -13,38 +13,10 @@ namespace tallyvane {
 namespace {
 const QString kLocation =
     locationText(QStringLiteral("Form1"), QStringLiteral("PushButton17_Click"));
-const QString kNotFound = QStringLiteral("Not Found");
-// State entries repeat (a handful of states), while phone numbers typed in that
-// direction are all distinct: an unbounded memo would hold every one of them,
-// and its growth and release stall the window for tens of milliseconds.
-constexpr qsizetype kStateMemoLimit = 4096;
 } // namespace
 
 QString normalizeAreaCode(const QString& entry) {
-    QString code = GetDigitsOnly(entry); // 134
-    if (code.startsWith(QLatin1Char('1')))
-        code.remove(0, 1); // 136, 138: only one leading 1 goes
-    if (code.size() > 3)
-        code.truncate(3); // 140, 142
-    return code;
-}
-
-QString resultRowText(const FieldValues& values) {
-    if (values.empty())
-        return kNotFound;
-    QString joined;
-    for (const auto& value : values) {
-        if (value)
-            joined += *value;
-        joined += QLatin1Char(' ');
-    }
-    qsizetype begin = 0;
-    qsizetype end = joined.size();
-    while (begin < end && joined[begin] == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && joined[end - 1] == QLatin1Char(' '))
-        --end;
-    return joined.mid(begin, end - begin);
+    return AreaCode::of(entry).text(); // 134 to 142
 }
 
 void ConversionRun::PushButton17_Click() {
@@ -62,12 +34,19 @@ void ConversionRun::PushButton17_Click() {
 
 void ConversionRun::convertEntries(Procedure& p) {
     std::unique_ptr<AreaCodeDatabase> db;
-    // A database that cannot be opened ends the run after one report: converting
-    // every entry to "Not Found" would present a failure as a result.
-    if (!p.step(110, [&] { db = s_.database.open(); }))
+    AreaCodeTable table;
+    // A database that cannot be opened or read ends the run after one report:
+    // converting every entry to "Not Found" would present a failure as a result.
+    // Every answer is read here, so that no entry costs a query of its own.
+    if (!p.step(110, [&] {
+            db = s_.database.open();
+            table = AreaCodeTable::read(*db);
+        }))
         return endRun(p, false);
-    areaCodeMemo_.clear();
-    stateMemo_.clear();
+    convertAll(p, {*db, table});
+}
+
+void ConversionRun::convertAll(Procedure& p, Source source) {
     p.step(112, [&] { s_.results.clear(); });
     p.step(114, [&] { s_.window.setPointer(Pointer::Busy); });
     const int n = p.value(116, 0, [&] { return s_.entries.count(); });
@@ -88,9 +67,9 @@ void ConversionRun::convertEntries(Procedure& p) {
         p.step(130, [&] { s_.window.setPointer(Pointer::Busy); });
         Lookup outcome = Lookup::Done;
         if (p.test(132, [&] { return s_.options.option1Selected(); }))
-            outcome = areaCodeLookup(p, *db, entryText);
+            outcome = areaCodeLookup(p, source.table, entryText);
         else if (p.test(160, [&] { return s_.options.option2Selected(); }))
-            outcome = stateLookup(p, *db, entryText, i);
+            outcome = stateLookup(p, source, entryText, i);
         if (outcome == Lookup::DatabaseFailed)
             return endRun(p, false);
     }
@@ -98,44 +77,40 @@ void ConversionRun::convertEntries(Procedure& p) {
     endRun(p, p.failures() == 0);
 }
 
-ConversionRun::Lookup ConversionRun::areaCodeLookup(Procedure& p, AreaCodeDatabase& db,
+ConversionRun::Lookup ConversionRun::areaCodeLookup(Procedure& p, const AreaCodeTable& table,
                                                     QString& entryText) {
-    entryText = normalizeAreaCode(entryText);
-    auto cached = areaCodeMemo_.constFind(entryText);
-    QString row;
-    if (cached != areaCodeMemo_.constEnd()) {
-        row = *cached;
-    } else {
-        FieldValues values;
-        // A query that fails mid-run (a damaged or vanished file) ends the run:
-        // every later entry would fail the same way.
-        if (!p.step(144, [&] { values = db.statesForAreaCode(entryText); }))
-            return Lookup::DatabaseFailed;
-        row = areaCodeMemo_.insert(entryText, resultRowText(values)).value();
-    }
-    p.step(row == kNotFound ? 148 : 156, [&] { s_.results.append(row); });
+    const AreaCode code = AreaCode::of(entryText);
+    entryText = code.text(); // 134 to 142
+    AreaCodeTable::AnswerId answer = AreaCodeTable::kNotFound;
+    p.step(144, [&] { answer = table.statesFor(code); });
+    p.step(answer == AreaCodeTable::kNotFound ? 148 : 156,
+           [&] { s_.results.append(table.row(answer)); });
     return Lookup::Done;
 }
 
-ConversionRun::Lookup ConversionRun::stateLookup(Procedure& p, AreaCodeDatabase& db,
+ConversionRun::Lookup ConversionRun::stateLookup(Procedure& p, Source source,
                                                  const QString& entryText, int i) {
     QString row;
+    bool found = false;
     const bool ok = p.step(162, [&] {
         const QString again = s_.entries.text(i); // the entry is read once more
-        // The two texts differ only when the entry changed since it was read.
-        const QString key = again == entryText ? again : entryText + QChar(0) + again;
-        auto cached = stateMemo_.constFind(key);
-        if (cached != stateMemo_.constEnd()) {
-            row = *cached;
+        if (again == entryText) {
+            const AreaCodeTable::AnswerId answer = source.table.areaCodesFor(entryText);
+            found = answer != AreaCodeTable::kNotFound;
+            row = source.table.row(answer);
             return;
         }
-        row = resultRowText(db.areaCodesForState(entryText, again));
-        if (stateMemo_.size() < kStateMemoLimit)
-            stateMemo_.insert(key, row);
+        // The entry changed since it was read: the two values differ, which
+        // only the database itself can answer.
+        const FieldValues values = source.db.areaCodesForState(entryText, again);
+        found = !values.empty();
+        row = resultRowText(values);
     });
+    // A query that fails mid-run (a damaged or vanished file) ends the run:
+    // every later entry would fail the same way.
     if (!ok)
         return Lookup::DatabaseFailed;
-    p.step(row == kNotFound ? 166 : 174, [&] { s_.results.append(row); });
+    p.step(found ? 174 : 166, [&] { s_.results.append(row); });
     return Lookup::Done;
 }
 
@@ -145,8 +120,6 @@ void ConversionRun::endRun(Procedure& p, bool showDone) {
     p.step(184, [&] { s_.progress.setText(QStringLiteral("Progress Bar")); });
     if (showDone)
         p.step(186, [&] { s_.prompts.messageBox(QStringLiteral("Done.")); });
-    areaCodeMemo_.clear();
-    stateMemo_.clear();
 }
 
 } // namespace tallyvane

@@ -12,6 +12,8 @@ namespace tallyvane {
 // nullopt where the column holds no value.
 using FieldValues = std::vector<std::optional<QString>>;
 
+enum class AreaCodeColumn { AreaCode, StateCode, LocationName };
+
 // One open connection to the area-code database, for one conversion run.
 // Values are always bound as parameters, never spliced into the SQL text.
 class AreaCodeDatabase {
@@ -22,6 +24,8 @@ public:
     // SELECT area_cd FROM area_codes WHERE state_cd = stateCode OR location_name = locationName
     virtual FieldValues areaCodesForState(const QString& stateCode,
                                           const QString& locationName) = 0;
+    // Every text value of the column, nulls left out, in no particular order.
+    virtual std::vector<QString> columnValues(AreaCodeColumn column) = 0;
 };
 
 // Opens the connection for a run; throws Failure naming the file and the cause.

@@ -10,6 +10,7 @@ using namespace tallyvane::testing;
 namespace {
 
 const QString kDone = QStringLiteral("Done.");
+constexpr qsizetype kTableQueries = 16;
 
 // A small New England / New Jersey table with a shared code and a null state.
 void fillTable(FakeAreaCodeDatabase& db) {
@@ -103,9 +104,9 @@ private Q_SLOTS:
         QCOMPARE(h.platform.prompts.texts(), QStringList({kDone}));
         QVERIFY(h.platform.prompts.errorReports().empty());
         QCOMPARE(h.platform.database.opens, 1);
-        // The per-run memo asks the database once per distinct code.
-        QCOMPARE(h.platform.database.queries,
-                 QStringList({"code:603", "code:", "code:902", "code:999", "code:201"}));
+        // The table is read once, a query per distinct code and state key
+        // (7 + 9), and then no entry costs a query.
+        QCOMPARE(h.platform.database.queries.size(), kTableQueries);
     }
 
     void statesToAreaCodes() {
@@ -116,8 +117,7 @@ private Q_SLOTS:
             h.convert({"NH", "New Hampshire", "nj", "NEW JERSEY", "603", " NH", "Nowhere"});
         QCOMPARE(rows, QStringList({"603", "603", "201 551 609 732", "201 551 609 732", "Not Found",
                                     "Not Found", "999"}));
-        // Both values are the entry exactly as listed: not trimmed, case kept.
-        QVERIFY(h.platform.database.queries.contains(QStringLiteral("state: NH| NH")));
+        QCOMPARE(h.platform.database.queries.size(), kTableQueries);
     }
 
     void emptyListKeepsResultsAndTouchesNothing() {
@@ -197,23 +197,42 @@ private Q_SLOTS:
         QCOMPARE(h.platform.resultTexts(), QStringList({"NH", "Not Found"}));
     }
 
-    void failingQueryEndsTheRunKeepingTheRowsSoFar() {
-        for (const bool states : {false, true}) {
+    void failingTableReadEndsTheRunAtOpening() {
+        Harness h;
+        h.platform.results.append(QStringLiteral("kept"));
+        h.platform.database.failQueryNumber = 2;
+        QCOMPARE(h.convert({"603", "201"}), QStringList({"kept"}));
+        const auto reports = h.platform.prompts.errorReports();
+        QCOMPARE(reports.size(), size_t(1));
+        QVERIFY(reports[0].text.startsWith(QStringLiteral("database disk image is malformed")));
+        QVERIFY(reports[0].text.contains(QStringLiteral("at line 110")));
+        QCOMPARE(h.platform.prompts.shown.size(), size_t(1));
+        QVERIFY(!h.run.IsConverting());
+    }
+
+    // An entry that changes between its two reads is asked of the database
+    // with both texts, as the query always did; a failure there ends the run.
+    void entryChangedMidLookupIsQueriedAndItsFailureEndsTheRun() {
+        for (const bool fail : {false, true}) {
             Harness h;
-            h.platform.options.option1 = !states;
-            h.platform.options.option2 = states;
-            h.platform.database.failQueryNumber = 2;
-            const QStringList rows = h.convert({"603", "201", "732"});
-            QCOMPARE(rows, QStringList({states ? "Not Found" : "NH"}));
+            h.platform.options.option1 = false;
+            h.platform.options.option2 = true;
+            h.platform.database.failQueryNumber = fail ? kTableQueries + 1 : 0;
+            h.platform.window.onPump = [&](int pump) {
+                if (pump == 2) { // line 128 of entry 1: the list moves up under it
+                    h.platform.entries.remove(1);
+                    h.platform.entries.append(QStringLiteral("NV"));
+                }
+            };
+            const QStringList rows = h.convert({"NH", "NJ", "NY"});
+            QCOMPARE(h.platform.database.queries.last(), QStringLiteral("state:NH|NJ"));
+            QCOMPARE(rows, fail ? QStringList() : QStringList({"603", "Not Found", "Not Found"}));
             const auto reports = h.platform.prompts.errorReports();
-            QCOMPARE(reports.size(), size_t(1));
-            QVERIFY(reports[0].text.startsWith(QStringLiteral("database disk image is malformed")));
-            QVERIFY(reports[0].text.contains(states ? QStringLiteral("at line 162")
-                                                    : QStringLiteral("at line 144")));
-            QCOMPARE(h.platform.prompts.shown.size(), size_t(1));
+            QCOMPARE(reports.size(), size_t(fail ? 1 : 0));
+            if (fail)
+                QVERIFY(reports[0].text.contains(QStringLiteral("at line 162")));
             QCOMPARE(h.platform.window.pointer(), Pointer::Default);
             QCOMPARE(h.platform.progress.text(), QStringLiteral("Progress Bar"));
-            QVERIFY(!h.run.IsConverting());
         }
     }
 
@@ -235,7 +254,7 @@ private Q_SLOTS:
         h.convert({"603"});
         h.platform.database.rows.push_back({QStringLiteral("603"), QStringLiteral("XX"), {}});
         h.run.PushButton17_Click();
-        // The memo lives for one run only: the second run sees the new row.
+        // The table lives for one run only: the second run sees the new row.
         QCOMPARE(h.platform.resultTexts(), QStringList({"NH XX"}));
     }
 };

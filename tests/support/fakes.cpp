@@ -125,8 +125,18 @@ QString FakeFileDialog::showSave() {
 
 namespace {
 
+// As SQLite's NOCASE compares: only the ASCII letters ignore case.
 bool sameText(const std::optional<QString>& column, const QString& value) {
-    return column && column->compare(value, Qt::CaseInsensitive) == 0;
+    if (!column || column->size() != value.size())
+        return false;
+    const auto fold = [](QChar c) {
+        return c >= QLatin1Char('A') && c <= QLatin1Char('Z') ? QChar(c.unicode() + 32) : c;
+    };
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (fold((*column)[i]) != fold(value[i]))
+            return false;
+    }
+    return true;
 }
 
 class FakeConnection : public AreaCodeDatabase {
@@ -149,6 +159,18 @@ public:
         for (const auto& row : owner_.rows) {
             if (sameText(row.stateCode, stateCode) || sameText(row.locationName, locationName))
                 values.push_back(row.areaCode);
+        }
+        return values;
+    }
+
+    std::vector<QString> columnValues(AreaCodeColumn column) override {
+        std::vector<QString> values;
+        for (const auto& row : owner_.rows) {
+            const auto& value = column == AreaCodeColumn::AreaCode    ? row.areaCode
+                                : column == AreaCodeColumn::StateCode ? row.stateCode
+                                                                      : row.locationName;
+            if (value)
+                values.push_back(*value);
         }
         return values;
     }

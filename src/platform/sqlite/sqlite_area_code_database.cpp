@@ -34,6 +34,8 @@ public:
                 &byState_);
         if (sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
             fail();
+        for (const char* column : kColumns)
+            checkColumn(column);
     }
 
     FieldValues statesForAreaCode(const QString& code) override {
@@ -47,15 +49,48 @@ public:
         return collect(byState_);
     }
 
+    std::vector<QString> columnValues(AreaCodeColumn column) override {
+        // Only text values can equal an entry: the queries bind text.
+        const QByteArray name = kColumns[static_cast<int>(column)];
+        sqlite3_stmt* statement = nullptr;
+        prepare("SELECT " + name + " FROM area_codes WHERE typeof(" + name + ") = 'text'",
+                &statement);
+        const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> owned(statement,
+                                                                          sqlite3_finalize);
+        std::vector<QString> values;
+        for (auto& value : collect(statement))
+            values.push_back(std::move(*value));
+        return values;
+    }
+
 private:
-    [[noreturn]] void fail() {
-        const QString cause = db_ ? sqliteMessage(db_) : QStringLiteral("out of memory");
+    static constexpr const char* kColumns[] = {"area_cd", "state_cd", "location_name"};
+
+    [[noreturn]] void fail(const QString& cause) {
         throw Failure(
             QStringLiteral("Cannot read the area-code database %1: %2").arg(path_, cause));
     }
+    [[noreturn]] void fail() { fail(db_ ? sqliteMessage(db_) : QStringLiteral("out of memory")); }
 
-    void prepare(const char* sql, sqlite3_stmt** statement) {
-        if (sqlite3_prepare_v2(db_, sql, -1, statement, nullptr) != SQLITE_OK)
+    // Answers are read once and then matched in memory by NOCASE text
+    // equality; a column that compares any other way would give other answers.
+    void checkColumn(const char* column) {
+        const char* type = nullptr;
+        const char* collation = nullptr;
+        if (sqlite3_table_column_metadata(db_, nullptr, "area_codes", column, &type, &collation,
+                                          nullptr, nullptr, nullptr) != SQLITE_OK)
+            fail();
+        const QByteArray declared = QByteArray(type ? type : "").toUpper();
+        const bool textAffinity =
+            !declared.contains("INT") &&
+            (declared.contains("CHAR") || declared.contains("CLOB") || declared.contains("TEXT"));
+        if (!textAffinity || qstricmp(collation, "NOCASE") != 0)
+            fail(QStringLiteral("column %1 of area_codes is not TEXT COLLATE NOCASE")
+                     .arg(QLatin1String(column)));
+    }
+
+    void prepare(const QByteArray& sql, sqlite3_stmt** statement) {
+        if (sqlite3_prepare_v2(db_, sql.constData(), -1, statement, nullptr) != SQLITE_OK)
             fail();
     }
 
