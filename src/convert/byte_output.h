@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+namespace tallyvane::convert {
+
+// A write to the output failed; errorNumber is errno (EPIPE: the reader left).
+struct OutputFailed {
+    int errorNumber;
+};
+
+// Standard output in large blocks. Throws OutputFailed, never loses bytes
+// silently: a short write is retried until everything is out or it fails.
+class ByteOutput {
+public:
+    explicit ByteOutput(int fd, std::size_t blockSize = std::size_t(1) << 20)
+        : fd_(fd), buffer_(blockSize) {}
+
+    void put(std::string_view bytes) {
+        if (bytes.size() > buffer_.size() - used_) {
+            flush();
+            if (bytes.size() >= buffer_.size())
+                return writeAll(bytes.data(), bytes.size());
+        }
+        std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+        used_ += bytes.size();
+    }
+    void put(char c) {
+        if (used_ == buffer_.size())
+            flush();
+        buffer_[used_++] = c;
+    }
+    void flush() {
+        const std::size_t n = used_;
+        used_ = 0;
+        writeAll(buffer_.data(), n);
+    }
+    // Flushes and closes the descriptor, so that a failure the file system
+    // reports only at closing is not missed either.
+    void close();
+
+private:
+    void writeAll(const char* data, std::size_t size);
+
+    int fd_;
+    std::vector<char> buffer_;
+    std::size_t used_ = 0;
+};
+
+} // namespace tallyvane::convert

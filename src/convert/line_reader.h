@@ -1,0 +1,33 @@
+#pragma once
+
+#include "convert/line_converter.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace tallyvane::convert {
+
+// Reads files in large blocks and hands their lines to the converter. A line
+// ends at LF, CR LF or a lone CR; the end of a file ends its last line, and a
+// final line end adds no empty line. A line longer than a block goes out in
+// pieces, so memory stays at one block whatever comes in.
+class LineReader {
+public:
+    LineReader(LineConverter& converter, std::size_t blockSize);
+
+    // Reads the whole descriptor. Returns 0, or the errno of a failed read;
+    // the lines read until then are converted either way.
+    int readAll(int fd);
+
+private:
+    void takeLines(std::size_t filled);
+
+    LineConverter& converter_;
+    std::vector<char> buffer_;
+    std::size_t start_ = 0;  // the first byte of the line not yet handed on
+    bool pendingCr_ = false; // the last block ended in CR: an LF next belongs to it
+    bool lineInPieces_ = false;
+};
+
+} // namespace tallyvane::convert

@@ -1,0 +1,107 @@
+// tallyvane-convert: the window's conversion for scripts and pipelines.
+#include "conversion/area_code_table.h"
+#include "convert/byte_output.h"
+#include "convert/convert_options.h"
+#include "convert/line_converter.h"
+#include "convert/line_reader.h"
+#include "platform/failure.h"
+#include "platform/sqlite/sqlite_area_code_database.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace tallyvane;
+using namespace tallyvane::convert;
+
+namespace {
+
+constexpr std::size_t kBlockSize = std::size_t(1) << 20;
+
+void complain(const std::string& what) {
+    std::fprintf(stderr, "tallyvane-convert: %s\n", what.c_str());
+}
+
+AreaCodeTable readTable(const ConvertOptions& options) {
+    QStringList candidates;
+    if (!options.database.empty())
+        candidates << QFile::decodeName(options.database.c_str());
+    else // the folder of the real executable, as the window looks from its own
+        candidates = defaultDatabasePaths(QFileInfo(QStringLiteral("/proc/self/exe"))
+                                              .canonicalFilePath()
+                                              .section(QLatin1Char('/'), 0, -2));
+    SqliteAreaCodeDatabaseOpener opener(candidates);
+    return AreaCodeTable::read(*opener.open());
+}
+
+// Converts every input; false when one of them could not be read.
+bool convertInputs(const ConvertOptions& options, LineConverter& converter, std::size_t block) {
+    LineReader reader(converter, block);
+    std::vector<std::string> files = options.files;
+    if (files.empty())
+        files.emplace_back("-");
+    bool allRead = true;
+    for (const std::string& file : files) {
+        const bool standardInput = file == "-";
+        const int fd = standardInput ? STDIN_FILENO : ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        const int error = fd < 0 ? errno : reader.readAll(fd);
+        if (fd >= 0 && !standardInput)
+            ::close(fd);
+        if (error != 0) {
+            complain(file + ": " + std::strerror(error));
+            allRead = false;
+        }
+    }
+    return allRead;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ConvertOptions options;
+    if (!parseOptions(argc, argv, options))
+        return kUsageError;
+    if (options.help || options.version) {
+        std::fputs(options.help ? helpText() : versionText().c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : kFailure;
+    }
+
+    AreaCodeTable table;
+    try {
+        table = readTable(options);
+    } catch (const Failure& failure) {
+        complain(failure.description().toStdString());
+        return kFailure;
+    }
+
+    // A reader that goes away ends the program as SIGPIPE would, but only
+    // after the write that found out, so nothing half-done is reported.
+    std::signal(SIGPIPE, SIG_IGN);
+    ByteOutput out(STDOUT_FILENO, kBlockSize);
+    LineConverter converter(table, options.direction, options.format, out);
+    bool allRead = false;
+    try {
+        converter.begin();
+        // A line that could match a state must fit in one block.
+        allRead = convertInputs(options, converter,
+                                std::max(kBlockSize, 2 * (table.longestStateKey() + 1)));
+        converter.finish();
+        out.close();
+    } catch (const OutputFailed& failed) {
+        if (failed.errorNumber == EPIPE) {
+            std::signal(SIGPIPE, SIG_DFL);
+            std::raise(SIGPIPE);
+            return 128 + SIGPIPE;
+        }
+        complain(std::string("write error: ") + std::strerror(failed.errorNumber));
+        return kFailure;
+    }
+    return allRead ? 0 : kFailure;
+}
