@@ -17,8 +17,7 @@ constexpr const char* kUsage =
     "Try 'tallyvane-convert --help' for more information.\n";
 
 bool badUsage(const char* what, const char* value) {
-    if (what)
-        std::fprintf(stderr, "tallyvane-convert: %s '%s'\n", what, value);
+    std::fprintf(stderr, "tallyvane-convert: %s '%s'\n", what, value);
     std::fputs(kUsage, stderr);
     return false;
 }
@@ -34,8 +33,10 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
                                    {"version", no_argument, nullptr, kVersion},
                                    {nullptr, 0, nullptr, 0}};
     optind = 1;
+    opterr = 0; // getopt would name the program by its whole path
     int c;
-    while ((c = getopt_long(argc, argv, "d:f:h", kLong, nullptr)) != -1) {
+    while ((c = getopt_long(argc, argv, ":d:f:h", kLong, nullptr)) != -1) {
+        const char* const given = argv[optind - 1];
         switch (c) {
         case 'd':
             if (std::strcmp(optarg, "states") == 0)
@@ -66,8 +67,10 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
         case kVersion:
             options.version = true;
             break;
-        default: // getopt has said what is wrong
-            return badUsage(nullptr, nullptr);
+        case ':':
+            return badUsage("missing value for", given);
+        default:
+            return badUsage("unknown option", given);
         }
     }
     for (int i = optind; i < argc; ++i)

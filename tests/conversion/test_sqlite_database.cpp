@@ -1,4 +1,5 @@
 // The real database file, built by the build's own tool from a CSV.
+#include "conversion/area_code_table.h"
 #include "conversion/conversion_run.h"
 #include "platform/failure.h"
 #include "platform/sqlite/sqlite_area_code_database.h"
@@ -12,6 +13,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <future>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -145,6 +147,43 @@ private Q_SLOTS:
             }
             QCOMPARE(opening.get(),
                      QStringLiteral("Cannot read the area-code database %1: %2").arg(path, cause));
+        }
+    }
+
+    // The in-memory table gives, for every value and any ASCII case of it, what
+    // the query itself gives, in the same order.
+    void tableAnswersAsTheQueriesDo() {
+        SqliteAreaCodeDatabaseOpener opener({path_});
+        auto db = opener.open();
+        const AreaCodeTable table = AreaCodeTable::read(*db);
+        for (const QString code : {"603", "902", "999", "000", "", "60"})
+            QCOMPARE(table.row(table.statesFor(AreaCode::exact(code))),
+                     resultRowText(db->statesForAreaCode(code)));
+        for (const QString state : {"nj", "New Jersey", "NEW JERSEY", "o'brien", "Quoted, name",
+                                    "Prince Edward Island ", "Nowhere", ""})
+            QCOMPARE(table.row(table.areaCodesFor(state)),
+                     resultRowText(db->areaCodesForState(state, state)));
+    }
+
+    void refusesColumnsThatDoNotCompareAsNocase() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("binary.db"));
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(db,
+                              "CREATE TABLE area_codes (area_cd TEXT COLLATE NOCASE, state_cd "
+                              "TEXT, location_name TEXT COLLATE NOCASE)",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(db);
+        try {
+            SqliteAreaCodeDatabaseOpener({path}).open();
+            QFAIL("open() should have failed");
+        } catch (const Failure& failure) {
+            QCOMPARE(failure.description(),
+                     QStringLiteral("Cannot read the area-code database %1: column state_cd of "
+                                    "area_codes is not TEXT COLLATE NOCASE")
+                         .arg(path));
         }
     }
 

@@ -1,0 +1,284 @@
+// tallyvane-convert as a script runs it: a real process, real files, the built
+// database; checked against the window's own conversion run.
+#include "app/product.h"
+#include "conversion/conversion_run.h"
+#include "platform/sqlite/sqlite_area_code_database.h"
+#include "results/aligned_text_writer.h"
+#include "support/fakes.h"
+#include "support/temp_files.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tallyvane;
+using namespace tallyvane::testing;
+
+namespace {
+
+const QString kProgram = QStringLiteral(TALLYVANE_BINARY_DIR "/bin/tallyvane-convert");
+const QString kDatabase = QStringLiteral(TALLYVANE_BINARY_DIR "/bin/areacodes.db");
+
+struct Outcome {
+    QByteArray out, err;
+    int status = -1;
+};
+
+Outcome runProgram(const QStringList& arguments, const QByteArray& input = {}) {
+    QProcess process;
+    process.start(kProgram, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(120'000))
+        qFatal("tallyvane-convert did not finish");
+    return {process.readAllStandardOutput(), process.readAllStandardError(),
+            process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1};
+}
+
+// Entries of every kind a pasted list holds; none with a line end inside.
+QStringList generatedEntries(int count) {
+    QRandomGenerator random(20261208);
+    const QStringList codes = {"201", "603", "902", "212", "867", "340", "671", "999", "000", "1"};
+    const QStringList states = {"NH",
+                                "nj",
+                                "Ny",
+                                "New Jersey",
+                                "NEW HAMPSHIRE",
+                                "new york",
+                                "district of columbia",
+                                " NH",
+                                "NH ",
+                                "O'Brien",
+                                "' or '1'='1",
+                                "Québec",
+                                "ÑEW JERSEY",
+                                "Nova Scotia",
+                                "PE"};
+    const auto pick = [&](const QStringList& from) { return from[random.bounded(from.size())]; };
+    const auto digits = [&](int n) {
+        QString text;
+        for (int i = 0; i < n; ++i)
+            text += QChar(u'0' + random.bounded(10));
+        return text;
+    };
+    QStringList entries;
+    int longLines = 0;
+    for (int i = 0; i < count; ++i) {
+        const QString a = pick(codes);
+        switch (random.bounded(16)) {
+        case 0:
+            entries << a + "-" + digits(3) + "-" + digits(4);
+            break;
+        case 1:
+            entries << "1-" + a + "-" + digits(3) + "-" + digits(4);
+            break;
+        case 2:
+            entries << "(" + a + ") " + digits(3) + "-" + digits(4);
+            break;
+        case 3:
+            entries << a + digits(7);
+            break;
+        case 4:
+            entries << "+1 " + a + " " + digits(3) + " " + digits(4);
+            break;
+        case 5:
+            entries << a + "." + digits(3) + "." + digits(4);
+            break;
+        case 6:
+            entries << a;
+            break;
+        case 7:
+            entries << pick(states);
+            break;
+        case 8:
+            entries << pick(states).toLower();
+            break;
+        case 9:
+            entries << QString();
+            break;
+        case 10:
+            entries << QStringLiteral("\uFF16\uFF10\uFF13-") + a;
+            break; // full-width
+        case 11:
+            entries << QStringLiteral("\u0666\u0660\u0663 ") + a;
+            break; // Arabic-Indic
+        case 12:
+            entries << QStringLiteral("Ω ") + a + QStringLiteral(" 😀");
+            break;
+        case 13:
+            entries << "11" + a + "\t" + digits(2);
+            break;
+        case 14:
+            entries << (random.bounded(2) ? "=HYPERLINK(\"x\")" : "\"q\",c");
+            break;
+        default:
+            // A few longer than a read block, converted in pieces.
+            entries << (random.bounded(2) ? a : pick(states)) +
+                           QString(++longLines <= 6 ? 1'200'000 : 5'000, u' ');
+        }
+        if (random.bounded(40) == 0)
+            entries.last() += QString(300, u'-');
+    }
+    return entries;
+}
+
+QStringList windowResults(const QStringList& entries, bool toStates) {
+    FakePlatform platform;
+    SqliteAreaCodeDatabaseOpener opener({kDatabase});
+    Form1Services services = platform.with({.database = &opener});
+    ConversionRun run(services);
+    platform.options.option1 = toStates;
+    platform.options.option2 = !toStates;
+    platform.addEntries(entries);
+    run.PushButton17_Click();
+    if (!platform.prompts.errorReports().empty())
+        qFatal("the window's run reported a failure");
+    return platform.resultTexts();
+}
+
+QStringList lines(const QByteArray& output) {
+    QStringList texts = QString::fromUtf8(output).split(QLatin1Char('\n'));
+    if (texts.last().isEmpty())
+        texts.removeLast();
+    return texts;
+}
+
+const QByteArray kSmallInput = "603\r\n1 (201) 555-0100\rNH\n\n=1+2\n\"q\",c\n+1 902 555 0100\n"
+                               "new jersey\n\xff\xfe bad\n'x";
+
+} // namespace
+
+class TestConvertProgram : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void sameResultsAsTheWindow() {
+        // Some generated lines are over a megabyte, so the whole list is read in
+        // well-sized pieces; the rest gives the 10,000 entries.
+        const QStringList entries = generatedEntries(10'000);
+        QTemporaryDir dir;
+        QByteArray bytes;
+        for (const QString& entry : entries)
+            bytes += entry.toUtf8() + (bytes.size() % 3 == 0 ? "\r\n" : "\n");
+        const QString path = writeFile(dir, QStringLiteral("entries.txt"), bytes);
+        for (const bool toStates : {true, false}) {
+            const Outcome outcome = runProgram({"-d", toStates ? "states" : "area-codes", path});
+            QCOMPARE(outcome.status, 0);
+            QVERIFY(outcome.err.isEmpty());
+            const QStringList expected = windowResults(entries, toStates);
+            QCOMPARE(expected.size(), entries.size());
+            const QStringList got = lines(outcome.out);
+            QCOMPARE(got.size(), expected.size());
+            for (int i = 0; i < got.size(); ++i) {
+                if (got[i] != expected[i])
+                    QFAIL(qPrintable(QStringLiteral("entry %1 (%2): %3 against the window's %4")
+                                         .arg(i + 1)
+                                         .arg(entries[i].left(40), got[i], expected[i])));
+            }
+        }
+    }
+
+    void eachFormatExactly() {
+        QCOMPARE(runProgram({}, kSmallInput).out,
+                 QByteArray("NH\nNJ\nNot Found\nNot Found\nNot Found\nNot Found\nNS PE\n"
+                            "Not Found\nNot Found\nNot Found\n"));
+        QCOMPARE(runProgram({"--to", "area-codes", "-f", "tsv"}, kSmallInput).out,
+                 QByteArray("603\tNot Found\n1 (201) 555-0100\tNot Found\nNH\t603\n\tNot Found\n"
+                            "=1+2\tNot Found\n\"q\",c\tNot Found\n+1 902 555 0100\tNot Found\n"
+                            "new jersey\t201 551 609 640 732 848 856 862 908 973\n"
+                            "\xff\xfe bad\tNot Found\n'x\tNot Found\n"));
+        QCOMPARE(runProgram({"--format=csv"}, kSmallInput).out,
+                 QByteArray("entry,result\n603,NH\n1 (201) 555-0100,NJ\nNH,Not Found\n,Not Found\n"
+                            "'=1+2,Not Found\n\"\"\"q\"\",c\",Not Found\n'+1 902 555 0100,NS PE\n"
+                            "new jersey,Not Found\n\xff\xfe bad,Not Found\n''x,Not Found\n"));
+    }
+
+    void textFormatIsTheWindowsExport() {
+        const Outcome outcome = runProgram({"-f", "text"}, kSmallInput);
+        QCOMPARE(outcome.status, 0);
+        ListModel results;
+        results.addColumn(QStringLiteral("Results"));
+        for (const QString& row : lines(runProgram({}, kSmallInput).out))
+            results.append(row);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("window.txt"));
+        FakePlatform platform;
+        SaveListviewProperlySpaced(platform.prompts, platform.window, results, path, nullptr);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(outcome.out, file.readAll());
+        QVERIFY(outcome.out.startsWith("Results  \t\r\nNH       \t\r\n"));
+        // No entries at all: the heading line alone, as for an empty list.
+        QCOMPARE(runProgram({"-f", "text"}).out, QByteArray("Results\t\r\n"));
+    }
+
+    void unreadableFileIsReportedAndTheOthersStillConverted() {
+        QTemporaryDir dir;
+        const QString first = writeFile(dir, QStringLiteral("a.txt"), "603");
+        const QString second = writeFile(dir, QStringLiteral("b.txt"), "201\n");
+        const QString missing = dir.filePath(QStringLiteral("missing.txt"));
+        const Outcome outcome = runProgram({first, missing, "-", second}, "902\n");
+        QCOMPARE(outcome.out, QByteArray("NH\nNS PE\nNJ\n"));
+        QCOMPARE(outcome.err,
+                 "tallyvane-convert: " + missing.toUtf8() + ": No such file or directory\n");
+        QCOMPARE(outcome.status, 2);
+    }
+
+    void unusableDatabaseStopsBeforeAnyOutput() {
+        QTemporaryDir dir;
+        const QString missing = dir.filePath(QStringLiteral("none.db"));
+        Outcome outcome = runProgram({"--database", missing}, "603\n");
+        QCOMPARE(outcome.status, 2);
+        QVERIFY(outcome.out.isEmpty());
+        QCOMPARE(outcome.err, "tallyvane-convert: Cannot read the area-code database " +
+                                  missing.toUtf8() + ": the file does not exist\n");
+        const QString text = writeFile(dir, QStringLiteral("text.db"), "not a database\n");
+        outcome = runProgram({"--database=" + text, "-f", "csv"}, "603\n");
+        QCOMPARE(outcome.status, 2);
+        QVERIFY(outcome.out.isEmpty());
+        QVERIFY(outcome.err.endsWith(text.toUtf8() + ": file is not a database\n"));
+    }
+
+    void badOptionsGiveTheUsageAndStatus64() {
+        for (const QStringList& arguments :
+             {QStringList{"--frobnicate"}, {"-d", "west"}, {"-f"}, {"--format", "xml"}}) {
+            const Outcome outcome = runProgram(arguments, "603\n");
+            QCOMPARE(outcome.status, 64);
+            QVERIFY(outcome.out.isEmpty());
+            QVERIFY(outcome.err.startsWith("tallyvane-convert: "));
+            QVERIFY(outcome.err.contains("\nUsage: tallyvane-convert [-d states|area-codes]"));
+        }
+        const Outcome help = runProgram({"--help"});
+        QCOMPARE(help.status, 0);
+        QVERIFY(help.out.contains("Long lines:"));
+        const Outcome version = runProgram({"--version"});
+        QCOMPARE(version.out, QByteArray("tallyvane-convert " TALLYVANE_VERSION
+                                         "\narea-code table current to ") +
+                                  kAreaCodeTableCurrentTo.toUtf8() + "\n");
+    }
+
+    void closedPipeEndsQuietlyAndFullDiskIsReported() {
+        QTemporaryDir dir;
+        const QString input =
+            writeFile(dir, QStringLiteral("many.txt"), QByteArray("603\n").repeated(1'000'000));
+        QProcess shell;
+        shell.start(QStringLiteral("bash"),
+                    {"-c", "\"$0\" \"$1\" 2>\"$2\" | head -n 1; echo \"${PIPESTATUS[0]}\"",
+                     kProgram, input, dir.filePath(QStringLiteral("err"))});
+        QVERIFY(shell.waitForFinished(60'000));
+        QCOMPARE(shell.readAllStandardOutput(), QByteArray("NH\n141\n")); // ended by SIGPIPE
+        QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("err"))).size(), 0);
+
+        QProcess full;
+        full.setStandardOutputFile(QStringLiteral("/dev/full"));
+        full.start(kProgram, {input});
+        QVERIFY(full.waitForFinished(60'000));
+        QCOMPARE(full.exitCode(), 2);
+        QCOMPARE(full.readAllStandardError(),
+                 QByteArray("tallyvane-convert: write error: No space left on device\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConvertProgram)
+#include "test_convert_program.moc"
