@@ -1,5 +1,6 @@
 #include "convert/line_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -60,26 +61,40 @@ int LineReader::readAll(int fd) {
 
 void LineReader::takeLines(std::size_t filled) {
     const char* const data = buffer_.data();
-    std::size_t i = start_;
-    for (;;) {
-        while (i < filled && data[i] != '\n' && data[i] != '\r')
-            ++i;
-        if (i == filled)
+    const char* const end = data + filled;
+    const auto find = [end](const char* from, char c) {
+        const void* found = std::memchr(from, c, static_cast<std::size_t>(end - from));
+        return found ? static_cast<const char*>(found) : end;
+    };
+    // memchr runs far faster than a byte loop. Each of LF and CR is looked
+    // for again only once the line start has passed the one found, so a file
+    // of one kind of line end is scanned once, not once per line.
+    const char* lf = find(data + start_, '\n');
+    const char* cr = find(data + start_, '\r');
+    for (const char* p = data + start_;;) {
+        if (lf < p)
+            lf = find(p, '\n');
+        if (cr < p)
+            cr = find(p, '\r');
+        const char* lineEnd = std::min(lf, cr);
+        if (lineEnd == end)
             return;
+        const std::string_view entry(p, static_cast<std::size_t>(lineEnd - p));
         if (lineInPieces_) {
-            converter_.piece({data + start_, i - start_});
+            converter_.piece(entry);
             converter_.endLine();
             lineInPieces_ = false;
         } else {
-            converter_.line({data + start_, i - start_});
+            converter_.line(entry);
         }
-        if (data[i] == '\r') {
-            if (i + 1 == filled)
+        if (*lineEnd == '\r') {
+            if (lineEnd + 1 == end)
                 pendingCr_ = true;
-            else if (data[i + 1] == '\n')
-                ++i;
+            else if (lineEnd[1] == '\n')
+                ++lineEnd;
         }
-        start_ = ++i;
+        p = lineEnd + 1;
+        start_ = static_cast<std::size_t>(p - data);
     }
 }
 
