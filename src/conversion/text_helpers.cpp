@@ -19,8 +19,10 @@ QString GetFileNameFromPath(const QString& path) {
 }
 
 QString AreaCode::text() const {
-    return length_ == 0 ? QString()
-                        : QStringLiteral("%1").arg(value_, length_, 10, QLatin1Char('0'));
+    QString digits(length_, Qt::Uninitialized);
+    for (int i = length_ - 1, rest = value_; i >= 0; --i, rest /= 10)
+        digits[i] = QLatin1Char(static_cast<char>('0' + rest % 10));
+    return digits;
 }
 
 } // namespace tallyvane
