@@ -11,6 +11,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -70,7 +71,10 @@ int main(int argc, char** argv) {
         return kUsageError;
     if (options.help || options.version) {
         std::fputs(options.help ? helpText() : versionText().c_str(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : kFailure;
+        if (std::fflush(stdout) == 0)
+            return 0;
+        complain(std::string("write error: ") + std::strerror(errno));
+        return kFailure;
     }
 
     AreaCodeTable table;
