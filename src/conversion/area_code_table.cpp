@@ -121,6 +121,18 @@ AreaCodeTable::AnswerId AreaCodeTable::areaCodesFor(const QString& entry) const 
     // a long entry is turned away before it is converted.
     if (static_cast<std::size_t>(entry.size()) > longestKey_)
         return kNotFound;
+    // Most entries are ASCII: their UTF-8 is their UTF-16 units, no allocation.
+    char ascii[64];
+    if (entry.size() <= qsizetype(sizeof ascii)) {
+        qsizetype n = 0;
+        for (const QChar c : entry) {
+            if (c.unicode() >= 0x80)
+                break;
+            ascii[n++] = static_cast<char>(c.unicode());
+        }
+        if (n == entry.size())
+            return areaCodesFor(std::string_view(ascii, static_cast<std::size_t>(n)));
+    }
     const QByteArray utf8 = entry.toUtf8();
     return areaCodesFor(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
