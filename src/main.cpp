@@ -1,20 +1,75 @@
+#include "app/command_line.h"
 #include "app/qt/form1.h"
 #include "app/qt/self_test.h"
+#include "entries/file_loading.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
+#include <QTimer>
 
 #include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+QStringList rawArguments(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// Until the window system is up, Qt's complaints are held back: without a
+// display Qt would print several lines and abort with a core dump, where one
+// line and exit status 1 tell a person or a script all there is to know.
+QString firstComplaint;
+void startUpMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (firstComplaint.isEmpty() && type != QtDebugMsg && type != QtInfoMsg)
+        firstComplaint = message.trimmed();
+    if (type == QtFatalMsg) {
+        const QString reason = firstComplaint.isEmpty() ? message.trimmed() : firstComplaint;
+        std::fprintf(stderr, "tallyvane: cannot open the window: %s\n",
+                     qPrintable(reason.section(QLatin1Char('\n'), 0, 0)));
+        std::fflush(stderr);
+        _exit(1);
+    }
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
+    using tallyvane::CommandLine;
+    const CommandLine command = tallyvane::parseCommandLine(rawArguments(argc, argv));
+    switch (command.action) {
+    case CommandLine::Action::Help:
+        std::fputs(qPrintable(tallyvane::usageText()), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::fputs(qPrintable(tallyvane::versionText()), stdout);
+        return 0;
+    case CommandLine::Action::Mistake:
+        std::fprintf(stderr, "tallyvane: %s\n%s", qPrintable(command.mistake),
+                     qPrintable(tallyvane::usageText()));
+        return 2;
+    default:
+        break;
+    }
+
+    QtMessageHandler previous = qInstallMessageHandler(startUpMessages);
     QApplication app(argc, argv);
+    qInstallMessageHandler(previous);
+    if (!firstComplaint.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(firstComplaint));
+
     QApplication::setOrganizationName(QStringLiteral("Veltmark"));
     QApplication::setApplicationName(QStringLiteral("Tallyvane"));
     QApplication::setApplicationVersion(QStringLiteral(TALLYVANE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("io.github.veltmark.tallyvane"));
 
     // For CI and packaging checks: no window is shown and no box waits.
-    if (QApplication::arguments().contains(QStringLiteral("--self-test"))) {
+    if (command.action == CommandLine::Action::SelfTest) {
         const tallyvane::SelfTestResult result = tallyvane::runSelfTest();
         std::puts(qPrintable(result.line));
         return result.passed ? 0 : 1;
@@ -22,5 +77,13 @@ int main(int argc, char** argv) {
 
     tallyvane::Form1 window;
     window.show();
+    if (!command.files.isEmpty()) {
+        QStringList paths;
+        for (const QString& file : command.files)
+            paths.append(QDir::cleanPath(QFileInfo(file).absoluteFilePath()));
+        // Once the window shows, so that a report of a file appears over it.
+        QTimer::singleShot(
+            0, &window, [&window, paths] { tallyvane::loadChosenFiles(window.services(), paths); });
+    }
     return QApplication::exec();
 }
