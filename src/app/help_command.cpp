@@ -31,6 +31,12 @@ QString helpPageAddress(const QString& programFolder) {
     throw Failure(QStringLiteral("File not found: ") + candidates.first());
 }
 
+QString helpPageNotOpenedMessage(const QString& path) {
+    return QStringLiteral("No web browser could be started to show the help page. You can open "
+                          "it in any browser; it is at:\r\n") +
+           path;
+}
+
 void PushButton8_Click(Form1Services& s) {
     Procedure p(s.prompts, kLocation);
     p.step(100, [&] {
@@ -47,8 +53,15 @@ void PushButton8_Click(Form1Services& s) {
     });
     if (answer == MessageAnswer::No)
         return;
-    // The browser starts on its own; whether the desktop could open the page is its concern.
-    p.step(104, [&] { s.browser.open(helpPageAddress(s.programFolder)); });
+    // A browser that starts and then fails is its own concern. When no program
+    // could be started at all, nothing would happen on screen, so the person
+    // is told where the page is to open it some other way.
+    p.step(104, [&] {
+        const QString address = helpPageAddress(s.programFolder);
+        if (!s.browser.open(address))
+            s.prompts.messageBox(helpPageNotOpenedMessage(QUrl(address).toLocalFile()),
+                                 MessageStyle::Warning);
+    });
 }
 
 } // namespace tallyvane

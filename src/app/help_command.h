@@ -13,4 +13,7 @@ void PushButton8_Click(Form1Services& s); // "Help"
 // Failure when neither is there.
 QString helpPageAddress(const QString& programFolder);
 
+// Told when no browser could be started: where the page is.
+QString helpPageNotOpenedMessage(const QString& path);
+
 } // namespace tallyvane

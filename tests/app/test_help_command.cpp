@@ -51,11 +51,24 @@ private Q_SLOTS:
         p.services.programFolder = dir.filePath(QStringLiteral("bin"));
         const QString page = placeHelpPage(p.services.programFolder);
         placeHelpPage(dir.filePath(QStringLiteral("share/tallyvane"))); // not preferred
-        p.browser.answer = false; // a desktop that cannot open it is not a failure
         p.prompts.answers = {MessageAnswer::Yes};
         PushButton8_Click(p.services);
         QCOMPARE(p.browser.opened, QStringList{QStringLiteral("file://") + page});
         QCOMPARE(p.prompts.texts(), QStringList({kFormat, kOffer}));
+    }
+
+    void noBrowserToStartNamesThePageInOneBox() {
+        QTemporaryDir dir;
+        FakePlatform p;
+        p.services.programFolder = dir.path();
+        const QString page = placeHelpPage(dir.path());
+        p.browser.answer = false;
+        p.prompts.answers = {MessageAnswer::Yes};
+        PushButton8_Click(p.services);
+        QCOMPARE(p.prompts.shown.size(), size_t(3));
+        QCOMPARE(p.prompts.shown[2].style, 48);
+        QVERIFY(p.prompts.shown[2].text.endsWith(QStringLiteral("\r\n") + page));
+        QCOMPARE(p.prompts.shown[2].title, QStringLiteral("Tallyvane"));
     }
 
     void anInstalledProgramFindsThePageInItsDataFolder() {

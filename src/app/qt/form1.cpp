@@ -115,8 +115,13 @@ void Form1::createPlatform(Form1Overrides& o) {
     d.options = std::make_unique<QtDirectionOptions>(d.controls.option1, d.controls.option2);
     d.surface = std::make_unique<QtMainWindowSurface>(this, *d.window);
     d.unload = o.unload ? o.unload : [] { std::_Exit(0); };
+    Prompts& prompts = pick<Prompts, QtPrompts>(o.prompts, d.prompts, this);
+    // The spreadsheet application may give up after the export has ended.
+    const auto tellSpreadsheetFailure = [&prompts](const QString& message) {
+        prompts.messageBox(message, MessageStyle::Warning);
+    };
     d.services.emplace(Form1Services{
-        pick<Prompts, QtPrompts>(o.prompts, d.prompts, this),
+        prompts,
         *d.window,
         d.entries,
         d.results,
@@ -126,7 +131,8 @@ void Form1::createPlatform(Form1Overrides& o) {
         pick<FileDialog, QtFileDialog>(o.dialog, d.dialog, this),
         pick<AreaCodeDatabaseOpener, SqliteAreaCodeDatabaseOpener>(o.database, d.database,
                                                                    defaultDatabasePaths(folder)),
-        pick<SpreadsheetAutomation, XlsxSpreadsheetAutomation>(o.spreadsheet, d.spreadsheet),
+        pick<SpreadsheetAutomation, XlsxSpreadsheetAutomation>(o.spreadsheet, d.spreadsheet,
+                                                               tellSpreadsheetFailure),
         pick<Clipboard, QtClipboard>(o.clipboard, d.clipboard),
         pick<Browser, QtBrowser>(o.browser, d.browser),
         *d.surface,

@@ -64,8 +64,9 @@ public:
             if (entry.handedOver)
                 continue;
             entry.workbook->close(); // later cells are refused, not lost silently
-            launcher_.open(entry.workbook->path());
+            // Kept even when the application fails: the report names the file.
             entry.handedOver = true;
+            launcher_.open(entry.workbook->path());
         }
     }
 
@@ -81,8 +82,10 @@ private:
 
 } // namespace
 
-XlsxSpreadsheetAutomation::XlsxSpreadsheetAutomation()
-    : owned_(std::make_unique<DesktopSpreadsheetLauncher>()), launcher_(*owned_) {}
+XlsxSpreadsheetAutomation::XlsxSpreadsheetAutomation(
+    std::function<void(const QString&)> tellFailure)
+    : owned_(std::make_unique<DesktopSpreadsheetLauncher>(std::move(tellFailure))),
+      launcher_(*owned_) {}
 
 XlsxSpreadsheetAutomation::XlsxSpreadsheetAutomation(SpreadsheetLauncher& launcher)
     : launcher_(launcher) {}

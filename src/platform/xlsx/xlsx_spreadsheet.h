@@ -3,6 +3,7 @@
 #include "platform/spreadsheet.h"
 #include "platform/xlsx/spreadsheet_launcher.h"
 
+#include <functional>
 #include <memory>
 
 namespace tallyvane {
@@ -13,7 +14,9 @@ namespace tallyvane {
 // application, create() fails just as starting a missing one would.
 class XlsxSpreadsheetAutomation : public SpreadsheetAutomation {
 public:
-    XlsxSpreadsheetAutomation(); // the desktop's own application
+    // The desktop's own application; tellFailure hears of one that could not
+    // open the workbook after it had started (see DesktopSpreadsheetLauncher).
+    explicit XlsxSpreadsheetAutomation(std::function<void(const QString&)> tellFailure = {});
     explicit XlsxSpreadsheetAutomation(SpreadsheetLauncher& launcher);
     ~XlsxSpreadsheetAutomation() override;
 
