@@ -1,9 +1,9 @@
 // Wires the controls of the main window to the commands.
 #include "app/help_command.h"
-#include "app/remove_selected_row.h"
 #include "app/pointer_rules.h"
 #include "app/qt/form1.h"
 #include "app/qt/form1_parts.h"
+#include "app/remove_selected_row.h"
 #include "app/start_up.h"
 #include "conversion/conversion_run.h"
 #include "entries/entry_list_commands.h"

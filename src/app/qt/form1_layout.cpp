@@ -55,8 +55,8 @@ QTreeView* listView(QWidget* parent, const char* name, ListModel& model, QRect g
     return view;
 }
 
-// Both lists first, then the entry and result buttons, then sample data and
-// help, and last the direction frame and the progress bar: not the visual order.
+} // namespace
+
 void setForm1TabOrder(const Form1Controls& c) {
     // The frame and the bar take no focus on their own; they are stops here.
     c.frame2->setFocusPolicy(Qt::TabFocus);
@@ -69,8 +69,6 @@ void setForm1TabOrder(const Form1Controls& c) {
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
-
-} // namespace
 
 Form1Controls buildForm1Layout(QWidget* form, ListModel& entries, ListModel& results) {
     Form1Controls c;

@@ -35,4 +35,8 @@ struct Form1Controls {
 // (twips / 15 = pixels), with its name, caption, font, colours and tab order.
 Form1Controls buildForm1Layout(QWidget* form, ListModel& entries, ListModel& results);
 
+// Both lists first, then the entry and result buttons, then sample data and
+// help, and last the direction frame and the progress bar: not the visual order.
+void setForm1TabOrder(const Form1Controls& c);
+
 } // namespace tallyvane

@@ -23,10 +23,13 @@ QFont boldFont(double pointSize) {
     return font;
 }
 
+// The designed surfaces stay white whatever the desktop's theme, so their
+// texts are black: a dark theme's light text on them would vanish.
 void setWhiteBackground(QWidget* widget) {
     QPalette palette = widget->palette();
     // Buttons of every kind fill with the Button role, plain widgets with Window.
     palette.setColor(widget->backgroundRole(), Qt::white);
+    palette.setColor(QPalette::WindowText, Qt::black);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
@@ -34,8 +37,17 @@ void setWhiteBackground(QWidget* widget) {
 void setWhiteFace(QPushButton* button) {
     QPalette palette = button->palette();
     palette.setColor(QPalette::Button, Qt::white);
-    palette.setColor(QPalette::ButtonText, QGuiApplication::palette().color(QPalette::ButtonText));
+    palette.setColor(QPalette::ButtonText, Qt::black);
     button->setPalette(palette);
+}
+
+// The bar lies on the white window; its empty part is white with black text
+// too. The filled part keeps the desktop's highlight and its text colour.
+void setWhiteGroove(QProgressBar* bar) {
+    QPalette palette = bar->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    bar->setPalette(palette);
 }
 
 void centreOnScreen(QWidget* form) {
@@ -44,6 +56,8 @@ void centreOnScreen(QWidget* form) {
         return;
     QRect frame = form->frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
+    frame.moveTop(qMax(frame.top(), screen->availableGeometry().top()));
+    frame.moveLeft(qMax(frame.left(), screen->availableGeometry().left()));
     form->move(frame.topLeft());
 }
 
@@ -75,6 +89,8 @@ void applyForm1Look(QWidget* form, const Form1Controls& c) {
     }
     c.listView1->setFont(boldFont(kWindowPointSize));
     c.listView2->setFont(boldFont(kWindowPointSize));
+    setWhiteGroove(c.progressBar1);
+    fitForm1ToScreen(form, c);
     centreOnScreen(form);
 }
 

@@ -27,6 +27,8 @@ void setBackground(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     // Option buttons and check boxes fill with the Button role, the rest with Window.
     palette.setColor(widget->backgroundRole(), colour);
+    // The text that belongs with the desktop's button face, readable in any theme.
+    palette.setColor(QPalette::WindowText, QGuiApplication::palette().color(QPalette::ButtonText));
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }

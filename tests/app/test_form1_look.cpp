@@ -1,0 +1,247 @@
+// The window as it is drawn: every text readable (WCAG AA, 4.5:1) on the
+// rendered pixels under the default and a dark palette, and a window that
+// fits small or highly scaled screens with every control reachable.
+#include "app/qt/form1.h"
+#include "app/qt/form1_layout.h"
+#include "platform/list_model.h"
+#include "support/fakes.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include <cmath>
+#include <map>
+#include <memory>
+
+using namespace tallyvane;
+using namespace tallyvane::testing;
+
+namespace {
+
+double luminance(QRgb rgb) {
+    const auto channel = [](int value) {
+        const double v = value / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) +
+           0.0722 * channel(qBlue(rgb));
+}
+
+double contrast(QRgb a, QRgb b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The text of a region against what lies behind it: the background is the
+// region's most common colour, the text its pixel of most contrast to that
+// (the core of a glyph; the anti-aliased edges lie between the two).
+double textContrast(QWidget* widget, const QRect& region) {
+    const QImage image = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect area = region.intersected(image.rect());
+    std::map<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb background = 0;
+    int most = 0;
+    for (const auto& [colour, count] : counts)
+        if (count > most)
+            std::tie(background, most) = std::tie(colour, count);
+    double best = 1.0;
+    for (const auto& entry : counts)
+        best = std::max(best, contrast(entry.first, background));
+    return best;
+}
+
+QPalette darkPalette() {
+    QPalette p;
+    const QColor window(53, 53, 53), base(42, 42, 42), blue(42, 130, 218);
+    p.setColor(QPalette::Window, window);
+    p.setColor(QPalette::WindowText, Qt::white);
+    p.setColor(QPalette::Base, base);
+    p.setColor(QPalette::AlternateBase, window.lighter(120));
+    p.setColor(QPalette::Text, Qt::white);
+    p.setColor(QPalette::Button, window);
+    p.setColor(QPalette::ButtonText, Qt::white);
+    p.setColor(QPalette::Highlight, blue);
+    p.setColor(QPalette::HighlightedText, Qt::black);
+    p.setColor(QPalette::PlaceholderText, Qt::gray);
+    return p;
+}
+
+struct Rig {
+    FakePrompts prompts;
+    FakeFileDialog dialog;
+    FakeSettingsStore settings;
+    FakeAreaCodeDatabase database;
+    FakeSpreadsheet spreadsheet;
+    FakeClipboard clipboard;
+    FakeBrowser browser;
+    std::unique_ptr<Form1> open() {
+        Form1Overrides o{&prompts,     &dialog,    &settings, &database,
+                         &spreadsheet, &clipboard, &browser};
+        o.unload = [] {};
+        return std::make_unique<Form1>(std::move(o));
+    }
+};
+
+const char* const kControls[] = {
+    "PushButton8",  "ListView1",   "PushButton6", "PushButton3",  "PushButton1", "PushButton7",
+    "Frame2",       "Option1",     "Option2",     "PushButton17", "ListView2",   "PushButton4",
+    "PushButton13", "PushButton5", "PushButton2", "ProgressBar1",
+};
+
+// Child process: one screen of the given size and scale; prints what it saw.
+int fitChild(int argc, char** argv) {
+    const QString width = QString::fromLatin1(argv[2]), height = QString::fromLatin1(argv[3]);
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("screen.json"));
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly))
+        return 3;
+    file.write(QStringLiteral(R"({"screens":[{"name":"small","x":0,"y":0,"width":%1,"height":%2,)"
+                              R"("logicalDpi":96,"logicalBaseDpi":96}]})")
+                   .arg(width, height)
+                   .toUtf8());
+    file.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
+    qputenv("QT_SCALE_FACTOR", argv[4]);
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+    QApplication app(argc, argv);
+    Rig rig;
+    const auto window = rig.open();
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return 4;
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    std::printf("fits %d\n", available.contains(window->frameGeometry()) ? 1 : 0);
+    std::printf("size %dx%d\n", window->width(), window->height());
+    auto* scroll = window->findChild<QScrollArea*>();
+    for (const char* name : kControls) {
+        auto* control = window->findChild<QWidget*>(QLatin1String(name));
+        if (scroll)
+            scroll->ensureWidgetVisible(control, 0, 0);
+        const QRect shown(control->mapTo(window.get(), QPoint(0, 0)), control->size());
+        std::printf("reachable %s %d\n", name, window->rect().contains(shown) ? 1 : 0);
+    }
+    return 0;
+}
+
+} // namespace
+
+class TestForm1Look : public QObject {
+    Q_OBJECT
+    QTemporaryDir config_;
+
+private Q_SLOTS:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path())); }
+    void cleanup() { QApplication::setPalette(QApplication::style()->standardPalette()); }
+
+    void everyTextIsReadable_data() {
+        QTest::addColumn<int>("theme");
+        QTest::newRow("default palette") << 0;
+        QTest::newRow("dark palette from the start") << 1;
+        QTest::newRow("dark palette switched to while open") << 2;
+    }
+    void everyTextIsReadable() {
+        QFETCH(int, theme);
+        if (theme == 1)
+            QApplication::setPalette(darkPalette());
+        Rig rig;
+        const auto window = rig.open();
+        window->entryModel().append(QStringLiteral("603"));
+        window->resultModel().append(QStringLiteral("NH"));
+        window->entryModel().announcePendingRows();
+        window->resultModel().announcePendingRows();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        if (theme == 2) {
+            QApplication::setPalette(darkPalette());
+            QCoreApplication::processEvents();
+        }
+
+        std::vector<std::pair<QString, double>> measured;
+        const auto measure = [&](QWidget* widget, const QRect& region, const QString& what) {
+            measured.emplace_back(what, textContrast(widget, region));
+        };
+        for (QPushButton* button : window->findChildren<QPushButton*>())
+            measure(button, button->rect().adjusted(6, 5, -6, -5), button->objectName());
+        auto* frame = window->findChild<QGroupBox*>(QStringLiteral("Frame2"));
+        const QFontMetrics metrics(frame->font());
+        measure(frame,
+                QRect(0, 0, metrics.horizontalAdvance(frame->title()) + 16, metrics.height()),
+                QStringLiteral("Frame2 title"));
+        for (QRadioButton* option : window->findChildren<QRadioButton*>()) {
+            const int indicator = option->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                                  option->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+            measure(option, option->rect().adjusted(indicator + 1, 0, 0, 0), option->objectName());
+        }
+        for (QTreeView* list : window->findChildren<QTreeView*>()) {
+            const QRect row = list->visualRect(list->model()->index(0, 0)).adjusted(1, 1, -1, -1);
+            measure(list->viewport(), row, list->objectName() + QStringLiteral(" row"));
+            QHeaderView* header = list->header();
+            measure(header,
+                    QRect(2, 2, qMin(header->sectionSize(0), header->width()) - 4,
+                          header->height() - 4),
+                    list->objectName() + QStringLiteral(" heading"));
+        }
+        auto* bar = window->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+        measure(bar, bar->rect().adjusted(4, 4, -4, -4), QStringLiteral("bar at rest"));
+        bar->setValue(100);
+        bar->setFormat(QStringLiteral("Processing: 603"));
+        measure(bar, bar->rect().adjusted(4, 4, -4, -4), QStringLiteral("bar full"));
+
+        QCOMPARE(measured.size(), size_t(10 + 3 + 4 + 2));
+        for (const auto& [what, ratio] : measured) {
+            if (ratio < 4.5)
+                QFAIL(qPrintable(
+                    QStringLiteral("%1: contrast %2:1").arg(what).arg(ratio, 0, 'f', 2)));
+        }
+    }
+
+    void fitsTheScreen_data() {
+        QTest::addColumn<QStringList>("screen");
+        QTest::addColumn<QString>("size"); // empty: smaller than designed, scrolling
+        QTest::newRow("1366x768 at 100%") << QStringList{"1366", "768", "1"} << "536x553";
+        QTest::newRow("1920x1080 at 100%") << QStringList{"1920", "1080", "1"} << "536x553";
+        QTest::newRow("1366x768 at 150%") << QStringList{"1366", "768", "1.5"} << QString();
+        QTest::newRow("1920x1080 at 200%") << QStringList{"1920", "1080", "2"} << QString();
+        QTest::newRow("1024x600 at 125%") << QStringList{"1024", "600", "1.25"} << QString();
+    }
+    void fitsTheScreen() {
+        QFETCH(QStringList, screen);
+        QFETCH(QString, size);
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(),
+                    QStringList{QStringLiteral("--fit-child")} + screen);
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitCode(), 0);
+        const QString report = QString::fromUtf8(child.readAllStandardOutput());
+        QVERIFY2(report.contains(QStringLiteral("fits 1\n")), qPrintable(report));
+        QCOMPARE(report.count(QStringLiteral(" 1\n")), 1 + int(std::size(kControls)));
+        if (!size.isEmpty())
+            QVERIFY2(report.contains(QStringLiteral("size ") + size), qPrintable(report));
+    }
+};
+
+int main(int argc, char** argv) {
+    if (argc == 5 && qstrcmp(argv[1], "--fit-child") == 0)
+        return fitChild(argc, argv);
+    QApplication app(argc, argv);
+    TestForm1Look test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_form1_look.moc"
