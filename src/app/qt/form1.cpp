@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QProgressBar>
 #include <QPushButton>
@@ -114,7 +115,14 @@ void Form1::createPlatform(Form1Overrides& o) {
     d.progress = std::make_unique<QtProgressBar>(d.controls.progressBar1);
     d.options = std::make_unique<QtDirectionOptions>(d.controls.option1, d.controls.option2);
     d.surface = std::make_unique<QtMainWindowSurface>(this, *d.window);
-    d.unload = o.unload ? o.unload : [] { std::_Exit(0); };
+    d.unload = o.unload ? o.unload : [this] {
+        // Out of sight at once; the copied results go to the clipboard manager
+        // before the process ends, as they would on a normal exit.
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        hide();
+        handClipboardToManager();
+        std::_Exit(0);
+    };
     Prompts& prompts = pick<Prompts, QtPrompts>(o.prompts, d.prompts, this);
     // The spreadsheet application may give up after the export has ended.
     const auto tellSpreadsheetFailure = [&prompts](const QString& message) {
