@@ -2,6 +2,7 @@
 #include "app/qt/form1.h"
 #include "app/qt/self_test.h"
 #include "entries/file_loading.h"
+#include "platform/xlsx/workbook_folders.h"
 
 #include <QApplication>
 #include <QDir>
@@ -75,6 +76,7 @@ int main(int argc, char** argv) {
         return result.passed ? 0 : 1;
     }
 
+    tallyvane::keepTemporaryFolderClean();
     tallyvane::Form1 window;
     window.show();
     if (!command.files.isEmpty()) {

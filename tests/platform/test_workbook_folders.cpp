@@ -1,0 +1,89 @@
+#include "platform/xlsx/workbook_folders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
+
+using namespace tallyvane;
+
+namespace {
+
+QString makeFolder(const QTemporaryDir& temp, const QString& name, int ageHours) {
+    const QString path = temp.filePath(name);
+    QDir().mkpath(path);
+    QFile file(path + QStringLiteral("/Results.xlsx"));
+    if (file.open(QIODevice::WriteOnly))
+        file.write("PK");
+    file.close();
+    const time_t when = time(nullptr) - ageHours * 3600;
+    const utimbuf times{when, when};
+    utime(QFile::encodeName(path).constData(), &times);
+    return path;
+}
+
+const QDateTime aDayAgo() {
+    return QDateTime::currentDateTime().addDays(-1);
+}
+
+} // namespace
+
+class TestWorkbookFolders : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void onlyOldFoldersOfOursThatNothingUsesGo() {
+        QTemporaryDir temp;
+        const QString old = makeFolder(temp, QStringLiteral("tallyvane-a1B2c3"), 30);
+        const QString young = makeFolder(temp, QStringLiteral("tallyvane-d4E5f6"), 2);
+        const QString locked = makeFolder(temp, QStringLiteral("tallyvane-g7H8i9"), 30);
+        QFile lock(locked + QStringLiteral("/.~lock.Results.xlsx#"));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.close();
+        const QString otherName = makeFolder(temp, QStringLiteral("tallyvane-notmine"), 30);
+        const QString other = makeFolder(temp, QStringLiteral("other-a1B2c3"), 30);
+        QVERIFY(QFile::link(old, temp.filePath(QStringLiteral("tallyvane-LINK00"))));
+        QString foreign;
+        if (::getuid() == 0) { // only root can give a folder to someone else
+            foreign = makeFolder(temp, QStringLiteral("tallyvane-x0Y0z0"), 30);
+            QCOMPARE(::chown(QFile::encodeName(foreign).constData(), 65534, 65534), 0);
+        }
+
+        const QStringList removed = removeStaleWorkbookFolders(temp.path(), aDayAgo());
+        QCOMPARE(removed, QStringList{old});
+        QVERIFY(!QFileInfo::exists(old));
+        for (const QString& kept : {young, locked, otherName, other, foreign})
+            QVERIFY2(kept.isEmpty() || QFileInfo::exists(kept), qPrintable(kept));
+    }
+
+    void aFolderAProgramWorksInIsInUse() {
+        QTemporaryDir temp;
+        const QString folder = makeFolder(temp, QStringLiteral("tallyvane-k1L2m3"), 30);
+        QVERIFY(!workbookFolderInUse(folder));
+        QProcess application; // as the spreadsheet application runs in the folder
+        application.setWorkingDirectory(folder);
+        application.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        QVERIFY(application.waitForStarted());
+        QVERIFY(workbookFolderInUse(folder));
+        QVERIFY(removeStaleWorkbookFolders(temp.path(), aDayAgo()).isEmpty());
+        application.kill();
+        application.waitForFinished();
+
+        QProcess reader; // a program that holds the workbook open
+        reader.start(QStringLiteral("sh"),
+                     {QStringLiteral("-c"), QStringLiteral("exec 3<\"$0\"; exec sleep 30"),
+                      folder + QStringLiteral("/Results.xlsx")});
+        QVERIFY(reader.waitForStarted());
+        QTRY_VERIFY(workbookFolderInUse(folder));
+        reader.kill();
+        reader.waitForFinished();
+        QCOMPARE(removeStaleWorkbookFolders(temp.path(), aDayAgo()), QStringList{folder});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWorkbookFolders)
+#include "test_workbook_folders.moc"
