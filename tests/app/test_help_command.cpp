@@ -133,6 +133,12 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString page = QString::fromUtf8(file.readAll());
         QVERIFY(page.contains(kSupportAddress));
+        QVERIFY2(page.contains(kAreaCodeTableCurrentTo), "the date the table is current to");
+        // Where the window puts its lists, and the rules people trip over.
+        for (const char* truth : {"upper list", "lower list", "lone LF", "CR LF", "refused",
+                                  "Clear Results</b> during a conversion"})
+            QVERIFY2(page.contains(QString::fromLatin1(truth)), truth);
+        QVERIFY(!page.contains(QStringLiteral("on the left")));
         for (const char* topic :
              {"area code", "Convert Area Codes To States", "Convert States To Area Codes",
               "one entry per line", "Save Results As Text File", "Save Results As Excel File",

@@ -194,6 +194,18 @@ private Q_SLOTS:
         QCOMPARE(paths[1], QStringLiteral("/opt/tv/share/tallyvane/areacodes.db"));
         SqliteAreaCodeDatabaseOpener opener({dir_.filePath(QStringLiteral("absent.db")), path_});
         QCOMPARE(opener.chosenPath(), path_);
+
+        SqliteAreaCodeDatabaseOpener nowhere(defaultDatabasePaths(dir_.filePath("bin")));
+        try {
+            nowhere.open();
+            QFAIL("open() should have failed");
+        } catch (const Failure& failure) {
+            const QStringList looked = defaultDatabasePaths(dir_.filePath("bin"));
+            QCOMPARE(failure.description(),
+                     QStringLiteral("Cannot read the area-code database %1: the file does not "
+                                    "exist (also looked for %2)")
+                         .arg(looked[0], looked[1]));
+        }
     }
 
     void wholeRunAgainstTheRealFile() {

@@ -155,10 +155,16 @@ QString SqliteAreaCodeDatabaseOpener::chosenPath() const {
 std::unique_ptr<AreaCodeDatabase> SqliteAreaCodeDatabaseOpener::open() {
     const QString path = chosenPath();
     const QFileInfo file(path);
-    if (!file.exists())
+    if (!file.exists()) {
+        // Every place looked in, so that a person can see where it belongs.
+        const QStringList elsewhere = candidates_.mid(1);
         throw Failure(
             QStringLiteral("Cannot read the area-code database %1: the file does not exist")
-                .arg(path));
+                .arg(path) +
+            (elsewhere.isEmpty() ? QString()
+                                 : QStringLiteral(" (also looked for %1)")
+                                       .arg(elsewhere.join(QStringLiteral(" and ")))));
+    }
     // SQLite would wait for ever on a FIFO with no writer, and read a device without end.
     if (!file.isFile())
         throw Failure(QStringLiteral("Cannot read the area-code database %1: %2")
