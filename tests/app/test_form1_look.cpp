@@ -171,6 +171,14 @@ private Q_SLOTS:
             QCoreApplication::processEvents();
         }
 
+        // TALLYVANE_SCREENSHOTS=FOLDER keeps a picture of each theme for review.
+        const QString pictures = qEnvironmentVariable("TALLYVANE_SCREENSHOTS");
+        if (!pictures.isEmpty())
+            window->grab().save(
+                QStringLiteral("%1/window-%2.png")
+                    .arg(pictures, QString::fromLatin1(QTest::currentDataTag())
+                                       .replace(QLatin1Char(' '), QLatin1Char('-'))));
+
         std::vector<std::pair<QString, double>> measured;
         const auto measure = [&](QWidget* widget, const QRect& region, const QString& what) {
             measured.emplace_back(what, textContrast(widget, region));

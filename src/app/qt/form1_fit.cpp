@@ -54,7 +54,9 @@ void fitForm1ToScreen(QWidget* form, const Form1Controls& c) {
     const QSize room = screen->availableGeometry().size() - kFrameAllowance;
     form->setMinimumSize(QSize(bar * 4, bar * 4));
     form->setMaximumSize(designed + QSize(bar, bar));
-    form->resize(designed.boundedTo(room));
+    // Room for the vertical scroll bar beside the full width where there is
+    // room, so that only the height scrolls.
+    form->resize(QSize(designed.width() + bar, designed.height()).boundedTo(room));
     setForm1TabOrder(c); // moving the controls reordered the focus chain
 }
 
