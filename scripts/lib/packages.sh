@@ -13,7 +13,7 @@ TALLYVANE_RUN_PACKAGES=(
 # and window tools, and what the end-to-end scripts read results back with.
 # A spreadsheet application is chosen apart (tallyvane_spreadsheet_package).
 TALLYVANE_TEST_PACKAGES=(
-    git libphonenumber-dev xvfb xauth xclip xdotool imagemagick x11-utils unzip
+    git libphonenumber-dev libx11-dev xvfb xauth xclip xdotool imagemagick x11-utils unzip
     # the area-code maintainers' NANPA check and its test
     python3
     # the accessibility bus and a client that reads the window as a screen reader does
