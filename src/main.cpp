@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QList>
 #include <QStringList>
 #include <QTimer>
 
@@ -22,20 +23,31 @@ QStringList rawArguments(int argc, char** argv) {
     return arguments;
 }
 
-// Until the window system is up, Qt's complaints are held back: without a
+// Until the window system is up, Qt's messages are held back: without a
 // display Qt would print several lines and abort with a core dump, where one
 // line and exit status 1 tell a person or a script all there is to know.
-QString firstComplaint;
-void startUpMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (firstComplaint.isEmpty() && type != QtDebugMsg && type != QtInfoMsg)
-        firstComplaint = message.trimmed();
-    if (type == QtFatalMsg) {
-        const QString reason = firstComplaint.isEmpty() ? message.trimmed() : firstComplaint;
-        std::fprintf(stderr, "tallyvane: cannot open the window: %s\n",
-                     qPrintable(reason.section(QLatin1Char('\n'), 0, 0)));
-        std::fflush(stderr);
-        _exit(1);
+struct HeldMessage {
+    QtMsgType type;
+    QString text;
+};
+QList<HeldMessage> heldMessages;
+
+void holdStartUpMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type != QtFatalMsg) {
+        heldMessages.append({type, message});
+        return;
     }
+    QString reason = message.trimmed();
+    for (const HeldMessage& held : std::as_const(heldMessages)) {
+        if (held.type != QtDebugMsg && held.type != QtInfoMsg) {
+            reason = held.text.trimmed(); // the cause, such as "could not connect to display"
+            break;
+        }
+    }
+    std::fprintf(stderr, "tallyvane: cannot open the window: %s\n",
+                 qPrintable(reason.section(QLatin1Char('\n'), 0, 0)));
+    std::fflush(stderr);
+    _exit(1);
 }
 
 } // namespace
@@ -58,11 +70,12 @@ int main(int argc, char** argv) {
         break;
     }
 
-    QtMessageHandler previous = qInstallMessageHandler(startUpMessages);
+    const QtMessageHandler previous = qInstallMessageHandler(holdStartUpMessage);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
-    if (!firstComplaint.isEmpty())
-        std::fprintf(stderr, "%s\n", qPrintable(firstComplaint));
+    for (const HeldMessage& held : std::as_const(heldMessages))
+        qt_message_output(held.type, QMessageLogContext(), held.text);
+    heldMessages.clear();
 
     QApplication::setOrganizationName(QStringLiteral("Veltmark"));
     QApplication::setApplicationName(QStringLiteral("Tallyvane"));
