@@ -1,5 +1,5 @@
-# Driving the main window with xdotool. Source it once $main (the window),
-# $pid (the program), $artefacts and a fail function are set.
+# Driving the main window with xdotool. Loaded by open_main_window of
+# session.sh, whose $main, $pid, $artefacts, fail and poll it uses.
 eval "$(xdotool getwindowgeometry --shell "$main")" # X, Y, WIDTH, HEIGHT
 
 # Clicks the middle of a control given by its place in twips (15 to a pixel).
@@ -14,25 +14,35 @@ other_window() {
     xdotool search --onlyvisible --pid "$pid" --name '.' 2>/dev/null | grep -vx "$main" | head -n 1 || true
 }
 
-# Waits for a message box, takes its picture, and presses Return in it. An
-# error report fails the run.
-dismiss_box() {
-    local picture=$1 box=
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name '^Application Error$' >/dev/null 2>&1 &&
-            fail "an error report was shown"
-        box=$(other_window)
-        [[ -n $box ]] && break
-        sleep 0.1
-    done
-    [[ -n $box ]] || fail "no message box appeared for $picture"
-    sleep 0.3
-    import -window "$box" "$artefacts/$picture" || true
+# Sets $box to a box of the program other than the main window, if one is
+# shown. An error report fails the run.
+find_box() {
+    xdotool search --onlyvisible --name '^Application Error$' >/dev/null 2>&1 &&
+        fail "an error report was shown"
+    box=$(other_window)
+    [[ -n $box ]]
+}
+
+box_closed() {
+    ! xdotool search --onlyvisible --pid "$pid" --name '.' 2>/dev/null | grep -qx "$box"
+}
+
+# Waits for a box, presses Return in it and waits for it to close; what
+# names the moment in the failure messages. With a picture, takes it first.
+press_return_in_box() {
+    local what=$1 picture=${2:-}
+    box=
+    poll 100 find_box || fail "no message box appeared $what"
+    if [[ -n $picture ]]; then
+        sleep 0.3
+        import -window "$box" "$artefacts/$picture" || true
+    fi
     xdotool windowfocus --sync "$box"
     xdotool key --clearmodifiers Return
-    for _ in $(seq 50); do
-        xdotool search --onlyvisible --pid "$pid" --name '.' 2>/dev/null | grep -qx "$box" || return 0
-        sleep 0.1
-    done
-    fail "the message box for $picture did not close"
+    poll 50 box_closed || fail "the message box $what did not close"
+}
+
+# Waits for a message box, takes its picture, and presses Return in it.
+dismiss_box() {
+    press_return_in_box "for $1" "$1"
 }
