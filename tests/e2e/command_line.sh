@@ -8,15 +8,9 @@ set -euo pipefail
 program=${1:?usage: command_line.sh PROGRAM ARTEFACT_DIR}
 artefacts=${2:?usage: command_line.sh PROGRAM ARTEFACT_DIR}
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib/session.sh"
 mkdir -p "$artefacts"
-work=$(mktemp -d)
-pid=
-finish() {
-    [[ -n $pid ]] && { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; }
-    rm -rf "$work"
-}
-trap finish EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+make_scratch
 
 if [[ -z ${TALLYVANE_E2E_DISPLAY:-} ]]; then
     run() { # expected-status args... ; leaves out/err in $work
@@ -41,25 +35,19 @@ if [[ -z ${TALLYVANE_E2E_DISPLAY:-} ]]; then
     run 1 numbers.txt
     (($(wc -l <"$work/err") == 1)) || fail "no display printed: $(cat "$work/err")"
     echo "PASS: --help, --version, a mistake and no display"
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" \
-        env TALLYVANE_E2E_DISPLAY=1 bash "$0" "$program" "$artefacts"
 fi
+in_xvfb
 
 # Inside the X server: two files, one with CR LF line ends, the other
 # given by a path relative to the working folder.
-export XDG_CONFIG_HOME=$work/config
-unset QT_QPA_PLATFORM
 printf '603\r\n201\r\n' >"$work/first.txt"
 printf '212' >"$work/second.txt"
-(cd "$work" && exec "$program" "$work/first.txt" second.txt) >"$artefacts/command_line.log" 2>&1 &
+(cd "$work" && exec "$program" "$work/first.txt" second.txt) >"$log" 2>&1 &
 pid=$!
-main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tallyvane$' | head -n 1) ||
-    fail "the main window did not appear"
-source "$here/lib/window.sh"
+open_main_window
 click 120 4335 7800 405 # "Start Converting"
 dismiss_box command_line_done.png
 click 120 7260 3840 405 # "Copy Results To Clipboard"
 dismiss_box command_line_copied.png
-actual=$(xclip -o -selection clipboard | od -An -c)
-[[ $actual == "$(printf 'NH\r\nNJ\r\nNY\r\n' | od -An -c)" ]] || fail "the clipboard holds:$actual"
+expect_clipboard $'NH\r\nNJ\r\nNY\r\n'
 echo "PASS: files named on the command line were loaded in order"
