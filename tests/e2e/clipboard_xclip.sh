@@ -5,17 +5,6 @@
 set -euo pipefail
 program=$1
 artefacts=${2:-${TMPDIR:-/tmp}/tallyvane-e2e}
-test_program="$(dirname "$program")/test_qt_clipboard"
-for tool in xvfb-run xauth xclip; do
-    command -v "$tool" >/dev/null || { echo "missing $tool (Debian: xvfb, xauth, xclip)" >&2; exit 1; }
-done
-[ -x "$test_program" ] || { echo "missing $test_program: build the tests first" >&2; exit 1; }
-mkdir -p "$artefacts"
-log="$artefacts/clipboard_xclip.log"
-if QT_QPA_PLATFORM=xcb TALLYVANE_REQUIRE_X11=1 \
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$test_program" >"$log" 2>&1; then
-    tail -n 3 "$log"
-else
-    cat "$log"
-    exit 1
-fi
+source "$(dirname "$0")/lib/session.sh"
+require_tools "xvfb xauth xclip" xvfb-run xauth xclip
+run_test_program_in_xvfb "$(dirname "$program")/test_qt_clipboard"

@@ -7,12 +7,8 @@ set -euo pipefail
 program=${1:?usage: self_test.sh PROGRAM ARTEFACT_DIR}
 artefacts=${2:?usage: self_test.sh PROGRAM ARTEFACT_DIR}
 
-for tool in xvfb-run xauth; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "missing tool: $tool; install it with: apt-get install xvfb xauth" >&2
-        exit 1
-    fi
-done
+source "$(dirname "$0")/lib/session.sh"
+require_tools "xvfb xauth" xvfb-run xauth
 
 mkdir -p "$artefacts"
 config_home=$(mktemp -d)
