@@ -5,6 +5,7 @@
 #include "platform/xlsx/desktop_spreadsheet_launcher.h"
 #include "platform/xlsx/xlsx_spreadsheet.h"
 #include "platform/xlsx/xlsx_workbook.h"
+#include "support/temp_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,19 +17,7 @@
 #include <QUrl>
 
 using namespace tallyvane;
-
-namespace {
-
-void writeProgram(const QString& folder, const QString& name, const QByteArray& body) {
-    QFile file(QDir(folder).filePath(name));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("#!/bin/sh\n" + body + "\n");
-    file.close();
-    QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                QFileDevice::ExeOwner));
-}
-
-} // namespace
+using namespace tallyvane::testing;
 
 class TestDesktopLaunchers : public QObject {
     Q_OBJECT

@@ -2,6 +2,7 @@
 #include "platform/xlsx/desktop_spreadsheet_launcher.h"
 #include "platform/xlsx/xlsx_spreadsheet.h"
 #include "platform/xlsx/xlsx_workbook.h"
+#include "support/temp_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <QTest>
 
 using namespace tallyvane;
+using namespace tallyvane::testing;
 
 namespace {
 
@@ -83,16 +85,6 @@ QList<QStringList> parseCsv(const QString& text) {
     if (!cell.isEmpty() || !row.isEmpty())
         rows << (row << cell);
     return rows;
-}
-
-// A stand-in program on a PATH of its own that records its arguments.
-void writeProgram(const QString& folder, const QString& name, const QByteArray& body) {
-    QFile file(QDir(folder).filePath(name));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("#!/bin/sh\n" + body + "\n");
-    file.close();
-    QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                QFileDevice::ExeOwner));
 }
 
 QString waitForFile(const QString& path) {

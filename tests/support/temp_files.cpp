@@ -1,6 +1,8 @@
 #include "support/temp_files.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTest>
 
 namespace tallyvane::testing {
 
@@ -10,6 +12,15 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write the test file");
     return path;
+}
+
+void writeProgram(const QString& folder, const QString& name, const QByteArray& body) {
+    QFile file(QDir(folder).filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\n" + body + "\n");
+    file.close();
+    QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                QFileDevice::ExeOwner));
 }
 
 } // namespace tallyvane::testing
