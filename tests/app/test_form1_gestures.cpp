@@ -2,8 +2,8 @@
 #include "platform/list_model.h"
 #include "platform/qt/qt_progress_bar.h"
 #include "platform/qt/qt_window_services.h"
-#include "support/fakes.h"
 #include "support/temp_files.h"
+#include "support/window_fakes.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -26,27 +26,14 @@ using namespace tallyvane::testing;
 
 namespace {
 
-struct Rig {
-    FakePrompts prompts;
-    FakeFileDialog dialog;
+struct Rig : WindowFakes {
     FakeSettingsStore settings;
-    FakeAreaCodeDatabase database;
-    FakeSpreadsheet spreadsheet;
-    FakeClipboard clipboard;
-    FakeBrowser browser;
     QTemporaryDir folder;
     int unloads = 0;
     std::unique_ptr<Form1> window;
 
     Rig() {
-        Form1Overrides o;
-        o.prompts = &prompts;
-        o.dialog = &dialog;
-        o.settings = &settings;
-        o.database = &database;
-        o.spreadsheet = &spreadsheet;
-        o.clipboard = &clipboard;
-        o.browser = &browser;
+        Form1Overrides o = overrides(&settings);
         o.programFolder = folder.path();
         o.unload = [this] { ++unloads; };
         window = std::make_unique<Form1>(std::move(o));

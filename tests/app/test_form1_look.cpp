@@ -4,7 +4,7 @@
 #include "app/qt/form1.h"
 #include "app/qt/form1_layout.h"
 #include "platform/list_model.h"
-#include "support/fakes.h"
+#include "support/window_fakes.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -80,17 +80,10 @@ QPalette darkPalette() {
     return p;
 }
 
-struct Rig {
-    FakePrompts prompts;
-    FakeFileDialog dialog;
+struct Rig : WindowFakes {
     FakeSettingsStore settings;
-    FakeAreaCodeDatabase database;
-    FakeSpreadsheet spreadsheet;
-    FakeClipboard clipboard;
-    FakeBrowser browser;
     std::unique_ptr<Form1> open() {
-        Form1Overrides o{&prompts,     &dialog,    &settings, &database,
-                         &spreadsheet, &clipboard, &browser};
+        Form1Overrides o = overrides(&settings);
         o.unload = [] {};
         return std::make_unique<Form1>(std::move(o));
     }

@@ -3,7 +3,7 @@
 #include "platform/list_model.h"
 #include "platform/qt/qt_cursor_file.h"
 #include "platform/qt/qt_window_services.h"
-#include "support/fakes.h"
+#include "support/window_fakes.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -33,26 +33,13 @@ QTemporaryDir* configHome = nullptr;
 
 // The fakes for everything that would open a box or reach outside, and a
 // program folder of the test's own.
-struct WindowRig {
-    FakePrompts prompts;
-    FakeFileDialog dialog;
-    FakeAreaCodeDatabase database;
-    FakeSpreadsheet spreadsheet;
-    FakeClipboard clipboard;
-    FakeBrowser browser;
+struct WindowRig : WindowFakes {
     QTemporaryDir folder;
     int unloads = 0;
     std::function<void()> onUnload;
 
     std::unique_ptr<Form1> open(SettingsStore* settings = nullptr) {
-        Form1Overrides o;
-        o.prompts = &prompts;
-        o.dialog = &dialog;
-        o.database = &database;
-        o.spreadsheet = &spreadsheet;
-        o.clipboard = &clipboard;
-        o.browser = &browser;
-        o.settings = settings; // null: the real store under XDG_CONFIG_HOME
+        Form1Overrides o = overrides(settings);
         o.programFolder = folder.path();
         o.unload = [this] {
             ++unloads;
