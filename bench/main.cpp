@@ -17,6 +17,10 @@
 #include "bench_paste.h"
 #define TALLYVANE_BENCH_PASTE 1
 #endif
+#if __has_include("bench_big_inputs.h")
+#include "bench_big_inputs.h"
+#define TALLYVANE_BENCH_BIG_INPUTS 1
+#endif
 #if __has_include("bench_exports.h")
 #include "bench_exports.h"
 #define TALLYVANE_BENCH_EXPORTS 1
@@ -31,6 +35,8 @@ struct Options {
     std::vector<int> fileLoads;
     std::vector<int> exports;
     std::vector<int> pastes;
+    std::vector<int> hugeLines;
+    std::vector<int> memory;
     int repeat = 3;
     QString database;
     QString direction; // empty: both
@@ -38,6 +44,7 @@ struct Options {
 
 void usage() {
     std::puts("usage: tallyvane_bench [--entries N]... [--file-load N]... [--exports N]...\n"
+              "                       [--huge-line MB]... [--memory N]...\n"
               "                       [--repeat R] [--database PATH] [--direction codes|states]\n"
               "Without --entries, --file-load or --exports it measures runs of 100000 and\n"
               "1000000 entries, then the file load and the exports of 1000000 lines/rows.");
@@ -57,6 +64,10 @@ bool parse(int argc, char** argv, Options& o) {
             o.exports.push_back(number());
         else if (arg == "--paste" && hasValue)
             o.pastes.push_back(number());
+        else if (arg == "--huge-line" && hasValue)
+            o.hugeLines.push_back(number());
+        else if (arg == "--memory" && hasValue)
+            o.memory.push_back(number());
         else if (arg == "--repeat" && hasValue)
             o.repeat = std::max(1, number());
         else if (arg == "--database" && hasValue)
@@ -66,7 +77,8 @@ bool parse(int argc, char** argv, Options& o) {
         else
             return false;
     }
-    if (o.entries.empty() && o.fileLoads.empty() && o.exports.empty() && o.pastes.empty()) {
+    if (o.entries.empty() && o.fileLoads.empty() && o.exports.empty() && o.pastes.empty() &&
+        o.hugeLines.empty() && o.memory.empty()) {
         o.entries = {100000, 1000000};
         o.fileLoads = {1000000};
         o.exports = {1000000};
@@ -111,5 +123,11 @@ int main(int argc, char** argv) {
         std::printf("paste of %d lines: not built (bench_paste.h is missing)\n", lines);
 #endif
     }
+#ifdef TALLYVANE_BENCH_BIG_INPUTS
+    for (const int megabytes : options.hugeLines)
+        benchHugeLine(megabytes);
+    for (const int entries : options.memory)
+        benchMemory(entries);
+#endif
     return failures == 0 ? 0 : 1;
 }

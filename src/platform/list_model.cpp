@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace tallyvane {
 
@@ -17,6 +18,18 @@ constexpr qint64 kLongestAnnounceIntervalMs = 1000;
 // so relayouts stay about a tenth of a long run however many rows there are.
 constexpr qint64 kAnnounceCostFactor = 8;
 constexpr int kTwipsPerPixel = 15;
+// Beyond this many stores the origins' texts are copied into the list's own.
+constexpr std::size_t kOriginStoreLimit = 127;
+
+// Laying out a text of millions of characters freezes a view for seconds; a
+// row keeps its whole text, only the shown part is cut.
+QString cut(QString text) {
+    if (text.size() > kLongestShownText) {
+        text.truncate(kLongestShownText);
+        text += QChar(0x2026);
+    }
+    return text;
+}
 } // namespace
 
 ListModel::ListModel(QObject* parent) : QAbstractTableModel(parent), selection_(this) {
@@ -36,8 +49,14 @@ int ListModel::checkedIndex(int position) const {
     return position - 1;
 }
 
+TextStore& ListModel::store() {
+    if (!store_)
+        store_ = std::make_shared<TextStore>();
+    return *store_;
+}
+
 QString ListModel::text(int position) const {
-    return texts_[checkedIndex(position)];
+    return store_->text(texts_[checkedIndex(position)]);
 }
 
 QString ListModel::columnText(int position, int column) const {
@@ -45,7 +64,7 @@ QString ListModel::columnText(int position, int column) const {
     if (column < 1)
         throw Failure(QStringLiteral("Index out of bounds"));
     if (column == 1)
-        return texts_[index];
+        return store_->text(texts_[index]);
     if (subItems_.empty())
         return {};
     const QStringList& cells = subItems_[index];
@@ -57,22 +76,99 @@ bool ListModel::checked(int position) const {
 }
 
 void ListModel::append(const QString& text) {
-    texts_.push_back(text);
-    checked_.push_back(true);
-    if (!subItems_.empty())
-        subItems_.emplace_back();
+    pushRow(text, true, nullptr);
     scheduleAnnouncement();
 }
 
 void ListModel::appendRow(const QStringList& cells, bool checked) {
     if (subItems_.empty() && cells.size() > 1)
         subItems_.resize(texts_.size());
-    texts_.push_back(cells.value(0));
-    checked_.push_back(checked);
+    const QStringList rest = cells.mid(1);
     // The first row of an empty list may bring sub-items too.
-    if (!subItems_.empty() || cells.size() > 1)
-        subItems_.push_back(cells.mid(1));
+    pushRow(cells.value(0), checked, subItems_.empty() && cells.size() <= 1 ? nullptr : &rest);
     scheduleAnnouncement();
+}
+
+void ListModel::setNextRowOrigin(const ListView& source, int sourcePosition) {
+    Origin origin;
+    if (const auto* model = dynamic_cast<const ListModel*>(&source)) {
+        origin.text = model->texts_[model->checkedIndex(sourcePosition)];
+        origin.store = model->store_;
+    } else {
+        origin.text = store().add(source.text(sourcePosition));
+        origin.store = store_;
+    }
+    origin.position = sourcePosition;
+    pendingOrigin_ = std::move(origin);
+}
+
+// The origin's text handle, tagged with the store it lies in.
+TextStore::Handle ListModel::originHandle(const Origin& origin) {
+    if (TextStore::isInline(origin.text))
+        return origin.text;
+    auto found = std::find(originStores_.rbegin(), originStores_.rend(), origin.store);
+    if (found != originStores_.rend())
+        return origin.text | TextStore::Handle(originStores_.rend() - found)
+                                 << TextStore::kTagShift;
+    if (originStores_.size() < kOriginStoreLimit) {
+        originStores_.push_back(origin.store);
+        return origin.text | TextStore::Handle(originStores_.size()) << TextStore::kTagShift;
+    }
+    // Tag 0: a copy in this list's own store.
+    return store().add(origin.store->text(origin.text));
+}
+
+// Every container grows by one row or none: running out of memory part way
+// leaves the list as it was.
+void ListModel::pushRow(const QString& text, bool checked, const QStringList* cells) {
+    const TextStore::Handle handle = store().add(text);
+    const Origin origin = std::exchange(pendingOrigin_, Origin{});
+    const bool withOrigin = origin.position != 0 || !originPositions_.empty();
+    const std::size_t before = texts_.size();
+    try {
+        TextStore::Handle from = 0;
+        if (withOrigin) {
+            from = origin.position != 0 ? originHandle(origin) : 0;
+            originTexts_.resize(before);
+            originPositions_.resize(before);
+            originTexts_.push_back(from);
+            originPositions_.push_back(static_cast<std::uint32_t>(origin.position));
+        }
+        if (cells)
+            subItems_.push_back(*cells);
+        else if (!subItems_.empty())
+            subItems_.emplace_back();
+        checked_.push_back(checked);
+        texts_.push_back(handle);
+    } catch (...) {
+        pendingOrigin_ = origin;
+        if (originTexts_.size() > before)
+            originTexts_.resize(before);
+        if (originPositions_.size() > before)
+            originPositions_.resize(before);
+        if (subItems_.size() > before)
+            subItems_.resize(before);
+        if (checked_.size() > before)
+            checked_.resize(before);
+        throw;
+    }
+}
+
+QString ListModel::originText(int position) const {
+    const int index = checkedIndex(position);
+    if (originPositions_.empty() || originPositions_[index] == 0)
+        return {};
+    const TextStore::Handle tagged = originTexts_[index];
+    const auto tag = (tagged & TextStore::kTagMask) >> TextStore::kTagShift;
+    const TextStore::Handle handle =
+        TextStore::isInline(tagged) ? tagged : tagged & ~TextStore::kTagMask;
+    static const TextStore kNoStore; // a text that lives in its handle needs none
+    const TextStore& from = TextStore::isInline(tagged) ? kNoStore
+                            : tag == 0                  ? *store_
+                                                        : *originStores_[tag - 1];
+    return QStringLiteral("Entry %1: %2")
+        .arg(originPositions_[index])
+        .arg(cut(from.text(handle, kLongestShownText + 1)));
 }
 
 void ListModel::remove(int position) {
@@ -80,10 +176,16 @@ void ListModel::remove(int position) {
     const bool visible = index < announced_;
     if (visible)
         beginRemoveRows({}, index, index);
+    // The text stays in the store, where another list may refer to it; a
+    // cleared list gives the store up.
     texts_.erase(texts_.begin() + index);
     checked_.erase(checked_.begin() + index);
     if (!subItems_.empty())
         subItems_.erase(subItems_.begin() + index);
+    if (!originPositions_.empty()) {
+        originTexts_.erase(originTexts_.begin() + index);
+        originPositions_.erase(originPositions_.begin() + index);
+    }
     if (visible) {
         --announced_;
         endRemoveRows();
@@ -92,10 +194,15 @@ void ListModel::remove(int position) {
 
 void ListModel::clear() {
     beginResetModel();
-    // Swap with empties so that a cleared million-row list gives its memory back.
-    std::vector<QString>().swap(texts_);
+    // Swap with empties so that a cleared million-row list gives its memory
+    // back; its texts go once no other list refers to them.
+    std::deque<TextStore::Handle>().swap(texts_);
     std::vector<QStringList>().swap(subItems_);
     std::vector<bool>().swap(checked_);
+    std::deque<TextStore::Handle>().swap(originTexts_);
+    std::deque<std::uint32_t>().swap(originPositions_);
+    originStores_.clear();
+    store_.reset();
     announced_ = 0;
     announceTimer_.stop();
     announceTimer_.setInterval(static_cast<int>(kShortestAnnounceIntervalMs));
@@ -183,14 +290,16 @@ Qt::ItemFlags ListModel::flags(const QModelIndex& index) const {
 QVariant ListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= announced_)
         return {};
+    if (role == Qt::ToolTipRole) {
+        // Rows without an origin leave the view's own tooltip in place.
+        const QString origin = originText(index.row() + 1);
+        return origin.isEmpty() ? QVariant() : QVariant(origin);
+    }
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
-    const QString text = columnText(index.row() + 1, index.column() + 1);
-    // Laying out a text of millions of characters freezes the view for
-    // seconds; the row keeps its whole text, only the shown part is cut.
-    if (text.size() > kLongestShownText)
-        return QString(text.left(kLongestShownText) + QChar(0x2026));
-    return text;
+    if (index.column() == 0)
+        return cut(store_->text(texts_[std::size_t(index.row())], kLongestShownText + 1));
+    return cut(columnText(index.row() + 1, index.column() + 1));
 }
 
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -19,6 +19,13 @@ public:
 
     // Appends a checked row with the text and no sub-items.
     virtual void append(const QString& text) = 0;
+    // The row appended next comes from the row at the position of source: it
+    // keeps that row's text and position as they are now, whatever happens to
+    // either list later. Lists that show no origin ignore it.
+    virtual void setNextRowOrigin(const ListView& source, int sourcePosition) {
+        (void)source;
+        (void)sourcePosition;
+    }
     virtual void remove(int position) = 0;
     virtual void clear() = 0;
     // The selected row's position, 0 when nothing is selected.
