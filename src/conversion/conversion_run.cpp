@@ -1,6 +1,7 @@
 #include "conversion/conversion_run.h"
 
 #include "app/procedure.h"
+#include "conversion/entry_progress.h"
 #include "conversion/text_helpers.h"
 #include "platform/direction_options.h"
 #include "platform/list_view.h"
@@ -60,9 +61,7 @@ void ConversionRun::convertAll(Procedure& p, Source source) {
                 throw Failure(QStringLiteral("Division by zero"));
             s_.progress.setValue(static_cast<double>(i) / c * 100.0);
         });
-        p.step(126, [&] {
-            s_.progress.setText(QStringLiteral("Processing: ") + GetFileNameFromPath(entryText));
-        });
+        p.step(126, [&] { showEntryInProgress(s_, entryText, i); });
         p.step(128, [&] { s_.window.processEvents(); });
         p.step(130, [&] { s_.window.setPointer(Pointer::Busy); });
         Lookup outcome = Lookup::Done;

@@ -3,10 +3,14 @@
 #include "app/file_exists.h"
 #include "app/procedure.h"
 #include "entries/entry_file_reader.h"
+#include "entries/load_memory.h"
+#include "platform/failure.h"
 #include "platform/file_dialog.h"
 #include "platform/list_view.h"
 #include "platform/prompts.h"
 #include "platform/window_services.h"
+
+#include <new>
 
 namespace tallyvane {
 
@@ -55,7 +59,15 @@ void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path) {
         prompts.messageBox(QStringLiteral("File not found"), MessageStyle::Ok);
         return;
     }
-    appendEntriesFromFile(list, path);
+    refuseLoadBeyondMemory(path);
+    const int before = list.count();
+    try {
+        appendEntriesFromFile(list, path);
+    } catch (const std::bad_alloc&) {
+        throw Failure(QStringLiteral("Out of memory: %1 entries of this file were loaded and the "
+                                     "rest was not.")
+                          .arg(list.count() - before));
+    }
 }
 
 void PushButton3_Click(Form1Services& s) {

@@ -19,7 +19,9 @@ void loadChosenFiles(Form1Services& s, const QStringList& paths);
 
 // Appends the entries of one file to the list. A path whose file cannot be
 // found shows "File not found" and changes nothing; a file that exists but cannot
-// be opened or read throws Failure, for the calling command to report.
+// be opened or read, or that needs more memory than is available, throws
+// Failure, for the calling command to report. Running out of memory part way
+// keeps the entries appended so far and throws one Failure that says so.
 void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path);
 
 // Tidies a path joined from a folder and a file name: doubled separators become

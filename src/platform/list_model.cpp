@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <cstdlib>
+#include <new>
 #include <utility>
 
 namespace tallyvane {
@@ -18,6 +20,8 @@ constexpr qint64 kLongestAnnounceIntervalMs = 1000;
 // so relayouts stay about a tenth of a long run however many rows there are.
 constexpr qint64 kAnnounceCostFactor = 8;
 constexpr int kTwipsPerPixel = 15;
+constexpr std::size_t kRowsPerRoomCheck = 1 << 20;
+constexpr std::size_t kViewBytesPerRow = 96;
 // Beyond this many stores the origins' texts are copied into the list's own.
 constexpr std::size_t kOriginStoreLimit = 127;
 
@@ -90,9 +94,12 @@ void ListModel::appendRow(const QStringList& cells, bool checked) {
 }
 
 void ListModel::setNextRowOrigin(const ListView& source, int sourcePosition) {
+    pendingOrigin_ = {};
+    if (sourcePosition < 1 || sourcePosition > source.count())
+        return; // a row that is gone gives no origin
     Origin origin;
     if (const auto* model = dynamic_cast<const ListModel*>(&source)) {
-        origin.text = model->texts_[model->checkedIndex(sourcePosition)];
+        origin.text = model->texts_[std::size_t(sourcePosition - 1)];
         origin.store = model->store_;
     } else {
         origin.text = store().add(source.text(sourcePosition));
@@ -121,6 +128,17 @@ TextStore::Handle ListModel::originHandle(const Origin& origin) {
 // Every container grows by one row or none: running out of memory part way
 // leaves the list as it was.
 void ListModel::pushRow(const QString& text, bool checked, const QStringList* cells) {
+    // A view keeps 40 bytes for each row it shows, in a table whose room it
+    // rounds up to a power of two, and laying out rows it has no room for
+    // crashes it. So a list grows by a million rows only
+    // while their views would still find room for them all, and otherwise
+    // refuses the row as out of memory.
+    if (!texts_.empty() && texts_.size() % kRowsPerRoomCheck == 0) {
+        void* room = std::malloc((texts_.size() + kRowsPerRoomCheck) * kViewBytesPerRow);
+        if (!room)
+            throw std::bad_alloc();
+        std::free(room);
+    }
     const TextStore::Handle handle = store().add(text);
     const Origin origin = std::exchange(pendingOrigin_, Origin{});
     const bool withOrigin = origin.position != 0 || !originPositions_.empty();

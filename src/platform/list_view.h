@@ -21,7 +21,8 @@ public:
     virtual void append(const QString& text) = 0;
     // The row appended next comes from the row at the position of source: it
     // keeps that row's text and position as they are now, whatever happens to
-    // either list later. Lists that show no origin ignore it.
+    // either list later. A position that does not exist gives it no origin.
+    // Lists that show no origin ignore it.
     virtual void setNextRowOrigin(const ListView& source, int sourcePosition) {
         (void)source;
         (void)sourcePosition;

@@ -4,6 +4,10 @@
 
 namespace tallyvane {
 
+namespace {
+constexpr qsizetype kLongestShownText = 512;
+} // namespace
+
 QtProgressBar::QtProgressBar(QProgressBar* bar) : bar_(bar) {
     bar_->setRange(0, 100 * kProgressScale);
     bar_->setTextVisible(true);
@@ -36,7 +40,10 @@ void QtProgressBar::flush() {
     bar_->setValue(static_cast<int>(clamped * kProgressScale + 0.5));
     // The bar's format treats %p, %v and %m as placeholders; a zero-width space
     // keeps an entry such as "50%p" from being expanded.
-    QString format = text_;
+    // A text of millions of characters stalls, and once crashed, the bar's
+    // painting; no one reads more than fits on the bar anyway.
+    QString format =
+        text_.size() > kLongestShownText ? text_.left(kLongestShownText) + QChar(0x2026) : text_;
     format.replace(QLatin1Char('%'), QStringLiteral("%\u200B"));
     bar_->setFormat(format);
     // A screen reader reads the text shown on the bar ("Processing: ...") as its name.
