@@ -20,6 +20,7 @@ constexpr qint64 kLongestAnnounceIntervalMs = 1000;
 // so relayouts stay about a tenth of a long run however many rows there are.
 constexpr qint64 kAnnounceCostFactor = 8;
 constexpr int kTwipsPerPixel = 15;
+constexpr qsizetype kLongestUncachedText = 1 << 20;
 constexpr std::size_t kRowsPerRoomCheck = 1 << 20;
 constexpr std::size_t kViewBytesPerRow = 96;
 // Beyond this many stores the origins' texts are copied into the list's own.
@@ -60,7 +61,18 @@ TextStore& ListModel::store() {
 }
 
 QString ListModel::text(int position) const {
-    return store_->text(texts_[checkedIndex(position)]);
+    const TextStore::Handle handle = texts_[checkedIndex(position)];
+    if (store_->size(handle) < kLongestUncachedText)
+        return store_->text(handle);
+    // A command reads a huge entry more than once (the run reads it twice),
+    // and each copy of hundreds of megabytes is a pause; the copy is shared
+    // until the event loop next waits.
+    if (cachedText_.isNull() || cachedHandle_ != handle || cachedStore_ != store_.get()) {
+        cachedText_ = store_->text(handle);
+        cachedHandle_ = handle;
+        cachedStore_ = store_.get();
+    }
+    return cachedText_;
 }
 
 QString ListModel::columnText(int position, int column) const {
@@ -221,6 +233,7 @@ void ListModel::clear() {
     std::deque<std::uint32_t>().swap(originPositions_);
     originStores_.clear();
     store_.reset();
+    cachedText_ = QString();
     announced_ = 0;
     announceTimer_.stop();
     announceTimer_.setInterval(static_cast<int>(kShortestAnnounceIntervalMs));
@@ -260,6 +273,7 @@ void ListModel::scheduleAnnouncement() {
 }
 
 void ListModel::announceWhenIdle() {
+    cachedText_ = QString();
     if (announced_ < count())
         announcePendingRows();
 }

@@ -89,6 +89,10 @@ private:
     std::vector<std::shared_ptr<const TextStore>> originStores_;
     Origin pendingOrigin_;
 
+    mutable QString cachedText_;
+    mutable TextStore::Handle cachedHandle_ = 0;
+    mutable const TextStore* cachedStore_ = nullptr;
+
     QStringList headings_;
     int announced_ = 0;
     int firstColumnWidthPixels_ = 0;
