@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <limits>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tallyvane {
 
@@ -63,25 +66,35 @@ QString megabytes(std::int64_t bytes) {
 } // namespace
 
 LoadEstimate estimateLoad(const QString& path) {
-    QFile file(path);
     LoadEstimate estimate;
-    if (!file.open(QIODevice::ReadOnly))
-        return estimate; // the load itself reports why
-    const qint64 size = file.size();
+    // Without O_NONBLOCK a FIFO with no writer would block the window; only a
+    // regular file is sampled, and the load itself reports anything else.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return estimate;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return estimate;
+    }
+    const qint64 size = info.st_size;
     qint64 sampled = 0;
     qint64 lineEnds = 0;
     bool longLine = false;
+    QByteArray bytes(kSampleBytes, Qt::Uninitialized);
     for (int i = 0; i < kSamples && size > 0; ++i) {
         const qint64 at = std::min(size * i / kSamples, std::max<qint64>(0, size - kSampleBytes));
-        if (!file.seek(at))
+        const ssize_t got = ::pread(fd, bytes.data(), std::size_t(kSampleBytes), off_t(at));
+        if (got <= 0)
             break;
-        const QByteArray bytes = file.read(kSampleBytes);
+        const QByteArrayView sample(bytes.constData(), got);
         // CR LF, LF and a lone CR each end a line.
-        const qint64 ends = std::max(bytes.count('\n'), bytes.count('\r'));
-        longLine = longLine || (ends == 0 && bytes.size() == kSampleBytes);
+        const qint64 ends = std::max(sample.count('\n'), sample.count('\r'));
+        longLine = longLine || (ends == 0 && got == kSampleBytes);
         lineEnds += ends;
-        sampled += bytes.size();
+        sampled += got;
     }
+    ::close(fd);
     const double endsPerByte = sampled > 0 ? double(lineEnds) / double(sampled) : 0.0;
     estimate.lines = std::int64_t(endsPerByte * double(size)) + 1;
     estimate.bytes = estimate.lines * kRowBytes + size * kTextBytesPerByte +
