@@ -1,0 +1,172 @@
+// Normalisation and both lookups, through the conversion run against the real
+// database that the build makes from the area-code table. The oracle is that
+// table read straight from its CSV file, with the rules written out here:
+// an area-code entry keeps its ASCII digits, drops one leading 1 and keeps the
+// first three; a state entry matches a row whose state code or location name
+// equals it, ignoring ASCII case only. Matches come in table order.
+//
+// Input: one byte (bit 0: states to area codes; bit 1: the entries are
+// UTF-16LE rather than UTF-8), then the entries, separated by line feeds.
+#include "conversion/conversion_run.h"
+#include "fuzz_support.h"
+#include "platform/sqlite/sqlite_area_code_database.h"
+#include "support/fakes.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using namespace tallyvane;
+using namespace tallyvane::testing;
+
+namespace {
+
+struct TableRow {
+    QString areaCode, stateCode, locationName;
+};
+
+std::vector<TableRow> table;
+
+std::vector<std::string> csvFields(const std::string& line) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"')
+            fields.back() += line[++i];
+        else if (c == '"')
+            quoted = !quoted;
+        else if (c == ',' && !quoted)
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    return fields;
+}
+
+// Finds the three columns by their headings, so that added columns do not matter.
+void loadTable(const char* path) {
+    std::ifstream csv(path);
+    std::string line;
+    std::vector<std::size_t> column;
+    while (std::getline(csv, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            continue;
+        const auto fields = csvFields(line);
+        if (column.empty()) {
+            for (const char* name : {"area_cd", "state_cd", "location_name"})
+                column.push_back(std::find(fields.begin(), fields.end(), name) - fields.begin());
+            continue;
+        }
+        auto field = [&](int k) {
+            return column[k] < fields.size() ? QString::fromStdString(fields[column[k]])
+                                             : QString();
+        };
+        table.push_back({field(0), field(1), field(2)});
+    }
+    if (table.empty()) {
+        std::fprintf(stderr, "no rows in %s\n", path);
+        std::abort();
+    }
+}
+
+bool equalIgnoringAsciiCase(const QString& a, const QString& b) {
+    if (a.size() != b.size())
+        return false;
+    auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (fold(a[i].unicode()) != fold(b[i].unicode()))
+            return false;
+    return true;
+}
+
+QString areaCodeOf(const QString& entry) {
+    QString digits;
+    for (const QChar c : entry)
+        if (c.unicode() >= u'0' && c.unicode() <= u'9')
+            digits += c;
+    if (digits.startsWith(u'1'))
+        digits.remove(0, 1);
+    return digits.left(3);
+}
+
+// "Not Found", or the values joined by single spaces without spaces at the ends.
+QString rowText(const QStringList& values) {
+    if (values.isEmpty())
+        return QStringLiteral("Not Found");
+    QString joined;
+    for (const QString& value : values)
+        joined += value + u' ';
+    qsizetype begin = 0, end = joined.size();
+    while (begin < end && joined[begin] == u' ')
+        ++begin;
+    while (end > begin && joined[end - 1] == u' ')
+        --end;
+    return joined.mid(begin, end - begin);
+}
+
+QString expectedRow(const QString& entry, bool statesToCodes) {
+    QStringList values;
+    const QString code = areaCodeOf(entry);
+    for (const TableRow& row : table) {
+        if (statesToCodes && (equalIgnoringAsciiCase(row.stateCode, entry) ||
+                              equalIgnoringAsciiCase(row.locationName, entry)))
+            values << row.areaCode;
+        else if (!statesToCodes && equalIgnoringAsciiCase(row.areaCode, code))
+            values << row.stateCode;
+    }
+    return rowText(values);
+}
+
+QStringList entriesOf(std::string_view bytes, bool utf16) {
+    QString all;
+    if (utf16) {
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+            all += QChar(char16_t(static_cast<unsigned char>(bytes[i]) |
+                                  static_cast<unsigned char>(bytes[i + 1]) << 8));
+    } else {
+        all = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    }
+    return all.isEmpty() ? QStringList() : all.split(u'\n');
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::startApplication();
+    loadTable(TALLYVANE_FUZZ_AREA_CODES_CSV);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0)
+        return 0;
+    const bool statesToCodes = data[0] & 1;
+    const QStringList entries = entriesOf(
+        std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1), data[0] & 2);
+
+    FakePlatform platform;
+    platform.options.option1 = !statesToCodes;
+    platform.options.option2 = statesToCodes;
+    platform.addEntries(entries);
+    SqliteAreaCodeDatabaseOpener database({QStringLiteral(TALLYVANE_FUZZ_DATABASE)});
+    Form1Services services = platform.with({.database = &database});
+    ConversionRun run(services);
+    run.PushButton17_Click();
+
+    const QString closing = entries.isEmpty() ? QStringLiteral("No states or area codes added.")
+                                              : QStringLiteral("Done.");
+    fuzz::expectEqual("the run reports nothing and ends with its message", {closing},
+                      platform.prompts.texts());
+    QStringList expected;
+    for (const QString& entry : entries)
+        expected << expectedRow(entry, statesToCodes);
+    fuzz::expectEqual("one row per entry, as the table gives it", expected,
+                      platform.resultTexts());
+    return 0;
+}

@@ -1,0 +1,211 @@
+// The entry-list file reader and its splitter. The same bytes go to the
+// splitter whole, one byte at a time and in random chunk sizes, and through a
+// real file to the reader: every way must give the same entries. Those must
+// also be the entries of a model of the file format written from its rules.
+#include "entries/entry_file_reader.h"
+#include "entries/entry_splitter.h"
+#include "fuzz_support.h"
+#include "platform/list_model.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using namespace tallyvane;
+
+namespace {
+
+QTemporaryDir* folder = nullptr;
+
+QStringList texts(const ListView& list) {
+    QStringList out;
+    for (int i = 1; i <= list.count(); ++i)
+        out << list.text(i);
+    return out;
+}
+
+// Chunk sizes: mostly tiny (so chunk ends fall between CR and LF and inside
+// UTF-8 sequences), some empty, some long.
+std::size_t chunkSize(std::minstd_rand& random, std::size_t left) {
+    switch (random() % 8) {
+    case 0:
+        return 0;
+    case 5:
+    case 6:
+        return 1 + random() % 32;
+    case 7:
+        return 1 + random() % left;
+    default:
+        return 1 + random() % 4;
+    }
+}
+
+QStringList splitInChunks(std::string_view bytes, std::minstd_rand* random) {
+    ListModel list;
+    EntrySplitter splitter(list);
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t n =
+            std::min(random ? chunkSize(*random, bytes.size() - at) : 1, bytes.size() - at);
+        splitter.feed(bytes.data() + at, n);
+        at += n;
+    }
+    splitter.finish();
+    return texts(list);
+}
+
+QStringList splitWhole(std::string_view bytes) {
+    ListModel list;
+    EntrySplitter splitter(list);
+    splitter.feed(bytes.data(), bytes.size());
+    splitter.finish();
+    return texts(list);
+}
+
+QStringList readFromFile(std::string_view bytes) {
+    const QString path = folder->filePath(QStringLiteral("entries.txt"));
+    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() ||
+        std::fclose(file) != 0)
+        std::abort();
+    ListModel list;
+    appendEntriesFromFile(list, path);
+    return texts(list);
+}
+
+// --- The model: the documented rules, without the reader's code. -----------
+
+// Appends the code point as UTF-16.
+void appendCodePoint(QString& out, char32_t c) {
+    if (c < 0x10000) {
+        out += QChar(char16_t(c));
+    } else {
+        c -= 0x10000;
+        out += QChar(char16_t(0xD800 + (c >> 10)));
+        out += QChar(char16_t(0xDC00 + (c & 0x3FF)));
+    }
+}
+
+// Well-formed UTF-8 by the Unicode standard's table of byte sequences: no
+// overlong forms, no surrogates, nothing above U+10FFFF. False if malformed.
+bool decodeUtf8(std::string_view bytes, QString& out) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const unsigned char b = bytes[i];
+        if (b < 0x80) {
+            out += QChar(char16_t(b));
+            ++i;
+            continue;
+        }
+        int length;
+        char32_t c;
+        unsigned char low = 0x80, high = 0xBF; // the range of the second byte
+        if (b >= 0xC2 && b <= 0xDF) {
+            length = 2, c = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3, c = b & 0x0F;
+            if (b == 0xE0)
+                low = 0xA0;
+            if (b == 0xED)
+                high = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4, c = b & 0x07;
+            if (b == 0xF0)
+                low = 0x90;
+            if (b == 0xF4)
+                high = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + length > bytes.size())
+            return false;
+        for (int k = 1; k < length; ++k) {
+            const unsigned char t = bytes[i + k];
+            if (t < (k == 1 ? low : 0x80) || t > (k == 1 ? high : 0xBF))
+                return false;
+            c = (c << 6) | (t & 0x3F);
+        }
+        appendCodePoint(out, c);
+        i += length;
+    }
+    return true;
+}
+
+// A piece that is valid UTF-8 is read as UTF-8, any other as Latin-1.
+QString modelText(std::string_view bytes, bool upperCase) {
+    QString text;
+    if (!decodeUtf8(bytes, text)) {
+        text.clear();
+        for (const char b : bytes)
+            text += QChar(char16_t(static_cast<unsigned char>(b)));
+    }
+    return upperCase ? text.toUpper() : text;
+}
+
+// Lines end at CR LF or a lone CR; a lone LF inside a line separates entries;
+// only the last piece of a line is upper-cased; a final line end gives no
+// extra entry, and a final lone LF leaves one empty piece that does.
+QStringList modelEntries(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r')
+            continue;
+        lines.push_back(bytes.substr(start, i - start));
+        if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        lines.push_back(bytes.substr(start));
+    QStringList entries;
+    for (std::string_view line : lines) {
+        std::size_t lf;
+        while ((lf = line.find('\n')) != std::string_view::npos) {
+            entries << modelText(line.substr(0, lf), false);
+            line.remove_prefix(lf + 1);
+        }
+        entries << modelText(line, true);
+    }
+    return entries;
+}
+
+bool opensWithByteOrderMark(std::string_view bytes) {
+    return bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") ||
+           bytes.starts_with("\xFE\xFF");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::startApplication();
+    folder = new QTemporaryDir;
+    if (!folder->isValid())
+        std::abort();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const QStringList whole = splitWhole(bytes);
+    fuzz::expectEqual("one byte at a time gives the entries of one chunk", whole,
+                      splitInChunks(bytes, nullptr));
+    std::minstd_rand random(static_cast<std::uint32_t>(std::hash<std::string_view>()(bytes)));
+    for (int round = 0; round < 3; ++round)
+        fuzz::expectEqual("random chunks give the entries of one chunk", whole,
+                          splitInChunks(bytes, &random));
+    // The model covers files without a byte-order mark at their start; how a
+    // marked file is decoded is the reader's own tests' business.
+    if (opensWithByteOrderMark(bytes))
+        return 0;
+    fuzz::expectEqual("the entries follow the file format's rules", modelEntries(bytes), whole);
+    fuzz::expectEqual("the file reader gives the splitter's entries", whole, readFromFile(bytes));
+    return 0;
+}

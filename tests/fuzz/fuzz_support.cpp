@@ -1,0 +1,52 @@
+#include "fuzz_support.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace tallyvane::fuzz {
+
+namespace {
+
+// Shows control characters and everything beyond ASCII as escapes, so that a
+// finding reads unambiguously in a CI log.
+QString visible(const QString& text) {
+    QString out;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x20 && u < 0x7f && u != '\\')
+            out += c;
+        else
+            out += QStringLiteral("\\u%1").arg(unsigned(u), 4, 16, QLatin1Char('0'));
+    }
+    return out;
+}
+
+void print(const char* label, const QStringList& texts) {
+    std::fprintf(stderr, "%s (%lld):\n", label, static_cast<long long>(texts.size()));
+    const qsizetype shown = std::min<qsizetype>(texts.size(), 40);
+    for (qsizetype i = 0; i < shown; ++i)
+        std::fprintf(stderr, "  [%lld] \"%s\"\n", static_cast<long long>(i),
+                     qPrintable(visible(texts[i].left(200))));
+    if (shown < texts.size())
+        std::fprintf(stderr, "  ...\n");
+}
+
+} // namespace
+
+void startApplication() {
+    static int argc = 1;
+    static char name[] = "tallyvane-fuzz";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication application(argc, argv);
+}
+
+void fail(const char* rule, const QStringList& expected, const QStringList& actual) {
+    std::fprintf(stderr, "\n==== broken rule: %s\n", rule);
+    print("expected", expected);
+    print("actual", actual);
+    std::abort();
+}
+
+} // namespace tallyvane::fuzz
