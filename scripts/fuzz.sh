@@ -38,9 +38,12 @@ for source in tests/fuzz/*/fuzz_*.cpp; do
     corpus=$out/corpus/$name
     log=$out/logs/$name.log
     mkdir -p "$corpus"
+    # A target may bring a dictionary of words worth splicing into its inputs.
+    options=()
+    [ -f "${source%.cpp}.dict" ] && options+=(-dict="${source%.cpp}.dict")
     echo "== $name: ${seconds} s"
     if "$out/fuzz/$name" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 \
-        -print_final_stats=1 -artifact_prefix="$out/findings/$name-" \
+        -print_final_stats=1 -artifact_prefix="$out/findings/$name-" "${options[@]}" \
         "$corpus" "$seeds" >"$log" 2>&1; then
         grep -E '^#[0-9]+[[:space:]]+DONE|^stat::(number_of_executed_units|peak_rss_mb)' "$log" || true
     else

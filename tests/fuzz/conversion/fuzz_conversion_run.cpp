@@ -147,8 +147,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     const bool statesToCodes = data[0] & 1;
-    const QStringList entries = entriesOf(
-        std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1), data[0] & 2);
+    const QStringList entries =
+        entriesOf(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1), data[0] & 2);
 
     FakePlatform platform;
     platform.options.option1 = !statesToCodes;
@@ -166,7 +166,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QStringList expected;
     for (const QString& entry : entries)
         expected << expectedRow(entry, statesToCodes);
-    fuzz::expectEqual("one row per entry, as the table gives it", expected,
-                      platform.resultTexts());
+    fuzz::expectEqual("one row per entry, as the table gives it", expected, platform.resultTexts());
     return 0;
 }
