@@ -1,6 +1,8 @@
 #include "fuzz_support.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +42,18 @@ void startApplication() {
     static char name[] = "tallyvane-fuzz";
     static char* argv[] = {name, nullptr};
     static QCoreApplication application(argc, argv);
+}
+
+QString scratchFolder() {
+    static const QTemporaryDir folder(QDir(QStringLiteral("/dev/shm")).exists()
+                                          ? QStringLiteral("/dev/shm/tallyvane-fuzz-XXXXXX")
+                                          : QDir::tempPath() +
+                                                QStringLiteral("/tallyvane-fuzz-XXXXXX"));
+    if (!folder.isValid()) {
+        std::fprintf(stderr, "no scratch folder: %s\n", qPrintable(folder.errorString()));
+        std::abort();
+    }
+    return folder.path();
 }
 
 void fail(const char* rule, const QStringList& expected, const QStringList& actual) {

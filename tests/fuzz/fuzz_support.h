@@ -14,6 +14,10 @@ namespace tallyvane::fuzz {
 // from LLVMFuzzerInitialize.
 void startApplication();
 
+// A folder for the files of the target's runs, removed at exit. In memory where
+// the system offers it: the text writer syncs every file it commits.
+QString scratchFolder();
+
 // Prints what broke, with the expected and the actual texts, and aborts.
 [[noreturn]] void fail(const char* rule, const QStringList& expected, const QStringList& actual);
 

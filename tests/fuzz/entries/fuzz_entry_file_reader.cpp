@@ -8,7 +8,6 @@
 #include "platform/list_model.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -21,8 +20,6 @@
 using namespace tallyvane;
 
 namespace {
-
-QTemporaryDir* folder = nullptr;
 
 QStringList texts(const ListView& list) {
     QStringList out;
@@ -70,7 +67,7 @@ QStringList splitWhole(std::string_view bytes) {
 }
 
 QStringList readFromFile(std::string_view bytes) {
-    const QString path = folder->filePath(QStringLiteral("entries.txt"));
+    const QString path = fuzz::scratchFolder() + QStringLiteral("/entries.txt");
     std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
     if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() ||
         std::fclose(file) != 0)
@@ -186,9 +183,6 @@ bool opensWithByteOrderMark(std::string_view bytes) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz::startApplication();
-    folder = new QTemporaryDir;
-    if (!folder->isValid())
-        std::abort();
     return 0;
 }
 

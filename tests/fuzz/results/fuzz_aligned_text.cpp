@@ -14,7 +14,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <string_view>
@@ -25,7 +24,6 @@ using namespace tallyvane::testing;
 
 namespace {
 
-QTemporaryDir* folder = nullptr;
 const QString kCrLf = QStringLiteral("\r\n");
 
 struct Row {
@@ -150,9 +148,6 @@ QStringList fileLines(const QByteArray& bytes) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz::startApplication();
-    folder = new QTemporaryDir;
-    if (!folder->isValid())
-        std::abort();
     return 0;
 }
 
@@ -169,7 +164,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakePrompts prompts;
     FakeWindowServices window;
     FakeProgressBar progress;
-    const QString path = folder->filePath(QStringLiteral("results.txt"));
+    const QString path = fuzz::scratchFolder() + QStringLiteral("/results.txt");
     SaveListviewProperlySpaced(prompts, window, list, path,
                                shape.withProgressBar ? &progress : nullptr);
     fuzz::expectEqual("the writer reports nothing", {}, prompts.texts());
@@ -181,7 +176,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (written != expected.join(QString()).toUtf8())
         fuzz::fail("the file holds the padded lines, in UTF-8", expected, fileLines(written));
     fuzz::expectEqual("no temporary file stays", {QStringLiteral("results.txt")},
-                      QDir(folder->path()).entryList(QDir::Files | QDir::Hidden));
+                      QDir(fuzz::scratchFolder()).entryList(QDir::Files | QDir::Hidden));
     fuzz::expectEqual("the progress bar is back at rest", {QStringLiteral("Progress Bar")},
                       {progress.text()});
 
