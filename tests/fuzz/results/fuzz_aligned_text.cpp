@@ -165,9 +165,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakeWindowServices window;
     FakeProgressBar progress;
     const QString path = fuzz::scratchFolder() + QStringLiteral("/results.txt");
-    SaveListviewProperlySpaced(prompts, window, list, path,
-                               shape.withProgressBar ? &progress : nullptr);
+    const bool succeeded = SaveListviewProperlySpaced(prompts, window, list, path,
+                                                      shape.withProgressBar ? &progress : nullptr);
     fuzz::expectEqual("the writer reports nothing", {}, prompts.texts());
+    if (!succeeded)
+        fuzz::fail("the writer says it succeeded", {QStringLiteral("true")},
+                   {QStringLiteral("false")});
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         fuzz::fail("the file is there", {path}, {file.errorString()});
