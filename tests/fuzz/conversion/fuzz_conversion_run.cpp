@@ -1,12 +1,17 @@
-// Normalisation and both lookups, through the conversion run against the real
-// database that the build makes from the area-code table. The oracle is that
-// table read straight from its CSV file, with the rules written out here:
+// Normalisation and both lookups, through the conversion run and through the
+// in-memory table, against the real database that the build makes from the
+// area-code table. The oracle is that table read straight from its CSV file,
+// with the rules written out here:
 // an area-code entry keeps its ASCII digits, drops one leading 1 and keeps the
 // first three; a state entry matches a row whose state code or location name
 // equals it, ignoring ASCII case only. Matches come in table order.
 //
 // Input: one byte (bit 0: states to area codes; bit 1: the entries are
-// UTF-16LE rather than UTF-8), then the entries, separated by line feeds.
+// UTF-16LE rather than UTF-8; bit 2: through the window's whole run, which
+// reads the table anew each time, rather than straight through the in-memory
+// table read once), then the entries, separated by line feeds.
+#include "conversion/area_code.h"
+#include "conversion/area_code_table.h"
 #include "conversion/conversion_run.h"
 #include "fuzz_support.h"
 #include "platform/sqlite/sqlite_area_code_database.h"
@@ -29,6 +34,7 @@ struct TableRow {
 };
 
 std::vector<TableRow> table;
+const AreaCodeTable* memoryTable = nullptr;
 
 std::vector<std::string> csvFields(const std::string& line) {
     std::vector<std::string> fields(1);
@@ -135,21 +141,7 @@ QStringList entriesOf(std::string_view bytes, bool utf16) {
     return all.isEmpty() ? QStringList() : all.split(u'\n');
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::startApplication();
-    loadTable(TALLYVANE_FUZZ_AREA_CODES_CSV);
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0)
-        return 0;
-    const bool statesToCodes = data[0] & 1;
-    const QStringList entries =
-        entriesOf(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1), data[0] & 2);
-
+void checkRun(const QStringList& entries, bool statesToCodes) {
     FakePlatform platform;
     platform.options.option1 = !statesToCodes;
     platform.options.option2 = statesToCodes;
@@ -167,5 +159,54 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const QString& entry : entries)
         expected << expectedRow(entry, statesToCodes);
     fuzz::expectEqual("one row per entry, as the table gives it", expected, platform.resultTexts());
+}
+
+// The in-memory table, asked with the entry's UTF-16 text and with its UTF-8
+// bytes (as the batch converter asks it).
+void checkMemoryTable(const QStringList& entries, bool statesToCodes) {
+    QStringList expected, codes, fromText, fromUtf8;
+    for (const QString& entry : entries) {
+        expected << expectedRow(entry, statesToCodes);
+        const QByteArray utf8 = entry.toUtf8();
+        if (statesToCodes) {
+            fromText << memoryTable->row(memoryTable->areaCodesFor(entry));
+            fromUtf8 << memoryTable->row(memoryTable->areaCodesFor(
+                std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()))));
+        } else {
+            const AreaCode code = AreaCode::of(entry);
+            AreaCode codeOfUtf8;
+            codeOfUtf8.add(utf8.constData(), utf8.constData() + utf8.size());
+            fuzz::expectEqual("the normalised code", {areaCodeOf(entry), areaCodeOf(entry)},
+                              {code.text(), codeOfUtf8.text()});
+            fromText << memoryTable->row(memoryTable->statesFor(code));
+            fromUtf8 << memoryTable->row(memoryTable->statesFor(codeOfUtf8));
+        }
+    }
+    fuzz::expectEqual("the table's row for each entry", expected, fromText);
+    fuzz::expectEqual("the table's row for each entry's UTF-8", expected, fromUtf8);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::startApplication();
+    loadTable(TALLYVANE_FUZZ_AREA_CODES_CSV);
+    SqliteAreaCodeDatabaseOpener opener({QStringLiteral(TALLYVANE_FUZZ_DATABASE)});
+    static const AreaCodeTable readOnce = AreaCodeTable::read(*opener.open());
+    memoryTable = &readOnce;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0)
+        return 0;
+    const bool statesToCodes = data[0] & 1;
+    const QStringList entries =
+        entriesOf(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1), data[0] & 2);
+
+    if (data[0] & 4)
+        checkRun(entries, statesToCodes);
+    else
+        checkMemoryTable(entries, statesToCodes);
     return 0;
 }
