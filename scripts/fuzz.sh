@@ -8,23 +8,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 
-# clang and its libFuzzer runtime, on top of what scripts/setup.sh installs.
-missing=()
-for package in clang libclang-rt-14-dev; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        missing+=("$package")
-done
-if ((${#missing[@]})); then
-    command="apt-get install -y --no-install-recommends ${missing[*]}"
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "Fuzzing needs these Debian packages. Install them as root with:" >&2
-        echo "  sudo apt-get update && sudo $command" >&2
-        exit 1
-    fi
-    echo "Installing: ${missing[*]}"
-    apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $command
-fi
+# clang and its libFuzzer runtime, on top of what scripts/setup.sh installs,
+# added the same careful way (never removing a package).
+source scripts/lib/packages.sh
+mapfile -t missing < <(tallyvane_missing_packages clang libclang-rt-14-dev <<<"$(tallyvane_installed_packages)")
+tallyvane_install_packages "${missing[@]}"
 
 scripts/setup.sh fuzz
 

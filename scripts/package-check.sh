@@ -13,17 +13,10 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 1
 fi
 
+source scripts/lib/packages.sh
 tools=(dpkg-dev lintian appstream desktop-file-utils fakeroot xvfb xauth)
-missing=()
-for package in "${tools[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        missing+=("$package")
-done
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    apt-get update -q
-    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-remove --no-install-recommends "${missing[@]}"
-fi
+mapfile -t missing < <(tallyvane_missing_packages "${tools[@]}" <<<"$(tallyvane_installed_packages)")
+tallyvane_install_packages "${missing[@]}"
 
 step() { printf '\n== %s\n' "$*"; }
 
