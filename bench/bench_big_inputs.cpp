@@ -11,13 +11,10 @@
 #include "platform/list_model.h"
 #include "platform/qt/qt_window_services.h"
 
-#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -36,26 +33,11 @@ double seconds(qint64 ns) {
 // Runs the event loop until both lists show every row and the loop is idle;
 // the longest stretch of work between two moments when it was ready to wait.
 double settleSeconds(Form1& form) {
-    QEventLoop loop;
-    QElapsedTimer busy;
-    qint64 longest = 0;
-    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, &loop, [&busy] {
-        if (!busy.isValid())
-            busy.start();
-    });
-    QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &loop, [&] {
-        if (busy.isValid())
-            longest = std::max(longest, busy.nsecsElapsed());
-        busy.invalidate();
-        if (form.entryModel().rowCount() == form.entryModel().count() &&
-            form.resultModel().rowCount() == form.resultModel().count())
-            QTimer::singleShot(50, &loop, &QEventLoop::quit);
-    });
-    QTimer::singleShot(kSettleLimitMs, &loop, &QEventLoop::quit);
-    busy.start();
-    loop.exec();
-    return seconds(longest);
+    const auto allShown = [&form] {
+        return form.entryModel().rowCount() == form.entryModel().count() &&
+               form.resultModel().rowCount() == form.resultModel().count();
+    };
+    return seconds(longestWorkUntil(allShown, 50, kSettleLimitMs));
 }
 
 struct Window {

@@ -9,12 +9,9 @@
 #include "platform/qt/qt_window_services.h"
 #include "platform/sqlite/sqlite_area_code_database.h"
 
-#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QHash>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -93,24 +90,8 @@ void fillEntryList(Form1& form, const std::vector<AreaCodeRow>& table, int entry
 // two moments when the loop was ready to wait for the user.
 void waitForResultRows(Form1& form, Figures& figures) {
     ListModel& results = form.resultModel();
-    QEventLoop loop;
-    QElapsedTimer busy;
-    qint64 longest = 0;
-    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, &loop, [&busy] {
-        if (!busy.isValid())
-            busy.start();
-    });
-    QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &loop, [&] {
-        if (busy.isValid())
-            longest = std::max(longest, busy.nsecsElapsed());
-        busy.invalidate();
-        if (results.rowCount() == results.count())
-            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    QTimer::singleShot(kCatchUpLimitMs, &loop, &QEventLoop::quit);
-    busy.start();
-    loop.exec();
+    const auto allShown = [&results] { return results.rowCount() == results.count(); };
+    const qint64 longest = longestWorkUntil(allShown, 0, kCatchUpLimitMs);
     figures["catch_up_pump_ms"] = static_cast<double>(longest) / 1e6;
 }
 

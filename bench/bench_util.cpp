@@ -1,7 +1,13 @@
 #include "bench_util.h"
 
+#include <QAbstractEventDispatcher>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <sys/resource.h>
 
@@ -42,6 +48,31 @@ QString formatPerEntry(double seconds, std::int64_t entries) {
     if (each < 1e-3)
         return QStringLiteral("%1 us").arg(each * 1e6, 0, 'f', 2);
     return QStringLiteral("%1 ms").arg(each * 1e3, 0, 'f', 2);
+}
+
+std::int64_t longestWorkUntil(const std::function<bool()>& done, int quitDelayMs, int limitMs) {
+    QEventLoop loop;
+    QElapsedTimer busy;
+    qint64 longest = 0;
+    bool quitting = false;
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, &loop, [&busy] {
+        if (!busy.isValid())
+            busy.start();
+    });
+    QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &loop, [&] {
+        if (busy.isValid())
+            longest = std::max(longest, busy.nsecsElapsed());
+        busy.invalidate();
+        if (!quitting && done()) {
+            quitting = true;
+            QTimer::singleShot(quitDelayMs, &loop, &QEventLoop::quit);
+        }
+    });
+    QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
+    busy.start();
+    loop.exec();
+    return longest;
 }
 
 } // namespace tallyvane::bench

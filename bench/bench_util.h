@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 namespace tallyvane::bench {
 
@@ -15,6 +16,11 @@ QString benchProgramFolder();
 QString defaultDatabasePath();
 // Where the window looks for its database and help page.
 QString programFolderFor(const QString& databasePath);
+
+// Runs the event loop, as the window's own loop would, until `done` holds when
+// the loop is about to wait (then quitDelayMs more) or limitMs has passed.
+// Returns the longest stretch of work between two such moments, in ns.
+std::int64_t longestWorkUntil(const std::function<bool()>& done, int quitDelayMs, int limitMs);
 
 // "12.3 M/s", "456 k/s": entries per second, for the tables.
 QString formatRate(double perSecond);
