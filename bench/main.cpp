@@ -9,22 +9,10 @@
 #include <string>
 #include <vector>
 
-#if __has_include("bench_file_load.h")
-#include "bench_file_load.h"
-#define TALLYVANE_BENCH_FILE_LOAD 1
-#endif
-#if __has_include("bench_paste.h")
-#include "bench_paste.h"
-#define TALLYVANE_BENCH_PASTE 1
-#endif
-#if __has_include("bench_big_inputs.h")
 #include "bench_big_inputs.h"
-#define TALLYVANE_BENCH_BIG_INPUTS 1
-#endif
-#if __has_include("bench_exports.h")
 #include "bench_exports.h"
-#define TALLYVANE_BENCH_EXPORTS 1
-#endif
+#include "bench_file_load.h"
+#include "bench_paste.h"
 
 using namespace tallyvane::bench;
 
@@ -102,32 +90,15 @@ int main(int argc, char** argv) {
     if (!options.entries.empty())
         failures +=
             reportConversion(options.entries, options.repeat, options.database, options.direction);
-    for (const int lines : options.fileLoads) {
-#ifdef TALLYVANE_BENCH_FILE_LOAD
+    for (const int lines : options.fileLoads)
         failures += runHook([lines] { benchFileLoad(lines); });
-#else
-        std::printf("file load of %d lines: not built (bench_file_load.h is missing)\n", lines);
-#endif
-    }
-    for (const int rows : options.exports) {
-#ifdef TALLYVANE_BENCH_EXPORTS
+    for (const int rows : options.exports)
         failures += runHook([rows] { benchExports(rows); });
-#else
-        std::printf("exports of %d rows: not built (bench_exports.h is missing)\n", rows);
-#endif
-    }
-    for (const int lines : options.pastes) {
-#ifdef TALLYVANE_BENCH_PASTE
+    for (const int lines : options.pastes)
         failures += runHook([lines] { benchPaste(lines); });
-#else
-        std::printf("paste of %d lines: not built (bench_paste.h is missing)\n", lines);
-#endif
-    }
-#ifdef TALLYVANE_BENCH_BIG_INPUTS
     for (const int megabytes : options.hugeLines)
         benchHugeLine(megabytes);
     for (const int entries : options.memory)
         benchMemory(entries);
-#endif
     return failures == 0 ? 0 : 1;
 }
