@@ -37,6 +37,11 @@ bool anyProcessWorksIn(const QString& folder) {
 
 } // namespace
 
+QString workbookParentFolder() {
+    const QString temporary = qEnvironmentVariable("TMPDIR");
+    return temporary.isEmpty() ? QStringLiteral("/tmp") : temporary;
+}
+
 bool workbookFolderInUse(const QString& folder) {
     const QString canonical = QFileInfo(folder).canonicalFilePath();
     if (canonical.isEmpty())
@@ -67,7 +72,7 @@ QStringList removeStaleWorkbookFolders(const QString& tempFolder, const QDateTim
 
 void keepTemporaryFolderClean() {
     const auto clean = [] {
-        removeStaleWorkbookFolders(QDir::tempPath(),
+        removeStaleWorkbookFolders(workbookParentFolder(),
                                    QDateTime::currentDateTime().addSecs(-60 * kGraceMinutes));
     };
     clean();

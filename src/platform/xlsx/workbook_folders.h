@@ -12,6 +12,11 @@ namespace tallyvane {
 // temporary folder, because the spreadsheet application reads the file after
 // the hand-over. The next start clears them away.
 
+// Where the workbook folders are made and cleared: $TMPDIR, or /tmp. Not
+// QDir::temp(), which for a TMPDIR that does not exist gives the current
+// folder, so a workbook would be made there.
+QString workbookParentFolder();
+
 // True when a process can be seen working in the folder (its working folder
 // or an open file lies inside; the spreadsheet application started for the
 // workbook runs there) or LibreOffice's lock file ".~lock.NAME#" says a

@@ -2,6 +2,7 @@
 
 #include "platform/failure.h"
 #include "platform/xlsx/desktop_spreadsheet_launcher.h"
+#include "platform/xlsx/workbook_folders.h"
 #include "platform/xlsx/xlsx_workbook.h"
 
 #include <QDir>
@@ -18,11 +19,7 @@ const QString kWorkbookFileName = QStringLiteral("Results.xlsx");
 // The folder stays after the export: the spreadsheet application reads the
 // file after the program has handed it over, perhaps after the program ended.
 QString makePrivateFolder() {
-    // Not QDir::temp(): for a TMPDIR that does not exist it gives the current
-    // folder, and the workbook would be made there.
-    QString temporary = qEnvironmentVariable("TMPDIR");
-    if (temporary.isEmpty())
-        temporary = QStringLiteral("/tmp");
+    const QString temporary = workbookParentFolder();
     QTemporaryDir folder(QDir(temporary).filePath(QStringLiteral("tallyvane-XXXXXX")));
     if (!folder.isValid())
         throw Failure(QStringLiteral("The workbook cannot be made in the temporary folder %1: %2")
