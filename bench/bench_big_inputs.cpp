@@ -7,8 +7,8 @@
 #include "bench_util.h"
 #include "conversion/conversion_run.h"
 #include "entries/file_loading.h"
+#include "lists/list_model.h"
 #include "platform/direction_options.h"
-#include "platform/list_model.h"
 #include "platform/qt/qt_window_services.h"
 
 #include <QCoreApplication>

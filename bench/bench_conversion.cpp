@@ -4,8 +4,8 @@
 #include "bench_prompts.h"
 #include "bench_util.h"
 #include "conversion/conversion_run.h"
+#include "lists/list_model.h"
 #include "platform/direction_options.h"
-#include "platform/list_model.h"
 #include "platform/qt/qt_window_services.h"
 #include "platform/sqlite/sqlite_area_code_database.h"
 

@@ -2,12 +2,11 @@
 
 #include "bench_entries.h"
 #include "bench_isolation.h"
+#include "conversion/direction.h"
 
 #include <QString>
 
 namespace tallyvane::bench {
-
-enum class Direction { AreaCodesToStates, StatesToAreaCodes };
 
 // Each fills the figures named in its comment; times are in seconds.
 

@@ -3,8 +3,8 @@
 #include "app/qt/form1.h"
 #include "bench_prompts.h"
 #include "bench_util.h"
+#include "lists/list_model.h"
 #include "platform/file_dialog.h"
-#include "platform/list_model.h"
 #include "platform/qt/qt_window_services.h"
 #include "platform/xlsx/xlsx_spreadsheet.h"
 #include "results/clipboard_copy.h"
@@ -104,7 +104,9 @@ void benchExports(int rows) {
     Form1Services& s = form.services();
     QtWindowServices& window = form.windowServices();
 
-    const double textMs = timed(window, prompts, [&] { PushButton4_Click(s); });
+    const double textMs = timed(window, prompts, [&] {
+        PushButton4_Click(s.prompts, s.dialog, s.window, s.results, s.progress);
+    });
     expectNoReports(prompts, "the text export");
     const qint64 textBytes = QFileInfo(textPath).size();
     if (textBytes < qint64(rows) * 4)
@@ -113,7 +115,8 @@ void benchExports(int rows) {
                 textMs, double(textBytes) / 1e6, gapMs(window));
     std::fflush(stdout);
 
-    const double copyMs = timed(window, prompts, [&] { PushButton5_Click(s); });
+    const double copyMs = timed(
+        window, prompts, [&] { PushButton5_Click(s.prompts, s.window, s.clipboard, s.results); });
     expectNoReports(prompts, "the clipboard copy");
     const qsizetype copied = QGuiApplication::clipboard()->text().size();
     if (copied < qsizetype(rows) * 4)
@@ -123,7 +126,9 @@ void benchExports(int rows) {
                 rows, copyMs, double(copied) / 1e6, gapMs(window));
     std::fflush(stdout);
 
-    const double bookMs = timed(window, prompts, [&] { PushButton13_Click(s); });
+    const double bookMs = timed(window, prompts, [&] {
+        PushButton13_Click(s.prompts, s.window, s.spreadsheet, s.results);
+    });
     expectNoReports(prompts, "the workbook export");
     const qint64 bookBytes = QFileInfo(launcher.opened).size();
     QFileInfo(launcher.opened).absoluteDir().removeRecursively();

@@ -1,7 +1,7 @@
 #include "bench_file_load.h"
 
 #include "entries/file_loading.h"
-#include "platform/list_model.h"
+#include "lists/list_model.h"
 #include "platform/prompts.h"
 
 #include <QCoreApplication>

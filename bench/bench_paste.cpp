@@ -2,7 +2,7 @@
 
 #include "app/qt/form1.h"
 #include "entries/file_loading.h"
-#include "platform/list_model.h"
+#include "lists/list_model.h"
 #include "platform/prompts.h"
 
 #include <QApplication>

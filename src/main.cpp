@@ -97,8 +97,10 @@ int main(int argc, char** argv) {
         for (const QString& file : command.files)
             paths.append(QDir::cleanPath(QFileInfo(file).absoluteFilePath()));
         // Once the window shows, so that a report of a file appears over it.
-        QTimer::singleShot(
-            0, &window, [&window, paths] { tallyvane::loadChosenFiles(window.services(), paths); });
+        QTimer::singleShot(0, &window, [&window, paths] {
+            tallyvane::Form1Services& s = window.services();
+            tallyvane::loadChosenFiles(s.prompts, s.window, s.entries, paths);
+        });
     }
     return QApplication::exec();
 }

@@ -102,16 +102,15 @@ int main(int argc, char** argv) {
     }
     // NOCASE columns make every equality ignore letter case; the indexes inherit
     // that collation, so both lookup shapes are index searches instead of scans.
-    const bool ok =
-        exec(db, "CREATE TABLE area_codes (area_cd TEXT COLLATE NOCASE, "
-                 "state_cd TEXT COLLATE NOCASE, location_name TEXT COLLATE NOCASE);"
-                 "BEGIN;") &&
-        insertRows(db, csv, csvPath) &&
-        exec(db, "COMMIT;"
-                 "CREATE INDEX area_codes_area_cd ON area_codes (area_cd);"
-                 "CREATE INDEX area_codes_state_cd ON area_codes (state_cd);"
-                 "CREATE INDEX area_codes_location_name ON area_codes (location_name);"
-                 "ANALYZE;");
+    const bool ok = exec(db, "CREATE TABLE area_codes (area_cd TEXT COLLATE NOCASE, "
+                             "state_cd TEXT COLLATE NOCASE, location_name TEXT COLLATE NOCASE);"
+                             "BEGIN;") &&
+                    insertRows(db, csv, csvPath) &&
+                    exec(db, "COMMIT;"
+                             "CREATE INDEX area_codes_area_cd ON area_codes (area_cd);"
+                             "CREATE INDEX area_codes_state_cd ON area_codes (state_cd);"
+                             "CREATE INDEX area_codes_location_name ON area_codes (location_name);"
+                             "ANALYZE;");
     sqlite3_close(db);
     if (!ok || std::rename(temporary.c_str(), target.c_str()) != 0) {
         std::remove(temporary.c_str());

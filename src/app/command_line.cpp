@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "app/product.h"
+#include "commands/product.h"
 
 namespace tallyvane {
 

@@ -1,11 +1,11 @@
 #include "app/help_command.h"
 
-#include "app/procedure.h"
-#include "app/product.h"
+#include "commands/procedure.h"
+#include "commands/product.h"
 #include "platform/browser.h"
+#include "platform/data_files.h"
 #include "platform/prompts.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -17,11 +17,7 @@ const QString kLocation =
 } // namespace
 
 QString helpPageAddress(const QString& programFolder) {
-    const QStringList candidates{
-        programFolder + QLatin1Char('/') + kHelpFileName,
-        QDir::cleanPath(programFolder + QStringLiteral("/../") +
-                        QStringLiteral(TALLYVANE_DATA_SUBDIR) + QLatin1Char('/') + kHelpFileName),
-    };
+    const QStringList candidates = dataFileCandidates(programFolder, kHelpFileName);
     for (const QString& candidate : candidates) {
         if (QFileInfo(candidate).isFile())
             return QUrl::fromLocalFile(candidate).toString(QUrl::FullyEncoded);
@@ -37,10 +33,10 @@ QString helpPageNotOpenedMessage(const QString& path) {
            path;
 }
 
-void PushButton8_Click(Form1Services& s) {
-    Procedure p(s.prompts, kLocation);
+void PushButton8_Click(Prompts& prompts, Browser& browser, const QString& programFolder) {
+    Procedure p(prompts, kLocation);
     p.step(100, [&] {
-        s.prompts.messageBox(
+        prompts.messageBox(
             QStringLiteral("Entries should look like: New York, NY (with a comma separating city "
                            "and state) or 03053. Please email ") +
                 kSupportAddress + QStringLiteral(" if you have any questions."),
@@ -48,8 +44,8 @@ void PushButton8_Click(Form1Services& s) {
     });
     // A box that fails while offering the page counts as a Yes.
     const int answer = p.value(102, MessageAnswer::Yes, [&] {
-        return s.prompts.messageBox(QStringLiteral("Would you like to read the online help file?"),
-                                    MessageStyle::YesNo);
+        return prompts.messageBox(QStringLiteral("Would you like to read the online help file?"),
+                                  MessageStyle::YesNo);
     });
     if (answer == MessageAnswer::No)
         return;
@@ -57,10 +53,10 @@ void PushButton8_Click(Form1Services& s) {
     // could be started at all, nothing would happen on screen, so the person
     // is told where the page is to open it some other way.
     p.step(104, [&] {
-        const QString address = helpPageAddress(s.programFolder);
-        if (!s.browser.open(address))
-            s.prompts.messageBox(helpPageNotOpenedMessage(QUrl(address).toLocalFile()),
-                                 MessageStyle::Warning);
+        const QString address = helpPageAddress(programFolder);
+        if (!browser.open(address))
+            prompts.messageBox(helpPageNotOpenedMessage(QUrl(address).toLocalFile()),
+                               MessageStyle::Warning);
     });
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "app/form1_services.h"
-
 #include <QString>
 
 namespace tallyvane {
 
-void PushButton8_Click(Form1Services& s); // "Help"
+class Browser;
+class Prompts;
+
+// "Help". The handler name is the window's own and appears in error reports.
+void PushButton8_Click(Prompts& prompts, Browser& browser, const QString& programFolder);
 
 // The file address of the help page shipped with the program: beside the
 // program in a build tree, in the data folder of an installed program. Throws

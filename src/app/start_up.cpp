@@ -1,12 +1,12 @@
 #include "app/start_up.h"
 
-#include "app/error_report.h"
-#include "app/file_exists.h"
-#include "app/procedure.h"
-#include "app/product.h"
+#include "commands/error_report.h"
+#include "commands/file_exists.h"
+#include "commands/procedure.h"
+#include "commands/product.h"
+#include "lists/list_view.h"
 #include "platform/direction_options.h"
 #include "platform/failure.h"
-#include "platform/list_view.h"
 #include "platform/main_window_surface.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
@@ -25,18 +25,17 @@ const QString kConvertOption = QStringLiteral("Convert Option");
 constexpr int kColumnWidthTwips = 7000;
 constexpr qsizetype kLongestApplicationTitle = 40;
 
-int storedDirection(Form1Services& s) {
-    return toInteger16(
-        s.settings.read(kCompanyName, kSection, kConvertOption, QStringLiteral("1")));
+int storedDirection(SettingsStore& settings) {
+    return toInteger16(settings.read(kCompanyName, kSection, kConvertOption, QStringLiteral("1")));
 }
 
-void saveDirection(Form1Services& s, const QString& value) {
+void saveDirection(Prompts& prompts, SettingsStore& settings, const QString& value) {
     try {
-        s.settings.write(kCompanyName, kSection, kConvertOption, value);
+        settings.write(kCompanyName, kSection, kConvertOption, value);
     } catch (const Failure& failure) {
         // The click has no error report of its own. The person keeps the chosen
         // direction for this session and learns it will not survive a restart.
-        s.prompts.messageBox(
+        prompts.messageBox(
             QStringLiteral("The conversion direction could not be saved for the next start.") +
                 QStringLiteral("\r\n") + failure.description(),
             MessageStyle::Warning);
@@ -68,24 +67,24 @@ QString applicationTitleFor(const QString& productTitle) {
     return title;
 }
 
-void SetAppTitle(Form1Services& s) {
-    s.surface.setApplicationTitle(applicationTitleFor(kProductTitle));
+void SetAppTitle(MainWindowSurface& surface) {
+    surface.setApplicationTitle(applicationTitleFor(kProductTitle));
 }
 
-void ApplySkin(Form1Services& s) {
-    const QString skin = s.programFolder + QStringLiteral("/x/o.cjs");
+void ApplySkin(MainWindowSurface& surface, const QString& programFolder) {
+    const QString skin = programFolder + QStringLiteral("/x/o.cjs");
     if (!QFileInfo(skin).isFile())
         return;
-    s.surface.applyButtonFaceColours();
-    s.surface.loadSkin(skin);
+    surface.applyButtonFaceColours();
+    surface.loadSkin(skin);
 }
 
-void Form_Load(Form1Services& s) {
+void Form_Load(const StartUpServices& s) {
     Procedure p(s.prompts, locationText(QStringLiteral("Form1"), QStringLiteral("Form_Load")));
-    p.step(102, [&] { ApplySkin(s); });
+    p.step(102, [&] { ApplySkin(s.surface, s.programFolder); });
     p.step(106, [&] { s.surface.setCaption(kProductTitle); });
     p.step(106, [&] { s.surface.setIconToApplicationIcon(); });
-    p.step(106, [&] { SetAppTitle(s); });
+    p.step(106, [&] { SetAppTitle(s.surface); });
 
     const QString pointerImage = s.programFolder + QStringLiteral("/HAND-M.CUR");
     if (p.test(108, [&] { return FileExists(pointerImage); }))
@@ -97,21 +96,21 @@ void Form_Load(Form1Services& s) {
     p.step(136, [&] { s.results.setFirstColumnWidthTwips(kColumnWidthTwips); });
 
     // Selecting from here runs no click handler, so the restore writes nothing.
-    if (p.test(138, [&] { return storedDirection(s) == 1; })) {
+    if (p.test(138, [&] { return storedDirection(s.settings) == 1; })) {
         p.step(140, [&] { s.options.setOption1(true); });
         p.step(142, [&] { s.options.setOption2(false); });
-    } else if (p.test(144, [&] { return storedDirection(s) == 2; })) {
+    } else if (p.test(144, [&] { return storedDirection(s.settings) == 2; })) {
         p.step(146, [&] { s.options.setOption1(false); });
         p.step(148, [&] { s.options.setOption2(true); });
     }
 }
 
-void Option1_Click(Form1Services& s) {
-    saveDirection(s, QStringLiteral("1"));
+void Option1_Click(Prompts& prompts, SettingsStore& settings) {
+    saveDirection(prompts, settings, QStringLiteral("1"));
 }
 
-void Option2_Click(Form1Services& s) {
-    saveDirection(s, QStringLiteral("2"));
+void Option2_Click(Prompts& prompts, SettingsStore& settings) {
+    saveDirection(prompts, settings, QStringLiteral("2"));
 }
 
 } // namespace tallyvane

@@ -1,10 +1,9 @@
 #include "conversion/conversion_run.h"
 
-#include "app/procedure.h"
+#include "commands/procedure.h"
 #include "conversion/entry_progress.h"
-#include "conversion/text_helpers.h"
+#include "lists/list_view.h"
 #include "platform/direction_options.h"
-#include "platform/list_view.h"
 #include "platform/progress_bar.h"
 #include "platform/prompts.h"
 #include "platform/window_services.h"
@@ -61,7 +60,8 @@ void ConversionRun::convertAll(Procedure& p, Source source) {
                 throw Failure(QStringLiteral("Division by zero"));
             s_.progress.setValue(static_cast<double>(i) / c * 100.0);
         });
-        p.step(126, [&] { showEntryInProgress(s_, entryText, i); });
+        p.step(126,
+               [&] { showEntryInProgress(s_.progress, s_.results, s_.entries, entryText, i); });
         p.step(128, [&] { s_.window.processEvents(); });
         p.step(130, [&] { s_.window.setPointer(Pointer::Busy); });
         Lookup outcome = Lookup::Done;

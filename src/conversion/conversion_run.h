@@ -1,18 +1,34 @@
 #pragma once
 
-#include "app/form1_services.h"
 #include "conversion/area_code_table.h"
+#include "conversion/direction.h"
 
 #include <QString>
 
 namespace tallyvane {
 
+class AreaCodeDatabaseOpener;
+class DirectionOptions;
+class ListView;
 class Procedure;
+class ProgressBar;
+class Prompts;
+class WindowServices;
 
-// "Start Converting": one results row per entry, in entry order.
+// "Start Converting": one results row per entry, in entry order. The handler
+// name is the window's own and appears in error reports.
 class ConversionRun {
 public:
-    explicit ConversionRun(Form1Services& services) : s_(services) {}
+    struct Services {
+        Prompts& prompts;
+        WindowServices& window;
+        const ListView& entries;
+        ListView& results;
+        ProgressBar& progress;
+        const DirectionOptions& options;
+        AreaCodeDatabaseOpener& database;
+    };
+    explicit ConversionRun(const Services& services) : s_(services) {}
 
     void PushButton17_Click();
     bool IsConverting() const { return isConverting_; }
@@ -29,7 +45,7 @@ private:
     Lookup stateLookup(Procedure& p, Source source, const QString& entryText, int i);
     void endRun(Procedure& p, bool showDone);
 
-    Form1Services& s_;
+    Services s_;
     bool isConverting_ = false;
 };
 

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "app/form1_services.h"
-
 #include <QString>
 
 namespace tallyvane {
+
+class ListView;
+class ProgressBar;
 
 // At most this many characters of an entry go on the progress bar; an entry
 // of millions would stall, and once crashed, the bar's painting.
@@ -16,6 +17,7 @@ QString progressTextFor(const QString& entryText);
 
 // The run's progress text for entry i, which also marks the results row the
 // run appends next as coming from entry i, for that row's tooltip.
-void showEntryInProgress(Form1Services& s, const QString& entryText, int i);
+void showEntryInProgress(ProgressBar& progress, ListView& results, const ListView& entries,
+                         const QString& entryText, int i);
 
 } // namespace tallyvane

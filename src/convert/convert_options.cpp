@@ -1,6 +1,6 @@
 #include "convert/convert_options.h"
 
-#include "app/product.h"
+#include "commands/product.h"
 
 #include <getopt.h>
 
@@ -40,9 +40,9 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
         switch (c) {
         case 'd':
             if (std::strcmp(optarg, "states") == 0)
-                options.direction = Direction::ToStates;
+                options.direction = Direction::AreaCodesToStates;
             else if (std::strcmp(optarg, "area-codes") == 0)
-                options.direction = Direction::ToAreaCodes;
+                options.direction = Direction::StatesToAreaCodes;
             else
                 return badUsage("unknown direction", optarg);
             break;

@@ -1,15 +1,16 @@
 #pragma once
 
+#include "conversion/direction.h"
+
 #include <string>
 #include <vector>
 
 namespace tallyvane::convert {
 
-enum class Direction { ToStates, ToAreaCodes };
 enum class Format { Results, Tsv, Csv, Text };
 
 struct ConvertOptions {
-    Direction direction = Direction::ToStates;
+    Direction direction = Direction::AreaCodesToStates;
     Format format = Format::Results;
     std::string database;           // empty: where the window looks for it
     std::vector<std::string> files; // empty: standard input

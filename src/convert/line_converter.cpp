@@ -31,7 +31,7 @@ void LineConverter::begin() {
 }
 
 AreaCodeTable::AnswerId LineConverter::answerFor(std::string_view entry) const {
-    if (direction_ == Direction::ToAreaCodes)
+    if (direction_ == Direction::StatesToAreaCodes)
         return table_.areaCodesFor(entry);
     AreaCode code;
     code.add(entry.data(), entry.data() + entry.size());
@@ -95,7 +95,7 @@ void LineConverter::piece(std::string_view part) {
                 out_.put('\'');
         }
     }
-    if (direction_ == Direction::ToStates) {
+    if (direction_ == Direction::AreaCodesToStates) {
         code_.add(part.data(), part.data() + part.size());
     } else {
         const std::size_t room =
@@ -110,7 +110,7 @@ void LineConverter::piece(std::string_view part) {
 
 void LineConverter::endLine() {
     inPieces_ = false;
-    const AreaCodeTable::AnswerId answer = direction_ == Direction::ToStates
+    const AreaCodeTable::AnswerId answer = direction_ == Direction::AreaCodesToStates
                                                ? table_.statesFor(code_)
                                                : table_.areaCodesFor(stateKey_);
     switch (format_) {
@@ -135,13 +135,13 @@ void LineConverter::finish() {
     // The same cells as the window's text export: widths in UTF-16 units of
     // the heading and of every row, CR LF after each line.
     const QString heading = QStringLiteral("Results");
-    int width = static_cast<int>(heading.size());
+    int width = cellWidth(heading);
     std::vector<bool> used(table_.answerCount(), false);
     for (const AreaCodeTable::AnswerId answer : textRows_)
         used[answer] = true;
     for (AreaCodeTable::AnswerId id = 0; id < table_.answerCount(); ++id) {
         if (used[id])
-            width = std::max(width, static_cast<int>(table_.row(id).size()));
+            width = std::max(width, cellWidth(table_.row(id)));
     }
     const auto cellLine = [width](const QString& text) {
         QString line;

@@ -1,9 +1,11 @@
 // tallyvane-convert: the window's conversion for scripts and pipelines.
+#include "commands/product.h"
 #include "conversion/area_code_table.h"
 #include "convert/byte_output.h"
 #include "convert/convert_options.h"
 #include "convert/line_converter.h"
 #include "convert/line_reader.h"
+#include "platform/data_files.h"
 #include "platform/failure.h"
 #include "platform/sqlite/sqlite_area_code_database.h"
 
@@ -35,9 +37,10 @@ AreaCodeTable readTable(const ConvertOptions& options) {
     if (!options.database.empty())
         candidates << QFile::decodeName(options.database.c_str());
     else // the folder of the real executable, as the window looks from its own
-        candidates = defaultDatabasePaths(QFileInfo(QStringLiteral("/proc/self/exe"))
-                                              .canonicalFilePath()
-                                              .section(QLatin1Char('/'), 0, -2));
+        candidates = dataFileCandidates(QFileInfo(QStringLiteral("/proc/self/exe"))
+                                            .canonicalFilePath()
+                                            .section(QLatin1Char('/'), 0, -2),
+                                        kDatabaseFileName);
     SqliteAreaCodeDatabaseOpener opener(candidates);
     return AreaCodeTable::read(*opener.open());
 }

@@ -1,8 +1,8 @@
 #include "entries/entry_list_commands.h"
 
-#include "app/procedure.h"
-#include "app/remove_selected_row.h"
-#include "platform/list_view.h"
+#include "commands/procedure.h"
+#include "commands/remove_selected_row.h"
+#include "lists/list_view.h"
 #include "platform/main_window_surface.h"
 #include "platform/prompts.h"
 #include "platform/window_services.h"
@@ -17,32 +17,32 @@ const QString kClearLocation =
     locationText(QStringLiteral("Form1"), QStringLiteral("PushButton1_Click"));
 } // namespace
 
-void PushButton6_Click(Form1Services& s) {
-    Procedure p(s.prompts, kAddLocation);
+void PushButton6_Click(Prompts& prompts, const MainWindowSurface& surface, ListView& entries) {
+    Procedure p(prompts, kAddLocation);
     const QString typed = p.value(100, QString(), [&] {
-        return s.prompts.inputPrompt(QStringLiteral("Enter city, state or zip code to add: "),
-                                     s.surface.applicationTitle(), QString());
+        return prompts.inputPrompt(QStringLiteral("Enter city, state or zip code to add: "),
+                                   surface.applicationTitle(), QString());
     });
-    if (typed.isEmpty()) // 102: Cancel, or OK on an empty field
+    if (typed.isEmpty()) // Cancel, or OK on an empty field
         return;
-    p.step(104, [&] { s.entries.append(typed); });
+    p.step(104, [&] { entries.append(typed); });
 }
 
-void PushButton1_Click(Form1Services& s) {
-    Procedure p(s.prompts, kClearLocation);
+void PushButton1_Click(Prompts& prompts, const WindowServices& window, ListView& entries) {
+    Procedure p(prompts, kClearLocation);
     p.step(100, [&] {
-        if (!s.window.isBusy())
-            s.entries.clear();
+        if (!window.isBusy())
+            entries.clear();
     });
 }
 
-void ListView1_DblClick(Form1Services& s) {
-    removeSelectedRow(s.window, s.entries);
+void ListView1_DblClick(const WindowServices& window, ListView& entries) {
+    removeSelectedRow(window, entries);
 }
 
-void ListView1_KeyDown(Form1Services& s, int keyCode) {
+void ListView1_KeyDown(const WindowServices& window, ListView& entries, int keyCode) {
     if (keyCode == kDeleteKeyCode)
-        removeSelectedRow(s.window, s.entries);
+        removeSelectedRow(window, entries);
 }
 
 } // namespace tallyvane

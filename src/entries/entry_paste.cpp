@@ -1,7 +1,7 @@
 #include "entries/entry_paste.h"
 
-#include "app/procedure.h"
-#include "platform/list_view.h"
+#include "commands/procedure.h"
+#include "lists/list_view.h"
 
 namespace tallyvane {
 
@@ -28,11 +28,11 @@ void appendPastedLines(ListView& list, QStringView text) {
         list.append(text.sliced(start).toString());
 }
 
-void ListView1_Paste(Form1Services& s, const QString& text) {
+void ListView1_Paste(Prompts& prompts, ListView& entries, const QString& text) {
     if (text.isEmpty())
         return;
-    Procedure p(s.prompts, kLocation);
-    p.step(100, [&] { appendPastedLines(s.entries, text); });
+    Procedure p(prompts, kLocation);
+    p.step(100, [&] { appendPastedLines(entries, text); });
 }
 
 } // namespace tallyvane

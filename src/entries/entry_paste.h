@@ -1,13 +1,12 @@
 #pragma once
 
-#include "app/form1_services.h"
-
 #include <QString>
 #include <QStringView>
 
 namespace tallyvane {
 
 class ListView;
+class Prompts;
 
 // Appends each line of pasted text to the list as it stands, as Add keeps a
 // typed text: not trimmed and not upper-cased. CR LF, LF and a lone CR all end
@@ -18,6 +17,6 @@ void appendPastedLines(ListView& list, QStringView text);
 // the end of the entry list in one step, with no message. Like Add it works
 // while the busy pointer shows; a conversion run already going does not reach
 // the new entries.
-void ListView1_Paste(Form1Services& s, const QString& text);
+void ListView1_Paste(Prompts& prompts, ListView& entries, const QString& text);
 
 } // namespace tallyvane

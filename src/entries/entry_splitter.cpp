@@ -1,6 +1,6 @@
 #include "entries/entry_splitter.h"
 
-#include "platform/list_view.h"
+#include "lists/list_view.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,12 +1,12 @@
 #include "entries/file_loading.h"
 
-#include "app/file_exists.h"
-#include "app/procedure.h"
+#include "commands/file_exists.h"
+#include "commands/procedure.h"
 #include "entries/entry_file_reader.h"
 #include "entries/load_memory.h"
+#include "lists/list_view.h"
 #include "platform/failure.h"
 #include "platform/file_dialog.h"
-#include "platform/list_view.h"
 #include "platform/prompts.h"
 #include "platform/window_services.h"
 
@@ -17,26 +17,28 @@ namespace tallyvane {
 namespace {
 const QString kLocation =
     locationText(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
-constexpr long kOpenFlags = 2621953; // read-only box, several files, long names
+constexpr long kOpenFlags = DialogFlag::Explorer | DialogFlag::LongNames |
+                            DialogFlag::AllowMultiSelect | DialogFlag::ReadOnlyBox;
 const QString kTitle = QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
 const QString kFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
 const QString kSeparator = QStringLiteral("/");
 const QString kDoubleSeparator = QStringLiteral("//");
 
-// Lines 114 to 138 of the command: everything after the dialog has answered.
-void loadChosenFiles(Form1Services& s, const QStringList& paths, Procedure& p) {
-    p.step(114, [&] { s.window.setPointer(Pointer::Busy); });
-    if (paths.size() == 1) {                 // 116
-        const QString& path = paths.first(); // 118
-        p.step(120, [&] { LoadListFromFile(s.prompts, s.entries, path); });
-    } else {                                  // 122
-        for (const QString& chosen : paths) { // 128
-            QString path = chosen;            // 130
+// Everything after the dialog has answered.
+void loadChosenFiles(Prompts& prompts, WindowServices& window, ListView& entries,
+                     const QStringList& paths, Procedure& p) {
+    p.step(114, [&] { window.setPointer(Pointer::Busy); });
+    if (paths.size() == 1) {
+        const QString& path = paths.first();
+        p.step(120, [&] { LoadListFromFile(prompts, entries, path); });
+    } else {
+        for (const QString& chosen : paths) {
+            QString path = chosen;
             path = p.value(132, path, [&] { return FixDoubleBackslashes(path); });
-            p.step(134, [&] { LoadListFromFile(s.prompts, s.entries, path); });
+            p.step(134, [&] { LoadListFromFile(prompts, entries, path); });
         }
     }
-    p.step(138, [&] { s.window.setPointer(Pointer::Default); });
+    p.step(138, [&] { window.setPointer(Pointer::Default); });
 }
 } // namespace
 
@@ -70,22 +72,24 @@ void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path) {
     }
 }
 
-void PushButton3_Click(Form1Services& s) {
-    Procedure p(s.prompts, kLocation);
-    p.step(100, [&] { s.dialog.setFileName(QString()); });
-    p.step(102, [&] { s.dialog.setFlags(kOpenFlags); });
-    p.step(104, [&] { s.dialog.setTitle(kTitle); });
-    p.step(106, [&] { s.dialog.setFilter(kFilter); });
+void PushButton3_Click(Prompts& prompts, FileDialog& dialog, WindowServices& window,
+                       ListView& entries) {
+    Procedure p(prompts, kLocation);
+    p.step(100, [&] { dialog.setFileName(QString()); });
+    p.step(102, [&] { dialog.setFlags(kOpenFlags); });
+    p.step(104, [&] { dialog.setTitle(kTitle); });
+    p.step(106, [&] { dialog.setFilter(kFilter); });
     // The dialog hands over the chosen files as full paths in its own order.
-    const QStringList paths = p.value(108, QStringList(), [&] { return s.dialog.showOpen(); });
-    if (paths.isEmpty()) // 110: Cancel
+    const QStringList paths = p.value(108, QStringList(), [&] { return dialog.showOpen(); });
+    if (paths.isEmpty()) // Cancel
         return;
-    loadChosenFiles(s, paths, p);
+    loadChosenFiles(prompts, window, entries, paths, p);
 }
 
-void loadChosenFiles(Form1Services& s, const QStringList& paths) {
-    Procedure p(s.prompts, kLocation);
-    loadChosenFiles(s, paths, p);
+void loadChosenFiles(Prompts& prompts, WindowServices& window, ListView& entries,
+                     const QStringList& paths) {
+    Procedure p(prompts, kLocation);
+    loadChosenFiles(prompts, window, entries, paths, p);
 }
 
 } // namespace tallyvane

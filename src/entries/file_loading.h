@@ -1,21 +1,25 @@
 #pragma once
 
-#include "app/form1_services.h"
-
 #include <QString>
 #include <QStringList>
 
 namespace tallyvane {
 
+class FileDialog;
 class ListView;
 class Prompts;
+class WindowServices;
 
-void PushButton3_Click(Form1Services& s); // "Load State or Area Code From File"
+// "Load State or Area Code From File". The handler name is the window's own
+// and appears in error reports.
+void PushButton3_Click(Prompts& prompts, FileDialog& dialog, WindowServices& window,
+                       ListView& entries);
 
 // The Load command from the moment its dialog has answered with these paths:
 // busy pointer, each file in order, failures reported under the command's
 // name and line, default pointer. Files named on the command line come here.
-void loadChosenFiles(Form1Services& s, const QStringList& paths);
+void loadChosenFiles(Prompts& prompts, WindowServices& window, ListView& entries,
+                     const QStringList& paths);
 
 // Appends the entries of one file to the list. A path whose file cannot be
 // found shows "File not found" and changes nothing; a file that exists but cannot
@@ -26,7 +30,8 @@ void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path);
 
 // Tidies a path joined from a folder and a file name: doubled separators become
 // single ones, scanning from left to right without overlap, and any run of
-// leading separators becomes one.
+// leading separators becomes one. The name is the window's own; the separator
+// here is "/".
 QString FixDoubleBackslashes(const QString& path);
 
 } // namespace tallyvane

@@ -1,16 +1,15 @@
 #include "entries/load_memory.h"
 
 #include "platform/failure.h"
+#include "platform/regular_file.h"
 
 #include <QFile>
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
-#include <fcntl.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tallyvane {
 
@@ -67,25 +66,21 @@ QString megabytes(std::int64_t bytes) {
 
 LoadEstimate estimateLoad(const QString& path) {
     LoadEstimate estimate;
-    // Without O_NONBLOCK a FIFO with no writer would block the window; only a
-    // regular file is sampled, and the load itself reports anything else.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return estimate;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return estimate;
+    std::optional<RegularFile> file;
+    try {
+        file.emplace(path);
+    } catch (const Failure&) {
+        return estimate; // the load itself reports why it cannot read the file
     }
-    const qint64 size = info.st_size;
+    const qint64 size = file->size();
     qint64 sampled = 0;
     qint64 lineEnds = 0;
     bool longLine = false;
     QByteArray bytes(kSampleBytes, Qt::Uninitialized);
     for (int i = 0; i < kSamples && size > 0; ++i) {
         const qint64 at = std::min(size * i / kSamples, std::max<qint64>(0, size - kSampleBytes));
-        const ssize_t got = ::pread(fd, bytes.data(), std::size_t(kSampleBytes), off_t(at));
-        if (got <= 0)
+        const auto got = qint64(file->readAt(bytes.data(), std::size_t(kSampleBytes), at));
+        if (got == 0)
             break;
         const QByteArrayView sample(bytes.constData(), got);
         // CR LF, LF and a lone CR each end a line.
@@ -94,7 +89,6 @@ LoadEstimate estimateLoad(const QString& path) {
         lineEnds += ends;
         sampled += got;
     }
-    ::close(fd);
     const double endsPerByte = sampled > 0 ? double(lineEnds) / double(sampled) : 0.0;
     estimate.lines = std::int64_t(endsPerByte * double(size)) + 1;
     estimate.bytes = estimate.lines * kRowBytes + size * kTextBytesPerByte +

@@ -1,7 +1,7 @@
 #include "entries/sample_data.h"
 
-#include "app/procedure.h"
-#include "platform/list_view.h"
+#include "commands/procedure.h"
+#include "lists/list_view.h"
 
 #include <array>
 
@@ -32,11 +32,10 @@ constexpr std::array<SampleEntry, 8> kSamples{{
 
 } // namespace
 
-void PushButton7_Click(Form1Services& s) {
-    Procedure p(s.prompts, kLocation);
+void PushButton7_Click(Prompts& prompts, ListView& entries) {
+    Procedure p(prompts, kLocation);
     for (const SampleEntry& sample : kSamples)
-        p.step(sample.line,
-               [&] { s.entries.append(QString::fromLatin1(sample.literal).toUpper()); });
+        p.step(sample.line, [&] { entries.append(QString::fromLatin1(sample.literal).toUpper()); });
 }
 
 } // namespace tallyvane

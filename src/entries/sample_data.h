@@ -1,9 +1,12 @@
 #pragma once
 
-#include "app/form1_services.h"
-
 namespace tallyvane {
 
-void PushButton7_Click(Form1Services& s); // "Load Sample/Example Data"
+class ListView;
+class Prompts;
+
+// "Load Sample/Example Data": eight entries, one of each form the conversion
+// understands. The name is the window's own and appears in error reports.
+void PushButton7_Click(Prompts& prompts, ListView& entries);
 
 } // namespace tallyvane

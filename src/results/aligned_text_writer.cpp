@@ -1,8 +1,8 @@
 #include "results/aligned_text_writer.h"
 
-#include "app/procedure.h"
-#include "conversion/text_helpers.h"
-#include "platform/list_view.h"
+#include "commands/file_name.h"
+#include "commands/procedure.h"
+#include "lists/list_view.h"
 #include "platform/progress_bar.h"
 #include "platform/window_services.h"
 #include "results/aligned_cell.h"
@@ -92,8 +92,8 @@ void Writer::showProgress(int firstLine, double value) {
 }
 
 void Writer::takeLonger(int testLine, int takeLine, int& widest, const auto& read) {
-    if (p_.test(testLine, [&] { return read().size() > widest; }))
-        p_.step(takeLine, [&] { widest = static_cast<int>(read().size()); });
+    if (p_.test(testLine, [&] { return cellWidth(read()) > widest; }))
+        p_.step(takeLine, [&] { widest = cellWidth(read()); });
 }
 
 void Writer::measureColumns() {
@@ -124,7 +124,7 @@ int Writer::width(int column) const {
 // The test, the spaced cell and the plain cell of one column: testLine,
 // testLine + 2 and testLine + 4.
 void Writer::appendCell(int testLine, const auto& read, int column) {
-    if (p_.test(testLine, [&] { return width(column) >= read().size(); })) {
+    if (p_.test(testLine, [&] { return width(column) >= cellWidth(read()); })) {
         p_.step(testLine + 2, [&] { appendAlignedCell(buffer_, read(), width(column)); });
     } else {
         p_.step(testLine + 4, [&] {

@@ -1,12 +1,13 @@
 #include "results/clipboard_copy.h"
 
-#include "app/procedure.h"
+#include "commands/procedure.h"
+#include "lists/list_view.h"
 #include "platform/clipboard.h"
-#include "platform/list_view.h"
 #include "platform/prompts.h"
 #include "platform/window_services.h"
 #include "results/aligned_cell.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace tallyvane {
@@ -30,9 +31,7 @@ std::vector<int> measureColumns(WindowServices& window, const ListView& list) {
         const int rows = list.count();
         for (int r = 1; r <= rows; ++r) {
             window.processEvents();
-            const qsizetype length = list.columnText(r, c).size();
-            if (widest < length)
-                widest = static_cast<int>(length);
+            widest = std::max(widest, cellWidth(list.columnText(r, c)));
         }
         widths.push_back(widest);
     }
@@ -86,21 +85,21 @@ bool SetClipboardText(Clipboard& clipboard, const QString& text, int /*format*/)
     return retry([&] { return clipboard.setText(text); });
 }
 
-void PushButton5_Click(Form1Services& s) {
-    Procedure p(s.prompts,
+void PushButton5_Click(Prompts& prompts, WindowServices& window, Clipboard& clipboard,
+                       const ListView& results) {
+    Procedure p(prompts,
                 locationText(QStringLiteral("Form1"), QStringLiteral("PushButton5_Click")));
-    p.step(106, [&] { s.window.setPointer(Pointer::Busy); });
-    p.step(108, [&] { CopyListViewToClipboard(s.window, s.clipboard, s.results); });
+    p.step(106, [&] { window.setPointer(Pointer::Busy); });
+    p.step(108, [&] { CopyListViewToClipboard(window, clipboard, results); });
     // The confirmation after a report would call a failure a success.
     if (p.failures() == 0)
         p.step(110, [&] {
-            s.prompts.messageBox(
-                QStringLiteral("Results have been copied to the clipboard.") +
-                QStringLiteral("\r\r") +
-                QStringLiteral("Click a text area where you normally type and press "
-                               "Ctrl+V to paste the clipboard."));
+            prompts.messageBox(QStringLiteral("Results have been copied to the clipboard.") +
+                               QStringLiteral("\r\r") +
+                               QStringLiteral("Click a text area where you normally type and press "
+                                              "Ctrl+V to paste the clipboard."));
         });
-    p.step(112, [&] { s.window.setPointer(Pointer::Default); });
+    p.step(112, [&] { window.setPointer(Pointer::Default); });
 }
 
 } // namespace tallyvane

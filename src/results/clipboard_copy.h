@@ -1,12 +1,18 @@
 #pragma once
 
-#include "app/form1_services.h"
-
 #include <QString>
 
 namespace tallyvane {
 
-void PushButton5_Click(Form1Services& s); // "Copy Results To Clipboard"
+class Clipboard;
+class ListView;
+class Prompts;
+class WindowServices;
+
+// "Copy Results To Clipboard". The handler name is the window's own and
+// appears in error reports.
+void PushButton5_Click(Prompts& prompts, WindowServices& window, Clipboard& clipboard,
+                       const ListView& results);
 
 // Puts the checked rows on the clipboard as aligned text without headings, one
 // CR LF line per row. An empty list leaves the clipboard alone. A failure

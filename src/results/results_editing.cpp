@@ -1,25 +1,26 @@
 #include "results/results_editing.h"
 
-#include "app/procedure.h"
-#include "app/remove_selected_row.h"
-#include "platform/list_view.h"
+#include "commands/procedure.h"
+#include "commands/remove_selected_row.h"
+#include "lists/list_view.h"
 #include "platform/window_services.h"
 
 namespace tallyvane {
 
-void ListView2_DblClick(Form1Services& s) {
-    removeSelectedRow(s.window, s.results);
+void ListView2_DblClick(const WindowServices& window, ListView& results) {
+    removeSelectedRow(window, results);
 }
 
-void ListView2_KeyDown(Form1Services& s, int keyCode, int /*shift*/) {
+void ListView2_KeyDown(const WindowServices& window, ListView& results, int keyCode,
+                       int /*shift*/) {
     if (keyCode == kDeleteKeyCode)
-        removeSelectedRow(s.window, s.results);
+        removeSelectedRow(window, results);
 }
 
-void PushButton2_Click(Form1Services& s) {
-    Procedure p(s.prompts,
+void PushButton2_Click(Prompts& prompts, ListView& results) {
+    Procedure p(prompts,
                 locationText(QStringLiteral("Form1"), QStringLiteral("PushButton2_Click")));
-    p.step(100, [&] { s.results.clear(); });
+    p.step(100, [&] { results.clear(); });
 }
 
 } // namespace tallyvane

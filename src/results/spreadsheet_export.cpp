@@ -1,7 +1,7 @@
 #include "results/spreadsheet_export.h"
 
-#include "app/procedure.h"
-#include "platform/list_view.h"
+#include "commands/procedure.h"
+#include "lists/list_view.h"
 #include "platform/prompts.h"
 #include "platform/spreadsheet.h"
 #include "platform/window_services.h"
@@ -25,7 +25,10 @@ template <class T> T& held(T* object) {
 
 class Export {
 public:
-    explicit Export(Form1Services& s) : s_(s), p_(s.prompts, kLocation) {}
+    Export(Prompts& prompts, WindowServices& window, SpreadsheetAutomation& spreadsheet,
+           const ListView& results)
+        : prompts_(prompts), window_(window), spreadsheet_(spreadsheet), results_(results),
+          p_(prompts, kLocation) {}
     void run();
 
 private:
@@ -35,36 +38,39 @@ private:
     int sheetRowLimit() const;
     void reportRowsBeyondTheSheet(int firstRow);
 
-    Form1Services& s_;
+    Prompts& prompts_;
+    WindowServices& window_;
+    SpreadsheetAutomation& spreadsheet_;
+    const ListView& results_;
     Procedure p_;
     std::unique_ptr<SpreadsheetApplication> application_;
     Workbook* workbook_ = nullptr;
 };
 
 void Export::run() {
-    if (!SaveResultsAsExcelFileIsExcelInstalled(s_)) { // 100
+    if (!SaveResultsAsExcelFileIsExcelInstalled(prompts_, spreadsheet_)) { // 100
         p_.step(102, [&] {
-            s_.prompts.messageBox(QStringLiteral("Excel is not installed on this computer. You "
-                                                 "need to have it installed to use this feature."));
+            prompts_.messageBox(QStringLiteral("Excel is not installed on this computer. You "
+                                               "need to have it installed to use this feature."));
         });
         return;
     }
     // A count that cannot be read does not end the command: the export goes on.
-    if (p_.value(108, false, [&] { return s_.results.count() == 0; }))
+    if (p_.value(108, false, [&] { return results_.count() == 0; }))
         return;
-    p_.step(110, [&] { s_.window.setPointer(Pointer::Busy); });
+    p_.step(110, [&] { window_.setPointer(Pointer::Busy); });
     // Without the application or its workbook every later step would fail on
     // its own, one box per cell: the first failure is reported and the export ends.
-    if (!p_.step(112, [&] { application_ = s_.spreadsheet.create(); }) ||
+    if (!p_.step(112, [&] { application_ = spreadsheet_.create(); }) ||
         !p_.step(114, [&] { workbook_ = &held(application_.get()).addWorkbook(); })) {
-        p_.step(170, [&] { s_.window.setPointer(Pointer::Default); });
+        p_.step(170, [&] { window_.setPointer(Pointer::Default); });
         return;
     }
     writeHeadings();
     writeRows();
     p_.step(166, [&] { sheet().autofitAllColumns(); });
     p_.step(168, [&] { held(application_.get()).setVisible(true); });
-    p_.step(170, [&] { s_.window.setPointer(Pointer::Default); });
+    p_.step(170, [&] { window_.setPointer(Pointer::Default); });
 }
 
 int Export::sheetRowLimit() const {
@@ -80,16 +86,16 @@ void Export::reportRowsBeyondTheSheet(int firstRow) {
                                      "rows %2 to %3 were not written")
                           .arg(sheetRowLimit() - 1)
                           .arg(firstRow)
-                          .arg(s_.results.count()));
+                          .arg(results_.count()));
     });
 }
 
 void Export::writeHeadings() {
     int i = 1; // 116
-    const int columns = p_.value(118, 0, [&] { return s_.results.columnCount(); });
+    const int columns = p_.value(118, 0, [&] { return results_.columnCount(); });
     for (int k = 1; k <= columns; ++k) {
-        p_.step(120, [&] { s_.window.processEvents(); });
-        p_.step(k == 1 ? 124 : 128, [&] { sheet().setCell(1, i, s_.results.heading(k)); });
+        p_.step(120, [&] { window_.processEvents(); });
+        p_.step(k == 1 ? 124 : 128, [&] { sheet().setCell(1, i, results_.heading(k)); });
         ++i; // 126, 130
         p_.step(132, [&] { sheet().autofitColumn(k); });
     }
@@ -97,25 +103,25 @@ void Export::writeHeadings() {
 
 void Export::writeRows() {
     int j = 2; // 136
-    const int rows = p_.value(138, 0, [&] { return s_.results.count(); });
+    const int rows = p_.value(138, 0, [&] { return results_.count(); });
     for (int r = 1; r <= rows; ++r) {
-        p_.step(140, [&] { s_.window.processEvents(); });
-        if (!rowStillThere(p_, 142, s_.results, r, rows))
+        p_.step(140, [&] { window_.processEvents(); });
+        if (!rowStillThere(p_, 142, results_, r, rows))
             return;
         if (j > sheetRowLimit()) {
             reportRowsBeyondTheSheet(r);
             return;
         }
-        if (p_.test(142, [&] { return s_.results.checked(r); })) {
+        if (p_.test(142, [&] { return results_.checked(r); })) {
             int i = 1; // 144
-            const int columns = p_.value(146, 0, [&] { return s_.results.columnCount(); });
+            const int columns = p_.value(146, 0, [&] { return results_.columnCount(); });
             for (int c = 1; c <= columns; ++c) {
-                p_.step(148, [&] { s_.window.processEvents(); });
+                p_.step(148, [&] { window_.processEvents(); });
                 if (c == 1) {
-                    p_.step(152, [&] { sheet().setCell(j, i, s_.results.text(r)); });
+                    p_.step(152, [&] { sheet().setCell(j, i, results_.text(r)); });
                 } else {
                     p_.step(156, [&] {
-                        sheet().setCell(j, i, s_.results.columnText(r, c).remove(QLatin1Char('=')));
+                        sheet().setCell(j, i, results_.columnText(r, c).remove(QLatin1Char('=')));
                     });
                 }
                 ++i; // 154, 158
@@ -127,26 +133,27 @@ void Export::writeRows() {
 
 } // namespace
 
-bool SaveResultsAsExcelFileIsExcelInstalled(Form1Services& s) {
+bool SaveResultsAsExcelFileIsExcelInstalled(Prompts& prompts, SpreadsheetAutomation& spreadsheet) {
     bool installed = true;
     try {
-        installed = s.spreadsheet.create() != nullptr; // released at once
+        installed = spreadsheet.create() != nullptr; // released at once
     } catch (const std::exception&) {
         installed = false;
     }
     if (!installed) {
         try {
-            s.prompts.messageBox(QStringLiteral("Excel is not installed on this computer. You need "
-                                                "to have it installed to use this software without "
-                                                "error."));
+            prompts.messageBox(QStringLiteral("Excel is not installed on this computer. You need "
+                                              "to have it installed to use this software without "
+                                              "error."));
         } catch (const std::exception&) {
         }
     }
     return installed;
 }
 
-void PushButton13_Click(Form1Services& s) {
-    Export(s).run();
+void PushButton13_Click(Prompts& prompts, WindowServices& window,
+                        SpreadsheetAutomation& spreadsheet, const ListView& results) {
+    Export(prompts, window, spreadsheet, results).run();
 }
 
 } // namespace tallyvane

@@ -1,7 +1,7 @@
 #include "results/vanished_rows.h"
 
-#include "app/procedure.h"
-#include "platform/list_view.h"
+#include "commands/procedure.h"
+#include "lists/list_view.h"
 
 namespace tallyvane {
 

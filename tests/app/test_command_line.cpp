@@ -1,5 +1,5 @@
 #include "app/command_line.h"
-#include "app/product.h"
+#include "commands/product.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "app/procedure.h"
+#include "commands/procedure.h"
 #include "support/fakes.h"
 
 #include <QTest>

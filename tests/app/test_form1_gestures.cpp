@@ -1,5 +1,5 @@
 #include "app/qt/form1.h"
-#include "platform/list_model.h"
+#include "lists/list_model.h"
 #include "platform/qt/qt_progress_bar.h"
 #include "platform/qt/qt_window_services.h"
 #include "support/temp_files.h"
@@ -26,14 +26,13 @@ using namespace tallyvane::testing;
 
 namespace {
 
-struct Rig : WindowFakes {
-    FakeSettingsStore settings;
+struct Rig : FakePlatform {
     QTemporaryDir folder;
     int unloads = 0;
     std::unique_ptr<Form1> window;
 
     Rig() {
-        Form1Overrides o = overrides(&settings);
+        Form1Overrides o = windowOverrides(*this, &settings);
         o.programFolder = folder.path();
         o.unload = [this] { ++unloads; };
         window = std::make_unique<Form1>(std::move(o));

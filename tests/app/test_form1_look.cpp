@@ -3,7 +3,7 @@
 // fits small or highly scaled screens with every control reachable.
 #include "app/qt/form1.h"
 #include "app/qt/form1_layout.h"
-#include "platform/list_model.h"
+#include "lists/list_model.h"
 #include "support/window_fakes.h"
 
 #include <QApplication>
@@ -80,10 +80,9 @@ QPalette darkPalette() {
     return p;
 }
 
-struct Rig : WindowFakes {
-    FakeSettingsStore settings;
+struct Rig : FakePlatform {
     std::unique_ptr<Form1> open() {
-        Form1Overrides o = overrides(&settings);
+        Form1Overrides o = windowOverrides(*this, &settings);
         o.unload = [] {};
         return std::make_unique<Form1>(std::move(o));
     }

@@ -1,6 +1,6 @@
 #include "app/qt/form1.h"
 #include "conversion/conversion_run.h"
-#include "platform/list_model.h"
+#include "lists/list_model.h"
 #include "platform/qt/qt_cursor_file.h"
 #include "platform/qt/qt_window_services.h"
 #include "support/window_fakes.h"
@@ -33,13 +33,13 @@ QTemporaryDir* configHome = nullptr;
 
 // The fakes for everything that would open a box or reach outside, and a
 // program folder of the test's own.
-struct WindowRig : WindowFakes {
+struct WindowRig : FakePlatform {
     QTemporaryDir folder;
     int unloads = 0;
     std::function<void()> onUnload;
 
-    std::unique_ptr<Form1> open(SettingsStore* settings = nullptr) {
-        Form1Overrides o = overrides(settings);
+    std::unique_ptr<Form1> open(SettingsStore* store = nullptr) {
+        Form1Overrides o = windowOverrides(*this, store);
         o.programFolder = folder.path();
         o.unload = [this] {
             ++unloads;

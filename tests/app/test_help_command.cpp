@@ -1,5 +1,5 @@
 #include "app/help_command.h"
-#include "app/product.h"
+#include "commands/product.h"
 #include "support/fakes.h"
 
 #include <QDir>
@@ -36,7 +36,7 @@ private Q_SLOTS:
     void messagesInOrderAndNoOpensNothing() {
         FakePlatform p;
         p.prompts.answers = {MessageAnswer::No};
-        PushButton8_Click(p.services);
+        PushButton8_Click(p.prompts, p.browser, p.programFolder);
         QCOMPARE(p.prompts.texts(), QStringList({kFormat, kOffer}));
         QCOMPARE(p.prompts.shown[0].style, 0);
         QCOMPARE(p.prompts.shown[1].style, 4);
@@ -48,11 +48,11 @@ private Q_SLOTS:
     void yesOpensThePageBesideTheProgram() {
         QTemporaryDir dir;
         FakePlatform p;
-        p.services.programFolder = dir.filePath(QStringLiteral("bin"));
-        const QString page = placeHelpPage(p.services.programFolder);
+        p.programFolder = dir.filePath(QStringLiteral("bin"));
+        const QString page = placeHelpPage(p.programFolder);
         placeHelpPage(dir.filePath(QStringLiteral("share/tallyvane"))); // not preferred
         p.prompts.answers = {MessageAnswer::Yes};
-        PushButton8_Click(p.services);
+        PushButton8_Click(p.prompts, p.browser, p.programFolder);
         QCOMPARE(p.browser.opened, QStringList{QStringLiteral("file://") + page});
         QCOMPARE(p.prompts.texts(), QStringList({kFormat, kOffer}));
     }
@@ -60,11 +60,11 @@ private Q_SLOTS:
     void noBrowserToStartNamesThePageInOneBox() {
         QTemporaryDir dir;
         FakePlatform p;
-        p.services.programFolder = dir.path();
+        p.programFolder = dir.path();
         const QString page = placeHelpPage(dir.path());
         p.browser.answer = false;
         p.prompts.answers = {MessageAnswer::Yes};
-        PushButton8_Click(p.services);
+        PushButton8_Click(p.prompts, p.browser, p.programFolder);
         QCOMPARE(p.prompts.shown.size(), size_t(3));
         QCOMPARE(p.prompts.shown[2].style, 48);
         QVERIFY(p.prompts.shown[2].text.endsWith(QStringLiteral("\r\n") + page));
@@ -74,11 +74,11 @@ private Q_SLOTS:
     void anInstalledProgramFindsThePageInItsDataFolder() {
         QTemporaryDir dir;
         FakePlatform p;
-        p.services.programFolder = dir.filePath(QStringLiteral("bin"));
-        QDir().mkpath(p.services.programFolder);
+        p.programFolder = dir.filePath(QStringLiteral("bin"));
+        QDir().mkpath(p.programFolder);
         const QString page = placeHelpPage(dir.filePath(QStringLiteral("share/tallyvane")));
         p.prompts.answers = {MessageAnswer::Yes};
-        PushButton8_Click(p.services);
+        PushButton8_Click(p.prompts, p.browser, p.programFolder);
         QCOMPARE(p.browser.opened, QStringList{QStringLiteral("file://") + page});
     }
 
@@ -91,7 +91,7 @@ private Q_SLOTS:
         FakePlatform p;
         p.prompts.failNextMessageBoxes = 1;
         p.prompts.answers = {MessageAnswer::No};
-        PushButton8_Click(p.services);
+        PushButton8_Click(p.prompts, p.browser, p.programFolder);
         QCOMPARE(p.prompts.shown.size(), size_t(2));
         QCOMPARE(p.prompts.shown[0].title, QStringLiteral("Application Error"));
         QVERIFY(p.prompts.shown[0].text.contains(
@@ -103,13 +103,13 @@ private Q_SLOTS:
     void aFailingOfferCountsAsYes() {
         QTemporaryDir dir;
         FakePlatform p;
-        p.services.programFolder = dir.path();
+        p.programFolder = dir.path();
         const QString page = placeHelpPage(dir.path());
         p.prompts.onShow = [&](const ShownMessage& m) {
             if (m.text == kFormat)
                 p.prompts.failNextMessageBoxes = 1;
         };
-        PushButton8_Click(p.services);
+        PushButton8_Click(p.prompts, p.browser, p.programFolder);
         const auto reports = p.prompts.errorReports();
         QCOMPARE(reports.size(), size_t(1));
         QVERIFY(reports[0].text.contains(QStringLiteral("PushButton8_Click at line 102\r\r")));
@@ -119,7 +119,7 @@ private Q_SLOTS:
     void aMissingPageIsReportedAtLine104() {
         FakePlatform p; // its program folder does not exist
         p.prompts.answers = {MessageAnswer::Yes};
-        PushButton8_Click(p.services);
+        PushButton8_Click(p.prompts, p.browser, p.programFolder);
         const auto reports = p.prompts.errorReports();
         QCOMPARE(reports.size(), size_t(1));
         QVERIFY(reports[0].text.startsWith(

@@ -2,7 +2,7 @@
 // hovered, and entries of millions of characters neither stall nor crash it.
 #include "app/qt/form1.h"
 #include "conversion/conversion_run.h"
-#include "platform/list_model.h"
+#include "lists/list_model.h"
 #include "platform/qt/qt_progress_bar.h"
 #include "support/fakes.h"
 

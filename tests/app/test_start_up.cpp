@@ -1,7 +1,8 @@
-#include "app/file_exists.h"
 #include "app/pointer_rules.h"
 #include "app/start_up.h"
+#include "commands/file_exists.h"
 #include "support/fakes.h"
+#include "support/reports.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,8 +24,7 @@ struct StartUpRig {
     ListModel entries;
     ListModel results;
     QTemporaryDir folder;
-    Form1Services s =
-        f.with({.entries = &entries, .results = &results, .programFolder = folder.path()});
+    StartUpServices s{f.prompts, f.surface, entries, results, f.options, f.settings, folder.path()};
 
     void putFile(const QString& relative, const QByteArray& bytes = "x") {
         QDir(folder.path()).mkpath(QFileInfo(relative).path());
@@ -32,25 +32,13 @@ struct StartUpRig {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    QList<int> reportedLines() const {
-        QList<int> lines;
-        for (const ShownMessage& m : f.prompts.errorReports()) {
-            if (!m.text.contains(kLoadLocation))
-                lines << -1;
-            lines << m.text.section(QStringLiteral("at line "), 1)
-                         .section(QLatin1Char('\r'), 0, 0)
-                         .toInt();
-        }
-        return lines;
+    // One report at this line with this description, and no other box.
+    void expectOneReport(int line, const QString& description) const {
+        QCOMPARE(reportedLines(f.prompts, kLoadLocation), QList<int>{line});
+        QCOMPARE(f.prompts.shown.size(), size_t(1));
+        QVERIFY(f.prompts.shown[0].text.startsWith(description + QStringLiteral("\r\n")));
     }
 };
-
-QString report(const QString& description, int line) {
-    return description + QStringLiteral("\r\n") + kLoadLocation + QStringLiteral("at line ") +
-           QString::number(line) +
-           QStringLiteral(
-               "\r\rPlease email screenshot of this message to support@tallyvane.example");
-}
 
 } // namespace
 
@@ -115,10 +103,7 @@ private Q_SLOTS:
         if (failure.isEmpty()) {
             QVERIFY(rig.f.prompts.shown.empty());
         } else {
-            QCOMPARE(rig.f.prompts.shown.size(), size_t(1));
-            QCOMPARE(rig.f.prompts.shown[0].text, report(failure, 138));
-            QCOMPARE(rig.f.prompts.shown[0].title, QStringLiteral("Application Error"));
-            QCOMPARE(rig.f.prompts.shown[0].style, 48);
+            rig.expectOneReport(138, failure);
         }
         // Restoring never writes the direction back.
         QCOMPARE(rig.f.settings.values.size(), 1);
@@ -130,7 +115,7 @@ private Q_SLOTS:
         rig.f.options.option1 = false;
         rig.f.settings.failReads = true;
         Form_Load(rig.s);
-        QCOMPARE(rig.reportedLines(), QList<int>{138});
+        QCOMPARE(reportedLines(rig.f.prompts, kLoadLocation), QList<int>{138});
         QVERIFY(rig.f.options.option1);
         QVERIFY(!rig.f.options.option2);
     }
@@ -178,8 +163,7 @@ private Q_SLOTS:
         broken.f.surface.failPointerImage = true;
         broken.f.options.option1 = false;
         Form_Load(broken.s);
-        QCOMPARE(broken.f.prompts.shown.size(), size_t(1));
-        QCOMPARE(broken.f.prompts.shown[0].text, report(QStringLiteral("Invalid picture"), 110));
+        broken.expectOneReport(110, QStringLiteral("Invalid picture"));
         QCOMPARE(broken.results.heading(1), QStringLiteral("Results"));
         QVERIFY(broken.f.options.option1);
     }
@@ -240,16 +224,16 @@ private Q_SLOTS:
 
     void theDirectionButtonsSaveTheirValueAtOnce() {
         FakePlatform f;
-        Option2_Click(f.services);
+        Option2_Click(f.prompts, f.settings);
         QCOMPARE(f.settings.values.value(kConvertOptionKey), QStringLiteral("2"));
-        Option1_Click(f.services);
+        Option1_Click(f.prompts, f.settings);
         QCOMPARE(f.settings.values.value(kConvertOptionKey), QStringLiteral("1"));
         QVERIFY(f.prompts.shown.empty());
 
         // A store that cannot be written: one warning under the application title,
         // no error report (the clicks have none).
         f.settings.failWrites = true;
-        Option2_Click(f.services);
+        Option2_Click(f.prompts, f.settings);
         QCOMPARE(f.prompts.shown.size(), size_t(1));
         QCOMPARE(f.prompts.shown[0].style, 48);
         QCOMPARE(f.prompts.shown[0].title, QStringLiteral("Tallyvane"));

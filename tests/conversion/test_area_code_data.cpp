@@ -260,18 +260,16 @@ private Q_SLOTS:
         SqliteAreaCodeDatabaseOpener opener(
             {QStringLiteral(TALLYVANE_BINARY_DIR "/bin/areacodes.db")});
         FakePlatform codes;
-        Form1Services toStates = codes.with({.database = &opener});
-        PushButton7_Click(toStates);
+        PushButton7_Click(codes.prompts, codes.entries);
         codes.addEntries({"1 (436) 555-0142", "624-555-0199", "273", "565"});
-        ConversionRun(toStates).PushButton17_Click();
+        ConversionRun(codes.runServices(&opener)).PushButton17_Click();
         QCOMPARE(codes.resultTexts(), QStringList({"Not Found", "NH", "Not Found", "NJ", "NJ", "NJ",
                                                    "NH", "NH", "OH", "NY", "QC", "GA"}));
         FakePlatform states;
         states.options.option1 = false;
         states.options.option2 = true;
-        Form1Services toCodes = states.with({.database = &opener});
         states.addEntries({"OH"});
-        ConversionRun(toCodes).PushButton17_Click();
+        ConversionRun(states.runServices(&opener)).PushButton17_Click();
         QVERIFY2(states.resultTexts().value(0).split(QLatin1Char(' ')).contains("436"),
                  qPrintable(states.resultTexts().join('|')));
         QVERIFY(codes.prompts.errorReports().empty() && states.prompts.errorReports().empty());

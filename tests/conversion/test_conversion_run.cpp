@@ -1,5 +1,4 @@
 #include "conversion/conversion_run.h"
-#include "conversion/text_helpers.h"
 #include "support/fakes.h"
 
 #include <QTest>
@@ -30,7 +29,7 @@ void fillTable(FakeAreaCodeDatabase& db) {
 
 struct Harness {
     FakePlatform platform;
-    ConversionRun run{platform.services};
+    ConversionRun run{platform.runServices()};
     Harness() { fillTable(platform.database); }
     QStringList convert(const QStringList& entries) {
         platform.addEntries(entries);
@@ -73,14 +72,6 @@ private Q_SLOTS:
         QFETCH(QString, entry);
         QFETCH(QString, code);
         QCOMPARE(normalizeAreaCode(entry), code);
-    }
-
-    void helpers() {
-        QCOMPARE(GetDigitsOnly(QStringLiteral("1-603-237-4934")), QStringLiteral("16032374934"));
-        QCOMPARE(GetFileNameFromPath(QStringLiteral("/home/a/list.txt")),
-                 QStringLiteral("list.txt"));
-        QCOMPARE(GetFileNameFromPath(QStringLiteral("plain")), QStringLiteral("plain"));
-        QCOMPARE(GetFileNameFromPath(QStringLiteral("dir/")), QString());
     }
 
     void rowTextJoinsTrimsAndKeepsNulls() {

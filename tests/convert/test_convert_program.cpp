@@ -1,6 +1,6 @@
 // tallyvane-convert as a script runs it: a real process, real files, the built
 // database; checked against the window's own conversion run.
-#include "app/product.h"
+#include "commands/product.h"
 #include "conversion/conversion_run.h"
 #include "platform/sqlite/sqlite_area_code_database.h"
 #include "results/aligned_text_writer.h"
@@ -127,8 +127,7 @@ QStringList generatedEntries(int count) {
 QStringList windowResults(const QStringList& entries, bool toStates) {
     FakePlatform platform;
     SqliteAreaCodeDatabaseOpener opener({kDatabase});
-    Form1Services services = platform.with({.database = &opener});
-    ConversionRun run(services);
+    ConversionRun run(platform.runServices(&opener));
     platform.options.option1 = toStates;
     platform.options.option2 = !toStates;
     platform.addEntries(entries);

@@ -25,7 +25,7 @@ if [[ -z ${TALLYVANE_E2E_DISPLAY:-} ]]; then
     [[ ! -s $work/err ]] || fail "--help wrote to standard error"
     run 0 --version
     table_date=$(sed -n 's/.*kAreaCodeTableCurrentTo = QStringLiteral("\(.*\)");/\1/p' \
-        "$here/../../src/app/product.h")
+        "$here/../../src/commands/product.h")
     grep -q "^tallyvane [0-9.]*$" "$work/out" || fail "--version printed: $(cat "$work/out")"
     grep -qF "$table_date" "$work/out" || fail "--version does not name $table_date"
     run 2 --no-such-option

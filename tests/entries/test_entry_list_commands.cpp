@@ -50,7 +50,7 @@ private Q_SLOTS:
                                 QStringLiteral("nh")};
         for (const QString& text : typed) {
             p.prompts.typedTexts.push_back(text);
-            PushButton6_Click(p.services);
+            PushButton6_Click(p.prompts, p.surface, p.entries);
         }
         // Not trimmed, not upper-cased, duplicates and blanks kept, in order.
         QCOMPARE(listTexts(p.entries), typed);
@@ -64,9 +64,8 @@ private Q_SLOTS:
         FakePlatform p;
         TitleRecordingPrompts prompts;
         p.surface.appTitle = QStringLiteral("Tallyvane");
-        Form1Services s = p.with({.prompts = &prompts});
         prompts.typedTexts.push_back(QStringLiteral("NH"));
-        PushButton6_Click(s);
+        PushButton6_Click(prompts, p.surface, p.entries);
         QCOMPARE(prompts.titles, QStringList{QStringLiteral("Tallyvane")});
         QCOMPARE(prompts.defaults, QStringList{QString()});
     }
@@ -75,8 +74,8 @@ private Q_SLOTS:
         FakePlatform p;
         p.addEntries({QStringLiteral("NH")});
         p.prompts.typedTexts.push_back(QString()); // OK on an empty field
-        PushButton6_Click(p.services);
-        PushButton6_Click(p.services); // no answer queued: Cancel
+        PushButton6_Click(p.prompts, p.surface, p.entries);
+        PushButton6_Click(p.prompts, p.surface, p.entries); // no answer queued: Cancel
         QCOMPARE(listTexts(p.entries), QStringList{QStringLiteral("NH")});
         QVERIFY(p.prompts.shown.empty());
     }
@@ -85,16 +84,15 @@ private Q_SLOTS:
         FakePlatform p;
         p.window.setPointer(Pointer::Busy);
         p.prompts.typedTexts.push_back(QStringLiteral("CT"));
-        PushButton6_Click(p.services);
+        PushButton6_Click(p.prompts, p.surface, p.entries);
         QCOMPARE(listTexts(p.entries), QStringList{QStringLiteral("CT")});
     }
 
     void aFailedAppendIsReportedAtLine104() {
         FakePlatform p;
         FailingList failing;
-        Form1Services s = p.with({.entries = &failing});
         p.prompts.typedTexts.push_back(QStringLiteral("NH"));
-        PushButton6_Click(s);
+        PushButton6_Click(p.prompts, p.surface, failing);
         const auto reports = p.prompts.errorReports();
         QCOMPARE(reports.size(), size_t(1));
         QVERIFY(reports[0].text.startsWith(QStringLiteral("Out of memory\r\n")));
@@ -107,11 +105,11 @@ private Q_SLOTS:
         p.addEntries(
             {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")});
         select(p.entries, 2);
-        ListView1_DblClick(p.services);
+        ListView1_DblClick(p.window, p.entries);
         QCOMPARE(listTexts(p.entries),
                  QStringList({QStringLiteral("a"), QStringLiteral("c"), QStringLiteral("d")}));
         select(p.entries, 3);
-        ListView1_KeyDown(p.services, kDelete);
+        ListView1_KeyDown(p.window, p.entries, kDelete);
         QCOMPARE(listTexts(p.entries), QStringList({QStringLiteral("a"), QStringLiteral("c")}));
         QVERIFY(p.prompts.shown.empty());
     }
@@ -121,7 +119,7 @@ private Q_SLOTS:
         p.addEntries({QStringLiteral("a"), QStringLiteral("b")});
         select(p.entries, 1);
         for (const int key : {8, 13, 45, 0x41, int(Qt::Key_Delete)})
-            ListView1_KeyDown(p.services, key);
+            ListView1_KeyDown(p.window, p.entries, key);
         QCOMPARE(p.entries.count(), 2);
     }
 
@@ -130,23 +128,23 @@ private Q_SLOTS:
         p.addEntries({QStringLiteral("a"), QStringLiteral("b")});
         select(p.entries, 1);
         p.window.setPointer(Pointer::Busy);
-        ListView1_DblClick(p.services);
-        ListView1_KeyDown(p.services, kDelete);
+        ListView1_DblClick(p.window, p.entries);
+        ListView1_KeyDown(p.window, p.entries, kDelete);
         QCOMPARE(p.entries.count(), 2);
         // Only the busy pointer blocks: the hand pointer does not.
         p.window.setPointer(Pointer::Custom);
-        ListView1_DblClick(p.services);
+        ListView1_DblClick(p.window, p.entries);
         QCOMPARE(listTexts(p.entries), QStringList{QStringLiteral("b")});
     }
 
     void removalOnAnEmptyListOrWithoutSelectionDoesNothing() {
         FakePlatform p;
-        ListView1_DblClick(p.services);
-        ListView1_KeyDown(p.services, kDelete);
+        ListView1_DblClick(p.window, p.entries);
+        ListView1_KeyDown(p.window, p.entries, kDelete);
         QCOMPARE(p.entries.count(), 0);
         p.addEntries({QStringLiteral("a"), QStringLiteral("b")});
-        ListView1_DblClick(p.services);
-        ListView1_KeyDown(p.services, kDelete);
+        ListView1_DblClick(p.window, p.entries);
+        ListView1_KeyDown(p.window, p.entries, kDelete);
         QCOMPARE(listTexts(p.entries), QStringList({QStringLiteral("a"), QStringLiteral("b")}));
         QVERIFY(p.prompts.shown.empty());
     }
@@ -156,9 +154,8 @@ private Q_SLOTS:
         FailingList failing;
         failing.ListModel::append(QStringLiteral("a"));
         select(failing, 1);
-        Form1Services s = p.with({.entries = &failing});
-        ListView1_DblClick(s);
-        ListView1_KeyDown(s, kDelete);
+        ListView1_DblClick(p.window, failing);
+        ListView1_KeyDown(p.window, failing, kDelete);
         QCOMPARE(failing.count(), 1);
         QVERIFY(p.prompts.shown.empty());
     }
@@ -167,12 +164,12 @@ private Q_SLOTS:
         FakePlatform p;
         p.addEntries({QStringLiteral("a"), QStringLiteral("b")});
         p.window.setPointer(Pointer::Busy); // a conversion run in progress
-        PushButton1_Click(p.services);
+        PushButton1_Click(p.prompts, p.window, p.entries);
         QCOMPARE(p.entries.count(), 2);
         p.window.setPointer(Pointer::Default);
-        PushButton1_Click(p.services);
+        PushButton1_Click(p.prompts, p.window, p.entries);
         QCOMPARE(p.entries.count(), 0);
-        PushButton1_Click(p.services); // an empty list stays empty, silently
+        PushButton1_Click(p.prompts, p.window, p.entries); // an empty list stays empty, silently
         QVERIFY(p.prompts.shown.empty());
         // The column survives: it belongs to the list, not to its rows.
         QCOMPARE(p.entries.heading(1), QStringLiteral("States or Area Codes"));
@@ -181,8 +178,7 @@ private Q_SLOTS:
     void aFailedClearIsReportedAtLine100() {
         FakePlatform p;
         FailingList failing;
-        Form1Services s = p.with({.entries = &failing});
-        PushButton1_Click(s);
+        PushButton1_Click(p.prompts, p.window, failing);
         const auto reports = p.prompts.errorReports();
         QCOMPARE(reports.size(), size_t(1));
         QVERIFY(reports[0].text.startsWith(QStringLiteral("Permission denied\r\n")));

@@ -31,14 +31,14 @@ private Q_SLOTS:
         QFETCH(QStringList, entries);
         FakePlatform p;
         p.addEntries({"kept"});
-        ListView1_Paste(p.services, text);
+        ListView1_Paste(p.prompts, p.entries, text);
         QCOMPARE(listTexts(p.entries), QStringList{"kept"} + entries);
         QVERIFY(p.prompts.shown.empty());
     }
 
     void emptyClipboardDoesNothing() {
         FakePlatform p;
-        ListView1_Paste(p.services, QString());
+        ListView1_Paste(p.prompts, p.entries, QString());
         QCOMPARE(p.entries.count(), 0);
         QVERIFY(p.prompts.shown.empty());
     }
@@ -49,11 +49,11 @@ private Q_SLOTS:
         FakePlatform p;
         p.database.rows = {{QString("603"), QString("NH"), QString("New Hampshire")},
                            {QString("201"), QString("NJ"), QString("New Jersey")}};
-        ConversionRun run(p.services);
+        ConversionRun run(p.runServices());
         p.window.onPump = [&](int pump) {
             if (pump == 1) {
                 QVERIFY(p.window.isBusy());
-                ListView1_Paste(p.services, "201\r\n603");
+                ListView1_Paste(p.prompts, p.entries, "201\r\n603");
             }
         };
         p.addEntries({"603", "201"});

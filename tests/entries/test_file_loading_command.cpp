@@ -28,7 +28,7 @@ private Q_SLOTS:
         p.dialog.fileName = s("previous.txt");
         p.window.setPointer(Pointer::Custom);
         p.window.pointerHistory.clear();
-        PushButton3_Click(p.services); // no answer queued: Cancel
+        PushButton3_Click(p.prompts, p.dialog, p.window, p.entries); // no answer queued: Cancel
         QCOMPARE(p.dialog.shownOpen, 1);
         QCOMPARE(p.dialog.fileName, QString());
         QCOMPARE(p.dialog.flags, 2621953L);
@@ -46,8 +46,9 @@ private Q_SLOTS:
         p.addEntries({s("kept")});
         const QString path = writeFile(dir, s("list.txt"), "nh\r\n603\r\n");
         p.dialog.openAnswers = {{path}, {path}};
-        PushButton3_Click(p.services);
-        PushButton3_Click(p.services); // the same file twice gives its entries twice
+        PushButton3_Click(p.prompts, p.dialog, p.window, p.entries);
+        PushButton3_Click(p.prompts, p.dialog, p.window,
+                          p.entries); // the same file twice gives its entries twice
         QCOMPARE(listTexts(p.entries),
                  QStringList({s("kept"), s("NH"), s("603"), s("NH"), s("603")}));
         QCOMPARE(p.window.pointerHistory, std::vector<Pointer>({Pointer::Busy, Pointer::Default,
@@ -64,7 +65,7 @@ private Q_SLOTS:
         const QString second = writeFile(dir, s("b.txt"), "ct\nny");
         // A folder joined with a separator of its own still finds the file.
         p.dialog.openAnswers = {{first, dir.filePath(s("gone.txt")), dir.path() + s("//b.txt")}};
-        PushButton3_Click(p.services);
+        PushButton3_Click(p.prompts, p.dialog, p.window, p.entries);
         QCOMPARE(listTexts(p.entries), QStringList({s("NH"), s("ct"), s("NY")}));
         QCOMPARE(p.prompts.texts(), QStringList{s("File not found")});
         QCOMPARE(p.prompts.shown[0].style, 0);
@@ -76,7 +77,7 @@ private Q_SLOTS:
         FakePlatform p;
         const QString good = writeFile(dir, s("good.txt"), "ma\r\n");
         p.dialog.openAnswers = {{dir.path(), good}, {dir.path()}};
-        PushButton3_Click(p.services);
+        PushButton3_Click(p.prompts, p.dialog, p.window, p.entries);
         QCOMPARE(listTexts(p.entries), QStringList{s("MA")});
         auto reports = p.prompts.errorReports();
         QCOMPARE(reports.size(), size_t(1));
@@ -86,7 +87,7 @@ private Q_SLOTS:
         QCOMPARE(p.window.pointerHistory, kBusyThenDefault);
 
         // A single chosen path fails at its own line; the pointer still goes back.
-        PushButton3_Click(p.services);
+        PushButton3_Click(p.prompts, p.dialog, p.window, p.entries);
         reports = p.prompts.errorReports();
         QCOMPARE(reports.size(), size_t(2));
         QVERIFY(reports[1].text.contains(s("PushButton3_Click at line 120\r\r")));

@@ -5,8 +5,8 @@
 #include "app/qt/form1.h"
 #include "entries/entry_list_commands.h"
 #include "entries/file_loading.h"
-#include "platform/list_model.h"
-#include "support/fakes.h"
+#include "lists/list_model.h"
+#include "support/window_fakes.h"
 
 #include <QApplication>
 #include <QFile>
@@ -61,7 +61,7 @@ int runCappedLoad(int argc, char** argv) {
     if (::setrlimit(RLIMIT_AS, &cap) != 0)
         return 3;
     dialog.openAnswers = {{path}, {small}};
-    PushButton3_Click(form.services());
+    clickButton(form, "PushButton3");
     std::printf("loaded %d\n", form.entryModel().count());
     std::fflush(stdout);
     QTest::qWait(300); // the views lay out the rows
@@ -70,8 +70,8 @@ int runCappedLoad(int argc, char** argv) {
         std::printf("report %s\n", qPrintable(text.simplified()));
     // The window goes on working: clearing gives the memory back, and the
     // next load is whole.
-    PushButton1_Click(form.services());
-    PushButton3_Click(form.services());
+    clickButton(form, "PushButton1");
+    clickButton(form, "PushButton3");
     QTest::qWait(100);
     std::printf("after clearing %d\n", form.entryModel().count());
     return 0;

@@ -39,7 +39,7 @@ class TestSampleData : public QObject {
 private Q_SLOTS:
     void appendsTheEightEntriesUpperCased() {
         FakePlatform p;
-        PushButton7_Click(p.services);
+        PushButton7_Click(p.prompts, p.entries);
         QCOMPARE(listTexts(p.entries), kSampleSet);
         QVERIFY(p.prompts.shown.empty());
     }
@@ -48,8 +48,8 @@ private Q_SLOTS:
         FakePlatform p;
         p.addEntries({QStringLiteral("ct")});
         p.window.setPointer(Pointer::Busy); // the busy pointer does not stop it
-        PushButton7_Click(p.services);
-        PushButton7_Click(p.services);
+        PushButton7_Click(p.prompts, p.entries);
+        PushButton7_Click(p.prompts, p.entries);
         QCOMPARE(p.entries.count(), 17);
         QCOMPARE(listTexts(p.entries), QStringList{QStringLiteral("ct")} + kSampleSet + kSampleSet);
         QCOMPARE(p.options.option1, true); // the direction is left alone
@@ -59,8 +59,7 @@ private Q_SLOTS:
     void aFailedAppendIsReportedAtItsLineAndTheRestFollow() {
         FakePlatform p;
         RefusingList list(3);
-        Form1Services s = p.with({.entries = &list});
-        PushButton7_Click(s);
+        PushButton7_Click(p.prompts, list);
         QStringList expected = kSampleSet;
         expected.removeAt(2);
         QCOMPARE(listTexts(list), expected);

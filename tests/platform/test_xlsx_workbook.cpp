@@ -2,6 +2,7 @@
 #include "platform/xlsx/desktop_spreadsheet_launcher.h"
 #include "platform/xlsx/xlsx_spreadsheet.h"
 #include "platform/xlsx/xlsx_workbook.h"
+#include "support/fakes.h"
 #include "support/temp_files.h"
 
 #include <QDir>
@@ -17,14 +18,6 @@ using namespace tallyvane;
 using namespace tallyvane::testing;
 
 namespace {
-
-class RecordingLauncher : public SpreadsheetLauncher {
-public:
-    bool available() override { return answer; }
-    void open(const QString& path) override { opened << path; }
-    bool answer = true;
-    QStringList opened;
-};
 
 // LibreOffice's own settings for a headless read-back: its own profile (so it
 // neither touches $HOME nor hands the job to a running instance), no first-run

@@ -26,7 +26,7 @@ private Q_SLOTS:
         FakePlatform f;
         fill(f.results,
              {QStringLiteral("NH"), QStringLiteral("Not Found"), QStringLiteral("201 551 609")});
-        PushButton5_Click(f.services);
+        PushButton5_Click(f.prompts, f.window, f.clipboard, f.results);
         QCOMPARE(f.clipboard.text, QStringLiteral("NH\r\nNot Found\r\n201 551 609\r\n"));
         QCOMPARE(f.clipboard.clearAttempts, 1);
         QCOMPARE(f.clipboard.setAttempts, 1);
@@ -64,14 +64,14 @@ private Q_SLOTS:
 
         FakePlatform none;
         none.results.appendRow({QStringLiteral("NH")}, false);
-        PushButton5_Click(none.services);
+        PushButton5_Click(none.prompts, none.window, none.clipboard, none.results);
         QCOMPARE(none.clipboard.text, QString());
         QCOMPARE(none.prompts.texts(), QStringList({kConfirmation}));
     }
 
     void anEmptyListKeepsTheClipboard() {
         FakePlatform f;
-        PushButton5_Click(f.services);
+        PushButton5_Click(f.prompts, f.window, f.clipboard, f.results);
         QCOMPARE(f.clipboard.text, QStringLiteral("old clipboard"));
         QCOMPARE(f.clipboard.clearAttempts + f.clipboard.setAttempts, 0);
         QCOMPARE(f.prompts.texts(), QStringList({kConfirmation}));
@@ -102,7 +102,7 @@ private Q_SLOTS:
         fill(f.results, {QStringLiteral("NH")});
         f.clipboard.failClears = 5000;
         f.clipboard.failSets = 5000;
-        PushButton5_Click(f.services);
+        PushButton5_Click(f.prompts, f.window, f.clipboard, f.results);
         QCOMPARE(f.clipboard.clearAttempts, 1000); // the sets follow a failed clear
         QCOMPARE(f.clipboard.setAttempts, 1000);
         QCOMPARE(f.prompts.texts().size(), 1);
@@ -119,7 +119,7 @@ private Q_SLOTS:
             if (pump == 3) // the build pass has begun
                 f.results.clear();
         };
-        PushButton5_Click(f.services);
+        PushButton5_Click(f.prompts, f.window, f.clipboard, f.results);
         const auto reports = f.prompts.errorReports();
         QCOMPARE(reports.size(), size_t(1));
         QVERIFY(reports[0].text.contains(

@@ -34,7 +34,7 @@ private Q_SLOTS:
         FakePlatform f;
         fill(f, {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
         select(f.results, 2);
-        ListView2_DblClick(f.services);
+        ListView2_DblClick(f.window, f.results);
         QCOMPARE(f.resultTexts(), QStringList({QStringLiteral("one"), QStringLiteral("three")}));
         QVERIFY(f.prompts.shown.empty());
 
@@ -42,7 +42,7 @@ private Q_SLOTS:
         FakePlatform g;
         fill(g, kFive);
         select(g.results, 2);
-        ListView2_DblClick(g.services);
+        ListView2_DblClick(g.window, g.results);
         QCOMPARE(g.results.count(), 4);
         QCOMPARE(g.results.text(2), QStringLiteral("NY"));
     }
@@ -53,13 +53,13 @@ private Q_SLOTS:
         const int shift = 1, ctrl = 2, alt = 4;
         for (const int modifiers : {0, shift, ctrl, shift | ctrl | alt}) {
             select(f.results, 1);
-            ListView2_KeyDown(f.services, kDelete, modifiers);
+            ListView2_KeyDown(f.window, f.results, kDelete, modifiers);
         }
         QCOMPARE(f.resultTexts(), QStringList({QStringLiteral("CA")}));
         // Other keys, Insert (45) and Backspace (8) among them, change nothing.
         select(f.results, 1);
-        ListView2_KeyDown(f.services, 45, 0);
-        ListView2_KeyDown(f.services, 8, 0);
+        ListView2_KeyDown(f.window, f.results, 45, 0);
+        ListView2_KeyDown(f.window, f.results, 8, 0);
         QCOMPARE(f.results.count(), 1);
         QVERIFY(f.prompts.shown.empty());
     }
@@ -69,19 +69,19 @@ private Q_SLOTS:
         fill(f, kFive);
         select(f.results, 3);
         f.window.setPointer(Pointer::Busy);
-        ListView2_KeyDown(f.services, kDelete, 0);
-        ListView2_DblClick(f.services);
+        ListView2_KeyDown(f.window, f.results, kDelete, 0);
+        ListView2_DblClick(f.window, f.results);
         QCOMPARE(f.results.count(), 5);
 
         f.window.setPointer(Pointer::Custom); // the hand over a button is not busy
         f.results.selectionModel()->clear();
-        ListView2_DblClick(f.services);
-        ListView2_KeyDown(f.services, kDelete, 0);
+        ListView2_DblClick(f.window, f.results);
+        ListView2_KeyDown(f.window, f.results, kDelete, 0);
         QCOMPARE(f.results.count(), 5);
 
         FakePlatform empty;
-        ListView2_DblClick(empty.services);
-        ListView2_KeyDown(empty.services, kDelete, 0);
+        ListView2_DblClick(empty.window, empty.results);
+        ListView2_KeyDown(empty.window, empty.results, kDelete, 0);
         QCOMPARE(empty.results.count(), 0);
         QVERIFY(f.prompts.shown.empty() && empty.prompts.shown.empty());
     }
@@ -90,10 +90,10 @@ private Q_SLOTS:
         FakePlatform f;
         fill(f, kFive);
         f.window.setPointer(Pointer::Busy); // a run or an export in progress
-        PushButton2_Click(f.services);
+        PushButton2_Click(f.prompts, f.results);
         QCOMPARE(f.results.count(), 0);
-        QCOMPARE(f.results.columnCount(), 1); // the heading stays
-        PushButton2_Click(f.services);        // an empty list: nothing happens
+        QCOMPARE(f.results.columnCount(), 1);    // the heading stays
+        PushButton2_Click(f.prompts, f.results); // an empty list: nothing happens
         QVERIFY(f.prompts.shown.empty());
         QCOMPARE(f.window.pointer(), Pointer::Busy);
     }

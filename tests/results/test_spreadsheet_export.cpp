@@ -2,6 +2,7 @@
 #include "platform/xlsx/xlsx_spreadsheet.h"
 #include "results/spreadsheet_export.h"
 #include "support/fakes.h"
+#include "support/reports.h"
 #include "support/tmpfs_mount.h"
 
 #include <QDir>
@@ -40,13 +41,6 @@ private:
     int calls_ = 0;
 };
 
-class RecordingLauncher : public SpreadsheetLauncher {
-public:
-    bool available() override { return true; }
-    void open(const QString& path) override { opened << path; }
-    QStringList opened;
-};
-
 // Points the temporary folder elsewhere for one test.
 class TemporaryFolderAt {
 public:
@@ -64,15 +58,6 @@ private:
     QByteArray saved_;
 };
 
-QList<int> reportedLines(const FakePrompts& prompts) {
-    QList<int> lines;
-    for (const ShownMessage& m : prompts.errorReports()) {
-        const qsizetype at = m.text.indexOf(QStringLiteral("at line "));
-        lines << m.text.mid(at + 8, 3).toInt();
-    }
-    return lines;
-}
-
 } // namespace
 
 class TestSpreadsheetExport : public QObject {
@@ -82,7 +67,7 @@ private Q_SLOTS:
         FakePlatform f;
         fill(f.results,
              {QStringLiteral("NH"), QStringLiteral("Not Found"), QStringLiteral("201 551 609")});
-        PushButton13_Click(f.services);
+        PushButton13_Click(f.prompts, f.window, f.spreadsheet, f.results);
         QCOMPARE(f.spreadsheet.operations,
                  QStringList({"create", "create", "addWorkbook", "cell 1 1", "autofit 1",
                               "cell 2 1", "cell 3 1", "cell 4 1", "autofitAll", "visible"}));
@@ -100,7 +85,7 @@ private Q_SLOTS:
         f.results.append(QStringLiteral("NH"));
         f.results.appendRow({QStringLiteral("NJ")}, false);
         f.results.append(QStringLiteral("NY"));
-        PushButton13_Click(f.services);
+        PushButton13_Click(f.prompts, f.window, f.spreadsheet, f.results);
         QCOMPARE(f.spreadsheet.cells.size(), size_t(3));
         QCOMPARE(f.spreadsheet.cellText(2, 1), QStringLiteral("NH"));
         QCOMPARE(f.spreadsheet.cellText(4, 1), QStringLiteral("NY"));
@@ -111,7 +96,7 @@ private Q_SLOTS:
         FakePlatform f;
         f.results.addColumn(QStringLiteral("Sum=Total"));
         f.results.appendRow({QStringLiteral("=HYPERLINK(\"x\")"), QStringLiteral("a=b=c")});
-        PushButton13_Click(f.services);
+        PushButton13_Click(f.prompts, f.window, f.spreadsheet, f.results);
         QCOMPARE(f.spreadsheet.cellText(1, 2), QStringLiteral("Sum=Total")); // headings unchanged
         QCOMPARE(f.spreadsheet.cellText(2, 1), QStringLiteral("=HYPERLINK(\"x\")"));
         QCOMPARE(f.spreadsheet.cellText(2, 2), QStringLiteral("abc"));
@@ -122,7 +107,7 @@ private Q_SLOTS:
 
     void anEmptyListEndsAfterTheProbe() {
         FakePlatform f;
-        PushButton13_Click(f.services);
+        PushButton13_Click(f.prompts, f.window, f.spreadsheet, f.results);
         QCOMPARE(f.spreadsheet.operations, QStringList({"create"}));
         QVERIFY(f.prompts.shown.empty() && f.window.pointerHistory.empty());
     }
@@ -131,11 +116,11 @@ private Q_SLOTS:
         FakePlatform f;
         fill(f.results, {QStringLiteral("NH")});
         f.spreadsheet.available = false;
-        QVERIFY(!SaveResultsAsExcelFileIsExcelInstalled(f.services));
+        QVERIFY(!SaveResultsAsExcelFileIsExcelInstalled(f.prompts, f.spreadsheet));
         QCOMPARE(f.prompts.texts(), QStringList({kProbeMessage}));
 
         f.prompts.shown.clear();
-        PushButton13_Click(f.services);
+        PushButton13_Click(f.prompts, f.window, f.spreadsheet, f.results);
         QCOMPARE(f.prompts.texts(), QStringList({kProbeMessage, kCommandMessage}));
         QCOMPARE(f.prompts.shown[0].style, MessageStyle::Ok);
         QCOMPARE(f.prompts.shown[1].title, QStringLiteral("Tallyvane"));
@@ -148,8 +133,7 @@ private Q_SLOTS:
         FakePlatform f;
         fill(f.results, {QStringLiteral("NH"), QStringLiteral("NJ"), QStringLiteral("NY")});
         OnlyTheProbeStarts automation(f.spreadsheet);
-        Form1Services s = f.with({.spreadsheet = &automation});
-        PushButton13_Click(s);
+        PushButton13_Click(f.prompts, f.window, automation, f.results);
         QCOMPARE(reportedLines(f.prompts), QList<int>({112}));
         QVERIFY(f.prompts.errorReports()[0].text.contains(
             QStringLiteral("Automation error\r\nin Brisquet2021/08/31.Form1.PushButton13_Click ")));
@@ -190,8 +174,7 @@ private Q_SLOTS:
             f.results.append(QStringLiteral("201 551 609"));
         RecordingLauncher launcher;
         XlsxSpreadsheetAutomation automation(launcher);
-        Form1Services s = f.with({.spreadsheet = &automation});
-        PushButton13_Click(s);
+        PushButton13_Click(f.prompts, f.window, automation, f.results);
 
         QCOMPARE(reportedLines(f.prompts), QList<int>({line}));
         const QString text = f.prompts.errorReports()[0].text;
@@ -205,7 +188,7 @@ private Q_SLOTS:
         FakePlatform f;
         f.spreadsheet.rowLimit = 4; // the heading and three list rows fit
         fill(f.results, {"a", "b", "c", "d", "e", "f"});
-        PushButton13_Click(f.services);
+        PushButton13_Click(f.prompts, f.window, f.spreadsheet, f.results);
         QCOMPARE(reportedLines(f.prompts), QList<int>({152}));
         QVERIFY(f.prompts.errorReports()[0].text.startsWith(
             QStringLiteral("The sheet holds at most 3 rows below its headings: list rows 4 to 6 "
@@ -222,7 +205,7 @@ private Q_SLOTS:
             if (pump == 2) // the first row's pump: "Clear Results" was clicked
                 f.results.clear();
         };
-        PushButton13_Click(f.services);
+        PushButton13_Click(f.prompts, f.window, f.spreadsheet, f.results);
         // One report for the rows that are gone, not one per missing cell.
         QCOMPARE(reportedLines(f.prompts), QList<int>({142}));
         QVERIFY(f.prompts.errorReports()[0].text.startsWith(

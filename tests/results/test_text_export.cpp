@@ -223,7 +223,7 @@ private Q_SLOTS:
 
         f.dialog.fileName = QStringLiteral("stale");
         f.dialog.saveAnswers = {QString()}; // Cancel
-        PushButton4_Click(f.services);
+        PushButton4_Click(f.prompts, f.dialog, f.window, f.results, f.progress);
         QCOMPARE(f.dialog.fileName, QString());
         QCOMPARE(f.dialog.flags, 2621953L);
         QCOMPARE(f.dialog.title, QStringLiteral("Save"));
@@ -233,7 +233,7 @@ private Q_SLOTS:
 
         f.dialog.saveAnswers = {path};
         f.prompts.answers = {MessageAnswer::No};
-        PushButton4_Click(f.services);
+        PushButton4_Click(f.prompts, f.dialog, f.window, f.results, f.progress);
         QCOMPARE(f.prompts.texts(),
                  QStringList({QStringLiteral("Are you sure you wish to overwrite ") + path +
                               QStringLiteral(" ?")}));
@@ -245,7 +245,7 @@ private Q_SLOTS:
         f.prompts.shown.clear();
         f.dialog.saveAnswers = {path};
         f.prompts.answers = {MessageAnswer::Yes};
-        PushButton4_Click(f.services);
+        PushButton4_Click(f.prompts, f.dialog, f.window, f.results, f.progress);
         QCOMPARE(readFile(path), QByteArray("Results\t\r\nNH     \t\r\n"));
         QCOMPARE(f.prompts.texts().last(), QStringLiteral("Done."));
         QCOMPARE(f.prompts.shown.back().style, MessageStyle::Ok);
@@ -258,7 +258,7 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("no extension"));
         FakePlatform f;
         f.dialog.saveAnswers = {path};
-        PushButton4_Click(f.services);
+        PushButton4_Click(f.prompts, f.dialog, f.window, f.results, f.progress);
         QCOMPARE(f.prompts.texts(), QStringList({QStringLiteral("Done.")}));
         QCOMPARE(readFile(path), QByteArray("Results\t\r\n"));
         QCOMPARE(dirEntries(dir.path()), QStringList({QStringLiteral("no extension")}));
@@ -270,7 +270,7 @@ private Q_SLOTS:
         FakePlatform f;
         fill(f.results, {QStringLiteral("NH"), QStringLiteral("NJ")});
         f.dialog.saveAnswers = {path};
-        PushButton4_Click(f.services);
+        PushButton4_Click(f.prompts, f.dialog, f.window, f.results, f.progress);
         const auto reports = f.prompts.errorReports();
         QCOMPARE(reports.size(), size_t(1));
         QVERIFY(reports[0].text.contains(kWriterLocation + QStringLiteral("at line 156\r\r")));
@@ -332,7 +332,7 @@ private Q_SLOTS:
             f.results.append(QStringLiteral("201 551 609"));
         f.dialog.saveAnswers = {path};
         f.prompts.answers = {MessageAnswer::Yes};
-        PushButton4_Click(f.services);
+        PushButton4_Click(f.prompts, f.dialog, f.window, f.results, f.progress);
 
         const auto reports = f.prompts.errorReports();
         QCOMPARE(reports.size(), size_t(1));

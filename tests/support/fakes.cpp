@@ -272,31 +272,23 @@ void FakeSurface::setPointerImage(const QString& path) {
     pointerImage = path;
 }
 
-FakePlatform::FakePlatform() : services(with({})) {
+FakePlatform::FakePlatform() {
     entries.addColumn(QStringLiteral("States or Area Codes"));
     results.addColumn(QStringLiteral("Results"));
 }
 
-namespace {
-// A folder that holds none of the program's optional files.
-const QString kProgramFolder = QStringLiteral("/nonexistent/program-folder");
-} // namespace
-
-Form1Services FakePlatform::with(const ServiceSwaps& w) {
-    return {w.prompts ? *w.prompts : prompts,
+ConversionRun::Services FakePlatform::runServices(AreaCodeDatabaseOpener* otherDatabase) {
+    return {prompts,
             window,
-            w.entries ? *w.entries : entries,
-            w.results ? *w.results : results,
+            entries,
+            results,
             progress,
             options,
-            settings,
-            dialog,
-            w.database ? *w.database : database,
-            w.spreadsheet ? *w.spreadsheet : spreadsheet,
-            clipboard,
-            browser,
-            surface,
-            w.programFolder.isEmpty() ? kProgramFolder : w.programFolder};
+            otherDatabase ? *otherDatabase : static_cast<AreaCodeDatabaseOpener&>(database)};
+}
+
+StartUpServices FakePlatform::startUpServices() {
+    return {prompts, surface, entries, results, options, settings, programFolder};
 }
 
 void FakePlatform::addEntries(const QStringList& texts) {

@@ -2,20 +2,22 @@
 
 // Fakes of the platform interfaces: they replay queued answers, record what
 // the commands showed and did, and fail on request.
-#include "app/form1_services.h"
+#include "app/start_up.h"
+#include "conversion/conversion_run.h"
+#include "lists/list_model.h"
 #include "platform/area_code_database.h"
 #include "platform/browser.h"
 #include "platform/clipboard.h"
 #include "platform/direction_options.h"
 #include "platform/failure.h"
 #include "platform/file_dialog.h"
-#include "platform/list_model.h"
 #include "platform/main_window_surface.h"
 #include "platform/progress_bar.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
 #include "platform/spreadsheet.h"
 #include "platform/window_services.h"
+#include "platform/xlsx/spreadsheet_launcher.h"
 
 #include <QMap>
 #include <QStringList>
@@ -195,17 +197,18 @@ public:
     bool iconSet = false, buttonFace = false, failPointerImage = false;
 };
 
-// Pieces a test puts in place of the platform's own fakes.
-struct ServiceSwaps {
-    Prompts* prompts = nullptr;
-    ListView* entries = nullptr;
-    ListView* results = nullptr;
-    AreaCodeDatabaseOpener* database = nullptr;
-    SpreadsheetAutomation* spreadsheet = nullptr;
-    QString programFolder;
+// Stands in for the desktop's spreadsheet application: records the workbooks
+// it is asked to open.
+class RecordingLauncher : public SpreadsheetLauncher {
+public:
+    bool available() override { return answer; }
+    void open(const QString& path) override { opened << path; }
+    bool answer = true;
+    QStringList opened;
 };
 
-// Every fake, with real list models for the two lists.
+// Every fake, with real list models for the two lists (their columns made as
+// the window's start makes them). Tests hand each command the pieces it uses.
 class FakePlatform {
 public:
     FakePlatform();
@@ -222,10 +225,13 @@ public:
     FakeClipboard clipboard;
     FakeBrowser browser;
     FakeSurface surface;
-    Form1Services services;
+    // A folder that holds none of the program's optional files.
+    QString programFolder = QStringLiteral("/nonexistent/program-folder");
 
-    // The services with some pieces swapped for the test's own.
-    Form1Services with(const ServiceSwaps& swaps);
+    // What the conversion run and the load handler reach, from these fakes.
+    // The run may read another database, such as the real one.
+    ConversionRun::Services runServices(AreaCodeDatabaseOpener* otherDatabase = nullptr);
+    StartUpServices startUpServices();
     void addEntries(const QStringList& texts);
     QStringList resultTexts() const;
 };

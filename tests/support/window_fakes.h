@@ -5,29 +5,12 @@
 
 namespace tallyvane::testing {
 
-// Fakes for everything through which the main window would open a box or
-// reach outside the test.
-struct WindowFakes {
-    FakePrompts prompts;
-    FakeFileDialog dialog;
-    FakeAreaCodeDatabase database;
-    FakeSpreadsheet spreadsheet;
-    FakeClipboard clipboard;
-    FakeBrowser browser;
+// Hands the main window the fakes through which it would open a box or reach
+// outside the test, and the settings store (null: the real store under
+// XDG_CONFIG_HOME). The window's own lists, bar and buttons stay real.
+Form1Overrides windowOverrides(FakePlatform& fakes, SettingsStore* settings);
 
-    // Hands the window these fakes and the settings store (null: the real
-    // store under XDG_CONFIG_HOME).
-    Form1Overrides overrides(SettingsStore* settings) {
-        Form1Overrides o;
-        o.prompts = &prompts;
-        o.dialog = &dialog;
-        o.settings = settings;
-        o.database = &database;
-        o.spreadsheet = &spreadsheet;
-        o.clipboard = &clipboard;
-        o.browser = &browser;
-        return o;
-    }
-};
+// Clicks the push button of the window with this objectName, as a person would.
+void clickButton(QWidget& window, const char* objectName);
 
 } // namespace tallyvane::testing

@@ -4,8 +4,10 @@
 #include "app/qt/form1_gestures.h"
 #include "app/qt/form1_parts.h"
 #include "app/start_up.h"
+#include "commands/product.h"
 #include "conversion/conversion_run.h"
-#include "platform/list_model.h"
+#include "lists/list_model.h"
+#include "platform/data_files.h"
 #include "platform/qt/qt_browser.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_direction_options.h"
@@ -34,12 +36,14 @@
 namespace tallyvane {
 
 namespace {
+// The replacement when there is one, otherwise a new Default that the window keeps.
 template <class Interface, class Default, class... Args>
-Interface& pick(Interface* override, std::unique_ptr<Interface>& owned, Args&&... args) {
-    if (override)
-        return *override;
-    owned = std::make_unique<Default>(std::forward<Args>(args)...);
-    return *owned;
+Interface& pick(Interface* replacement, std::vector<std::shared_ptr<void>>& owned, Args&&... args) {
+    if (replacement)
+        return *replacement;
+    auto made = std::make_shared<Default>(std::forward<Args>(args)...);
+    owned.push_back(made);
+    return *made;
 }
 } // namespace
 
@@ -48,7 +52,8 @@ Form1::Form1(Form1Overrides overrides) : d_(std::make_unique<Parts>()) {
     createControls();
     createPlatform(overrides);
     connectCommands();
-    Form_Load(*d_->services);
+    const Form1Services& s = *d_->services;
+    Form_Load({s.prompts, s.surface, s.entries, s.results, s.options, s.settings, s.programFolder});
     nameListsByHeading();
     new Form1Gestures(this, d_->controls, *d_->services);
     new Form1Accessibility(this);
@@ -123,7 +128,7 @@ void Form1::createPlatform(Form1Overrides& o) {
         handClipboardToManager();
         std::_Exit(0);
     };
-    Prompts& prompts = pick<Prompts, QtPrompts>(o.prompts, d.prompts, this);
+    Prompts& prompts = pick<Prompts, QtPrompts>(o.prompts, d.owned, this);
     // The spreadsheet application may give up after the export has ended.
     const auto tellSpreadsheetFailure = [&prompts](const QString& message) {
         prompts.messageBox(message, MessageStyle::Warning);
@@ -135,18 +140,20 @@ void Form1::createPlatform(Form1Overrides& o) {
         d.results,
         *d.progress,
         *d.options,
-        pick<SettingsStore, QtSettingsStore>(o.settings, d.settings),
-        pick<FileDialog, QtFileDialog>(o.dialog, d.dialog, this),
-        pick<AreaCodeDatabaseOpener, SqliteAreaCodeDatabaseOpener>(o.database, d.database,
-                                                                   defaultDatabasePaths(folder)),
-        pick<SpreadsheetAutomation, XlsxSpreadsheetAutomation>(o.spreadsheet, d.spreadsheet,
+        pick<SettingsStore, QtSettingsStore>(o.settings, d.owned),
+        pick<FileDialog, QtFileDialog>(o.dialog, d.owned, this),
+        pick<AreaCodeDatabaseOpener, SqliteAreaCodeDatabaseOpener>(
+            o.database, d.owned, dataFileCandidates(folder, kDatabaseFileName)),
+        pick<SpreadsheetAutomation, XlsxSpreadsheetAutomation>(o.spreadsheet, d.owned,
                                                                tellSpreadsheetFailure),
-        pick<Clipboard, QtClipboard>(o.clipboard, d.clipboard),
-        pick<Browser, QtBrowser>(o.browser, d.browser),
+        pick<Clipboard, QtClipboard>(o.clipboard, d.owned),
+        pick<Browser, QtBrowser>(o.browser, d.owned),
         *d.surface,
         folder,
     });
-    d.run = std::make_unique<ConversionRun>(*d.services);
+    const Form1Services& s = *d.services;
+    d.run = std::make_unique<ConversionRun>(ConversionRun::Services{
+        s.prompts, s.window, s.entries, s.results, s.progress, s.options, s.database});
 }
 
 Form1Services& Form1::services() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/form1_services.h"
+#include "app/qt/form1_services.h"
 
 #include <QWidget>
 

@@ -3,8 +3,8 @@
 #include "app/pointer_rules.h"
 #include "app/qt/form1.h"
 #include "app/qt/form1_parts.h"
-#include "app/remove_selected_row.h"
 #include "app/start_up.h"
+#include "commands/remove_selected_row.h"
 #include "conversion/conversion_run.h"
 #include "entries/entry_list_commands.h"
 #include "entries/file_loading.h"
@@ -28,18 +28,23 @@ void Form1::connectCommands() {
     const auto onClick = [this](QPushButton* b, auto command) {
         connect(b, &QPushButton::clicked, this, command);
     };
-    onClick(c.pushButton8, [&s] { PushButton8_Click(s); });
-    onClick(c.pushButton6, [&s] { PushButton6_Click(s); });
-    onClick(c.pushButton3, [&s] { PushButton3_Click(s); });
-    onClick(c.pushButton1, [&s] { PushButton1_Click(s); });
-    onClick(c.pushButton7, [&s] { PushButton7_Click(s); });
+    onClick(c.pushButton8, [&s] { PushButton8_Click(s.prompts, s.browser, s.programFolder); });
+    onClick(c.pushButton6, [&s] { PushButton6_Click(s.prompts, s.surface, s.entries); });
+    onClick(c.pushButton3, [&s] { PushButton3_Click(s.prompts, s.dialog, s.window, s.entries); });
+    onClick(c.pushButton1, [&s] { PushButton1_Click(s.prompts, s.window, s.entries); });
+    onClick(c.pushButton7, [&s] { PushButton7_Click(s.prompts, s.entries); });
     onClick(c.pushButton17, [this] { d_->run->PushButton17_Click(); });
-    onClick(c.pushButton4, [&s] { PushButton4_Click(s); });
-    onClick(c.pushButton13, [&s] { PushButton13_Click(s); });
-    onClick(c.pushButton5, [&s] { PushButton5_Click(s); });
-    onClick(c.pushButton2, [&s] { PushButton2_Click(s); });
-    connect(c.option1, &QRadioButton::clicked, this, [&s] { Option1_Click(s); });
-    connect(c.option2, &QRadioButton::clicked, this, [&s] { Option2_Click(s); });
+    onClick(c.pushButton4,
+            [&s] { PushButton4_Click(s.prompts, s.dialog, s.window, s.results, s.progress); });
+    onClick(c.pushButton13,
+            [&s] { PushButton13_Click(s.prompts, s.window, s.spreadsheet, s.results); });
+    onClick(c.pushButton5,
+            [&s] { PushButton5_Click(s.prompts, s.window, s.clipboard, s.results); });
+    onClick(c.pushButton2, [&s] { PushButton2_Click(s.prompts, s.results); });
+    connect(c.option1, &QRadioButton::clicked, this,
+            [&s] { Option1_Click(s.prompts, s.settings); });
+    connect(c.option2, &QRadioButton::clicked, this,
+            [&s] { Option2_Click(s.prompts, s.settings); });
 }
 
 namespace {
@@ -72,18 +77,18 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     const bool resultList = watched == c.listView2 || watched == c.listView2->viewport();
     if (event->type() == QEvent::MouseButtonDblClick && (entryList || resultList)) {
         if (entryList)
-            ListView1_DblClick(s);
+            ListView1_DblClick(s.window, s.entries);
         else
-            ListView2_DblClick(s);
+            ListView2_DblClick(s.window, s.results);
         return true;
     }
     if (event->type() == QEvent::KeyPress && (watched == c.listView1 || watched == c.listView2)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const int code = key->key() == Qt::Key_Delete ? kDeleteKeyCode : key->key();
         if (watched == c.listView1)
-            ListView1_KeyDown(s, code);
+            ListView1_KeyDown(s.window, s.entries, code);
         else
-            ListView2_KeyDown(s, code, static_cast<int>(key->modifiers()));
+            ListView2_KeyDown(s.window, s.results, code, static_cast<int>(key->modifiers()));
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -1,4 +1,4 @@
-#include "app/qt/form1_look.h"
+#include "app/qt/form1_fit.h"
 
 #include <QGuiApplication>
 #include <QScreen>

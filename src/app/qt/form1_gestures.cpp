@@ -1,6 +1,6 @@
 #include "app/qt/form1_gestures.h"
 
-#include "app/form1_services.h"
+#include "app/qt/form1_services.h"
 #include "entries/entry_paste.h"
 #include "entries/file_loading.h"
 
@@ -71,7 +71,7 @@ void Form1Gestures::addShortcuts() {
 }
 
 void Form1Gestures::pasteClipboard() {
-    ListView1_Paste(services_, QApplication::clipboard()->text());
+    ListView1_Paste(services_.prompts, services_.entries, QApplication::clipboard()->text());
 }
 
 bool Form1Gestures::eventFilter(QObject* watched, QEvent* event) {
@@ -113,10 +113,13 @@ bool Form1Gestures::dragEvent(QEvent* event) {
     // The command runs once the drag has ended, so that a box it shows does not
     // keep the program the files came from waiting.
     if (!files.isEmpty())
-        QTimer::singleShot(0, this, [this, files] { loadChosenFiles(services_, files); });
+        QTimer::singleShot(0, this, [this, files] {
+            loadChosenFiles(services_.prompts, services_.window, services_.entries, files);
+        });
     else
-        QTimer::singleShot(0, this,
-                           [this, pasted = data->text()] { ListView1_Paste(services_, pasted); });
+        QTimer::singleShot(0, this, [this, pasted = data->text()] {
+            ListView1_Paste(services_.prompts, services_.entries, pasted);
+        });
     return true;
 }
 

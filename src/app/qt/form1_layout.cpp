@@ -1,7 +1,7 @@
 #include "app/qt/form1_layout.h"
 
 #include "app/qt/form1_look.h"
-#include "platform/list_model.h"
+#include "lists/list_model.h"
 
 #include <QGroupBox>
 #include <QHeaderView>

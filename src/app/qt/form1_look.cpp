@@ -1,5 +1,7 @@
 #include "app/qt/form1_look.h"
 
+#include "app/qt/form1_fit.h"
+
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>

@@ -16,12 +16,4 @@ QString form1FontFamily();
 // fixed size with a minimise but no maximise button, centred on the screen.
 void applyForm1Look(QWidget* form, const Form1Controls& c);
 
-// Whether a window of the designed client size, with its title bar and
-// borders, fits the screen's available area.
-bool designedSizeFits(const QSize& designed, const QRect& available);
-
-// Keeps the designed size where it fits the screen. Where it does not, the
-// controls scroll inside a window that fits, so that every one stays reachable.
-void fitForm1ToScreen(QWidget* form, const Form1Controls& c);
-
 } // namespace tallyvane

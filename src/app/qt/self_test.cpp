@@ -1,8 +1,8 @@
 #include "app/qt/self_test.h"
 
 #include "app/qt/form1.h"
+#include "lists/list_model.h"
 #include "platform/area_code_database.h"
-#include "platform/list_model.h"
 #include "platform/prompts.h"
 
 #include <QGroupBox>

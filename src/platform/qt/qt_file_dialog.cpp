@@ -23,13 +23,20 @@ QString qtNameFilters(const QString& filter) {
 }
 
 QStringList QtFileDialog::showOpen() {
-    return QFileDialog::getOpenFileNames(parent_, title_, fileName_, qtNameFilters(filter_));
+    const QString filters = qtNameFilters(filter_);
+    if (flags_ & DialogFlag::AllowMultiSelect)
+        return QFileDialog::getOpenFileNames(parent_, title_, fileName_, filters);
+    const QString path = QFileDialog::getOpenFileName(parent_, title_, fileName_, filters);
+    return path.isEmpty() ? QStringList() : QStringList{path};
 }
 
 QString QtFileDialog::showSave() {
-    // The command asks about replacing an existing file itself.
+    // Without the prompt flag the command asks about replacing a file itself.
+    const QFileDialog::Options options = (flags_ & DialogFlag::OverwritePrompt)
+                                             ? QFileDialog::Options()
+                                             : QFileDialog::DontConfirmOverwrite;
     return QFileDialog::getSaveFileName(parent_, title_, fileName_, qtNameFilters(filter_), nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+                                        options);
 }
 
 } // namespace tallyvane

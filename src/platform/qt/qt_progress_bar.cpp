@@ -1,10 +1,14 @@
 #include "platform/qt/qt_progress_bar.h"
 
+#include "platform/text_cut.h"
+
 #include <algorithm>
 
 namespace tallyvane {
 
 namespace {
+// A text of millions of characters stalls, and once crashed, the bar's
+// painting; no one reads more than fits on the bar anyway.
 constexpr qsizetype kLongestShownText = 512;
 } // namespace
 
@@ -40,10 +44,7 @@ void QtProgressBar::flush() {
     bar_->setValue(static_cast<int>(clamped * kProgressScale + 0.5));
     // The bar's format treats %p, %v and %m as placeholders; a zero-width space
     // keeps an entry such as "50%p" from being expanded.
-    // A text of millions of characters stalls, and once crashed, the bar's
-    // painting; no one reads more than fits on the bar anyway.
-    QString format =
-        text_.size() > kLongestShownText ? text_.left(kLongestShownText) + QChar(0x2026) : text_;
+    QString format = cutText(text_, kLongestShownText);
     format.replace(QLatin1Char('%'), QStringLiteral("%\u200B"));
     bar_->setFormat(format);
     // A screen reader reads the text shown on the bar ("Processing: ...") as its name.

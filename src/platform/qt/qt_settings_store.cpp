@@ -12,12 +12,13 @@ QString QtSettingsStore::read(const QString& application, const QString& section
     settings.beginGroup(section);
     const QVariant value = settings.value(key, defaultValue);
     if (settings.status() == QSettings::FormatError)
-        throw Failure(QStringLiteral("The settings file %1 cannot be read").arg(settings.fileName()));
+        throw Failure(
+            QStringLiteral("The settings file %1 cannot be read").arg(settings.fileName()));
     return value.toString();
 }
 
-void QtSettingsStore::write(const QString& application, const QString& section,
-                            const QString& key, const QString& value) {
+void QtSettingsStore::write(const QString& application, const QString& section, const QString& key,
+                            const QString& value) {
     QSettings settings(application, section);
     settings.beginGroup(section);
     settings.setValue(key, value);

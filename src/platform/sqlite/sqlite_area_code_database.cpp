@@ -1,9 +1,7 @@
 #include "platform/sqlite/sqlite_area_code_database.h"
 
-#include "app/product.h"
 #include "platform/failure.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <sqlite3.h>
@@ -171,13 +169,6 @@ std::unique_ptr<AreaCodeDatabase> SqliteAreaCodeDatabaseOpener::open() {
                           .arg(path, file.isDir() ? qt_error_string(EISDIR)
                                                   : QStringLiteral("Not a regular file")));
     return std::make_unique<SqliteAreaCodeDatabase>(path);
-}
-
-QStringList defaultDatabasePaths(const QString& programFolder) {
-    return {programFolder + QLatin1Char('/') + kDatabaseFileName,
-            QDir::cleanPath(programFolder + QStringLiteral("/../") +
-                            QStringLiteral(TALLYVANE_DATA_SUBDIR)) +
-                QLatin1Char('/') + kDatabaseFileName};
 }
 
 } // namespace tallyvane

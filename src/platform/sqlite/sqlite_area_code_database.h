@@ -21,7 +21,4 @@ private:
     QStringList candidates_;
 };
 
-// Candidate locations: the program folder, then the installed data folder.
-QStringList defaultDatabasePaths(const QString& programFolder);
-
 } // namespace tallyvane

@@ -147,8 +147,7 @@ void checkRun(const QStringList& entries, bool statesToCodes) {
     platform.options.option2 = statesToCodes;
     platform.addEntries(entries);
     SqliteAreaCodeDatabaseOpener database({QStringLiteral(TALLYVANE_FUZZ_DATABASE)});
-    Form1Services services = platform.with({.database = &database});
-    ConversionRun run(services);
+    ConversionRun run(platform.runServices(&database));
     run.PushButton17_Click();
 
     const QString closing = entries.isEmpty() ? QStringLiteral("No states or area codes added.")

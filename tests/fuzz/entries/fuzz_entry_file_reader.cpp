@@ -6,7 +6,7 @@
 #include "entries/entry_file_reader.h"
 #include "entries/entry_splitter.h"
 #include "fuzz_support.h"
-#include "platform/list_model.h"
+#include "lists/list_model.h"
 
 #include <QFile>
 

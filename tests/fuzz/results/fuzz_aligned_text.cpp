@@ -7,7 +7,7 @@
 // checked (bit 0 clear); the rest is its cells, separated by 0xFE. Rows may
 // have fewer cells than the list has columns, or more.
 #include "fuzz_support.h"
-#include "platform/list_model.h"
+#include "lists/list_model.h"
 #include "results/aligned_text_writer.h"
 #include "results/clipboard_copy.h"
 #include "support/fakes.h"

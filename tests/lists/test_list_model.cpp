@@ -1,5 +1,5 @@
+#include "lists/list_model.h"
 #include "platform/failure.h"
-#include "platform/list_model.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -17,8 +17,10 @@ class Clipboard;
 class Browser;
 class MainWindowSurface;
 
-// Everything a command of the main window reaches, as platform interfaces.
-// The window fills it with the Qt implementations; tests with fakes.
+// Everything the commands of the main window reach, as platform interfaces:
+// the window assembles it from its controls and from the Qt, SQLite and
+// workbook implementations (or the replacements of Form1Overrides), and hands
+// each command the few it uses.
 struct Form1Services {
     Prompts& prompts;
     WindowServices& window;

@@ -1,6 +1,7 @@
 // The real database file, built by the build's own tool from a CSV.
 #include "conversion/area_code_table.h"
 #include "conversion/conversion_run.h"
+#include "platform/data_files.h"
 #include "platform/failure.h"
 #include "platform/sqlite/sqlite_area_code_database.h"
 #include "support/fakes.h"
@@ -188,19 +189,21 @@ private Q_SLOTS:
     }
 
     void looksBesideTheProgramThenInTheDataFolder() {
-        const QStringList paths = defaultDatabasePaths(QStringLiteral("/opt/tv/bin"));
+        const QStringList paths =
+            dataFileCandidates(QStringLiteral("/opt/tv/bin"), QStringLiteral("areacodes.db"));
         QCOMPARE(paths.size(), 2);
         QCOMPARE(paths[0], QStringLiteral("/opt/tv/bin/areacodes.db"));
         QCOMPARE(paths[1], QStringLiteral("/opt/tv/share/tallyvane/areacodes.db"));
         SqliteAreaCodeDatabaseOpener opener({dir_.filePath(QStringLiteral("absent.db")), path_});
         QCOMPARE(opener.chosenPath(), path_);
 
-        SqliteAreaCodeDatabaseOpener nowhere(defaultDatabasePaths(dir_.filePath("bin")));
+        const QStringList looked =
+            dataFileCandidates(dir_.filePath("bin"), QStringLiteral("areacodes.db"));
+        SqliteAreaCodeDatabaseOpener nowhere(looked);
         try {
             nowhere.open();
             QFAIL("open() should have failed");
         } catch (const Failure& failure) {
-            const QStringList looked = defaultDatabasePaths(dir_.filePath("bin"));
             QCOMPARE(failure.description(),
                      QStringLiteral("Cannot read the area-code database %1: the file does not "
                                     "exist (also looked for %2)")
@@ -211,8 +214,7 @@ private Q_SLOTS:
     void wholeRunAgainstTheRealFile() {
         FakePlatform platform;
         SqliteAreaCodeDatabaseOpener opener({path_});
-        Form1Services real = platform.with({.database = &opener});
-        ConversionRun run(real);
+        ConversionRun run(platform.runServices(&opener));
         platform.addEntries({"NH", "603", "New Hampshire", "1-902-555-0100"});
         run.PushButton17_Click();
         QCOMPARE(platform.resultTexts(), QStringList({"Not Found", "NH", "Not Found", "NS PE"}));

@@ -1,4 +1,4 @@
-#include "platform/list_model.h"
+#include "lists/list_model.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>

@@ -1,9 +1,22 @@
 #pragma once
 
+#include "lists/text_store.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace tallyvane {
+
+// A row's text as another list can keep it: a handle into the store it lies
+// in, shared so that it outlives the row; or, from a list without a store, a
+// copy of the text.
+struct SharedText {
+    std::shared_ptr<const TextStore> store; // null: the text is `copy`
+    TextStore::Handle handle = 0;
+    QString copy;
+};
 
 // A report-style list: headed columns and rows addressed by 1-based position.
 // Operations on a position that does not exist throw Failure.
@@ -16,6 +29,8 @@ public:
     // Column 1 is the row's text, column c >= 2 its sub-item c - 1 (empty when absent).
     virtual QString columnText(int position, int column) const = 0;
     virtual bool checked(int position) const = 0;
+    // The row's text for another list to keep; a copy unless the list shares its store.
+    virtual SharedText sharedText(int position) const { return {nullptr, 0, text(position)}; }
 
     // Appends a checked row with the text and no sub-items.
     virtual void append(const QString& text) = 0;

@@ -1,13 +1,13 @@
-#include "app/error_report.h"
+#include "commands/error_report.h"
 
-#include "app/product.h"
+#include "commands/product.h"
 
 namespace tallyvane {
 
 QString errorReportText(const QString& description, const QString& location, int line) {
     return description + QStringLiteral("\r\n") + location + QStringLiteral("at line ") +
-           QString::number(line) + QStringLiteral("\r\rPlease email screenshot of this message to ") +
-           kSupportAddress;
+           QString::number(line) +
+           QStringLiteral("\r\rPlease email screenshot of this message to ") + kSupportAddress;
 }
 
 void reportFailure(Prompts& prompts, const QString& description, const QString& location,

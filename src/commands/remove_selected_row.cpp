@@ -1,12 +1,12 @@
-#include "app/remove_selected_row.h"
+#include "commands/remove_selected_row.h"
 
+#include "lists/list_view.h"
 #include "platform/failure.h"
-#include "platform/list_view.h"
 #include "platform/window_services.h"
 
 namespace tallyvane {
 
-void removeSelectedRow(WindowServices& window, ListView& list) {
+void removeSelectedRow(const WindowServices& window, ListView& list) {
     try {
         if (window.isBusy() || list.count() == 0)
             return;

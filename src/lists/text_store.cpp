@@ -1,4 +1,4 @@
-#include "platform/list_model_texts.h"
+#include "lists/text_store.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/error_report.h"
+#include "commands/error_report.h"
 #include "platform/failure.h"
 
 #include <exception>

@@ -1,4 +1,4 @@
-#include "app/file_exists.h"
+#include "commands/file_exists.h"
 
 #include <QDateTime>
 #include <QFileInfo>

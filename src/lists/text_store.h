@@ -33,7 +33,7 @@ public:
     static bool isInline(Handle handle) { return (handle & kInlineBit) != 0; }
 
     // Bits of a stored handle that the store leaves free, for the caller's own
-    // tag (see ListModel's row origins).
+    // tag (see RowTable's row origins).
     static constexpr int kTagShift = 56;
     static constexpr Handle kTagMask = Handle(0x7F) << kTagShift;
 

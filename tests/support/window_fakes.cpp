@@ -1,0 +1,27 @@
+#include "support/window_fakes.h"
+
+#include <QPushButton>
+#include <QTest>
+
+namespace tallyvane::testing {
+
+Form1Overrides windowOverrides(FakePlatform& fakes, SettingsStore* settings) {
+    Form1Overrides o;
+    o.prompts = &fakes.prompts;
+    o.dialog = &fakes.dialog;
+    o.settings = settings;
+    o.database = &fakes.database;
+    o.spreadsheet = &fakes.spreadsheet;
+    o.clipboard = &fakes.clipboard;
+    o.browser = &fakes.browser;
+    return o;
+}
+
+void clickButton(QWidget& window, const char* objectName) {
+    auto* button = window.findChild<QPushButton*>(QLatin1String(objectName));
+    if (!button)
+        qFatal("the window has no push button %s", objectName);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+} // namespace tallyvane::testing
