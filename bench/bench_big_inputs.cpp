@@ -3,13 +3,13 @@
 #include "app/qt/form1.h"
 #include "bench_entries.h"
 #include "bench_isolation.h"
-#include "bench_prompts.h"
 #include "bench_util.h"
 #include "conversion/conversion_run.h"
 #include "entries/file_loading.h"
 #include "lists/list_model.h"
 #include "platform/direction_options.h"
 #include "platform/qt/qt_window_services.h"
+#include "support/fakes.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -41,8 +41,8 @@ double settleSeconds(Form1& form) {
 }
 
 struct Window {
-    RecordingPrompts prompts;
-    MemorySettings settings;
+    testing::FakePrompts prompts;
+    testing::FakeSettingsStore settings;
     Form1Overrides overrides;
     std::unique_ptr<Form1> form;
 

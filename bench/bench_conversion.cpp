@@ -1,13 +1,13 @@
 #include "bench_conversion.h"
 
 #include "app/qt/form1.h"
-#include "bench_prompts.h"
 #include "bench_util.h"
 #include "conversion/conversion_run.h"
 #include "lists/list_model.h"
 #include "platform/direction_options.h"
 #include "platform/qt/qt_window_services.h"
 #include "platform/sqlite/sqlite_area_code_database.h"
+#include "support/fakes.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -131,8 +131,8 @@ void measureLookups(Figures& figures, const QString& databasePath,
 
 void measureWholeRun(Figures& figures, const QString& databasePath,
                      const std::vector<AreaCodeRow>& table, int entryCount, Direction direction) {
-    RecordingPrompts prompts;
-    MemorySettings settings;
+    testing::FakePrompts prompts;
+    testing::FakeSettingsStore settings;
     Form1Overrides overrides;
     overrides.prompts = &prompts;
     overrides.settings = &settings;
@@ -165,7 +165,7 @@ void measureWholeRun(Figures& figures, const QString& databasePath,
     figures["peak_mb"] = peakMemoryMb();
 
     int wrong = wrongRows(form, direction, table);
-    if (prompts.shown != QStringList{QStringLiteral("Done.")})
+    if (prompts.texts() != QStringList{QStringLiteral("Done.")})
         wrong += 1 + static_cast<int>(prompts.shown.size());
     figures["wrong"] = wrong;
     figures["shown_rows"] = form.resultModel().rowCount();

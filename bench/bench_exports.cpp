@@ -1,7 +1,6 @@
 #include "bench_exports.h"
 
 #include "app/qt/form1.h"
-#include "bench_prompts.h"
 #include "bench_util.h"
 #include "lists/list_model.h"
 #include "platform/file_dialog.h"
@@ -10,6 +9,7 @@
 #include "results/clipboard_copy.h"
 #include "results/spreadsheet_export.h"
 #include "results/text_export.h"
+#include "support/fakes.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -31,38 +31,15 @@ namespace {
 constexpr std::array<const char*, 6> kRows{
     "NH", "Not Found", "201 551 609 732 848 856 862 908 973", "TX", "212 332 646 718 917", "CA"};
 
-class SaveDialog : public FileDialog {
-public:
-    explicit SaveDialog(QString path) : path_(std::move(path)) {}
-    void setFileName(const QString&) override {}
-    void setFlags(long) override {}
-    void setTitle(const QString&) override {}
-    void setFilter(const QString&) override {}
-    QStringList showOpen() override { return {}; }
-    QString showSave() override { return path_; }
-
-private:
-    QString path_;
-};
-
-class RecordingLauncher : public SpreadsheetLauncher {
-public:
-    bool available() override { return true; }
-    void open(const QString& path) override { opened = path; }
-    QString opened;
-};
-
-void expectNoReports(const RecordingPrompts& prompts, const char* what) {
-    for (const QString& text : prompts.shown) {
-        if (text.contains(QStringLiteral(" at line ")))
-            throw std::runtime_error(std::string(what) + " reported: " + text.toStdString());
-    }
+void expectNoReports(const testing::FakePrompts& prompts, const char* what) {
+    for (const testing::ShownMessage& report : prompts.errorReports())
+        throw std::runtime_error(std::string(what) + " reported: " + report.text.toStdString());
 }
 
 // Times one command; the window's pump statistics show how long the window
 // went without handling its events.
 template <class Command>
-double timed(QtWindowServices& window, RecordingPrompts& prompts, Command&& command) {
+double timed(QtWindowServices& window, testing::FakePrompts& prompts, Command&& command) {
     prompts.shown.clear();
     window.resetPumpStatistics();
     QElapsedTimer timer;
@@ -82,10 +59,11 @@ void benchExports(int rows) {
     if (!dir.isValid())
         throw std::runtime_error("no temporary folder");
     const QString textPath = dir.filePath(QStringLiteral("results.txt"));
-    RecordingPrompts prompts;
-    MemorySettings settings;
-    SaveDialog dialog(textPath);
-    RecordingLauncher launcher;
+    testing::FakePrompts prompts;
+    testing::FakeSettingsStore settings;
+    testing::FakeFileDialog dialog;
+    dialog.saveAnswers = {textPath};
+    testing::RecordingLauncher launcher;
     XlsxSpreadsheetAutomation spreadsheet(launcher);
     Form1Overrides overrides;
     overrides.prompts = &prompts;
@@ -130,8 +108,8 @@ void benchExports(int rows) {
         PushButton13_Click(s.prompts, s.window, s.spreadsheet, s.results);
     });
     expectNoReports(prompts, "the workbook export");
-    const qint64 bookBytes = QFileInfo(launcher.opened).size();
-    QFileInfo(launcher.opened).absoluteDir().removeRecursively();
+    const qint64 bookBytes = QFileInfo(launcher.opened.value(0)).size();
+    QFileInfo(launcher.opened.value(0)).absoluteDir().removeRecursively();
     if (bookBytes == 0)
         throw std::runtime_error("no workbook was written");
     std::printf("workbook export: %d rows %.0f ms (%.1f MB xlsx, longest pump gap %.1f ms)\n", rows,

@@ -1,8 +1,8 @@
 #include "bench_file_load.h"
 
+#include "bench_util.h"
 #include "entries/file_loading.h"
 #include "lists/list_model.h"
-#include "platform/prompts.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -25,15 +25,6 @@ constexpr std::array<const char*, 10> kTexts{
     "609",          "S\xC3\xA3o Tom\xC3\xA9"};
 // Mostly Windows line ends, with Unix and old Mac ones mixed in.
 constexpr std::array<const char*, 4> kLineEnds{"\r\n", "\r\n", "\n", "\r"};
-
-// Any message box during the load means the benchmark measured a failure.
-class NoPrompts : public Prompts {
-public:
-    int messageBox(const QString& text, int, const QString&) override {
-        throw std::runtime_error("the load showed a message: " + text.toStdString());
-    }
-    QString inputPrompt(const QString&, const QString&, const QString&) override { return {}; }
-};
 
 QString writeEntryFile(const QTemporaryDir& dir, int lines) {
     QByteArray bytes;
@@ -63,7 +54,8 @@ void benchFileLoad(int lines) {
         throw std::runtime_error("no temporary folder");
     const QString path = writeEntryFile(dir, lines);
 
-    NoPrompts prompts;
+    testing::FakePrompts prompts;
+    refuseMessages(prompts);
     ListModel list;
     list.addColumn(QStringLiteral("States or Area Codes"));
     QElapsedTimer timer;

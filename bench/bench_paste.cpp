@@ -1,9 +1,9 @@
 #include "bench_paste.h"
 
 #include "app/qt/form1.h"
+#include "bench_util.h"
 #include "entries/file_loading.h"
 #include "lists/list_model.h"
-#include "platform/prompts.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -26,14 +26,6 @@ constexpr std::array<const char*, 8> kTexts{
     "S\xC3\xA3o Tom\xC3\xA9"};
 // Spreadsheets copy with CR LF; text editors with LF.
 constexpr std::array<const char*, 3> kLineEnds{"\r\n", "\r\n", "\n"};
-
-class NoPrompts : public Prompts {
-public:
-    int messageBox(const QString& text, int, const QString&) override {
-        throw std::runtime_error("a message was shown: " + text.toStdString());
-    }
-    QString inputPrompt(const QString&, const QString&, const QString&) override { return {}; }
-};
 
 QByteArray lines(int count) {
     QByteArray bytes;
@@ -66,7 +58,8 @@ QShortcut* pasteShortcut(Form1& window) {
 } // namespace
 
 void benchPaste(int count) {
-    NoPrompts prompts;
+    testing::FakePrompts prompts;
+    refuseMessages(prompts);
     Form1Overrides overrides;
     overrides.prompts = &prompts;
     overrides.unload = [] {};

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include <sys/resource.h>
 
@@ -73,6 +74,12 @@ std::int64_t longestWorkUntil(const std::function<bool()>& done, int quitDelayMs
     busy.start();
     loop.exec();
     return longest;
+}
+
+void refuseMessages(testing::FakePrompts& prompts) {
+    prompts.onShow = [](const testing::ShownMessage& message) {
+        throw std::runtime_error("a message was shown: " + message.text.toStdString());
+    };
 }
 
 } // namespace tallyvane::bench

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/fakes.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -21,6 +23,10 @@ QString programFolderFor(const QString& databasePath);
 // the loop is about to wait (then quitDelayMs more) or limitMs has passed.
 // Returns the longest stretch of work between two such moments, in ns.
 std::int64_t longestWorkUntil(const std::function<bool()>& done, int quitDelayMs, int limitMs);
+
+// Makes any message box a failure of the measurement: a load or a paste that
+// shows one measured something else than it should.
+void refuseMessages(testing::FakePrompts& prompts);
 
 // "12.3 M/s", "456 k/s": entries per second, for the tables.
 QString formatRate(double perSecond);

@@ -16,20 +16,20 @@ const QString kLocation =
 } // namespace
 
 QString normalizeAreaCode(const QString& entry) {
-    return AreaCode::of(entry).text(); // 134 to 142
+    return AreaCode::of(entry).text();
 }
 
 void ConversionRun::PushButton17_Click() {
-    if (isConverting_) // 100: a second click during a run does nothing
+    if (isConverting_) // a second click during a run does nothing
         return;
-    isConverting_ = true; // 102
+    isConverting_ = true;
     Procedure p(s_.prompts, kLocation);
     if (p.test(104, [&] { return s_.entries.count() > 0; }))
         convertEntries(p);
     else
         p.step(188,
                [&] { s_.prompts.messageBox(QStringLiteral("No states or area codes added.")); });
-    isConverting_ = false; // 190
+    isConverting_ = false;
 }
 
 void ConversionRun::convertEntries(Procedure& p) {
@@ -79,7 +79,7 @@ void ConversionRun::convertAll(Procedure& p, Source source) {
 ConversionRun::Lookup ConversionRun::areaCodeLookup(Procedure& p, const AreaCodeTable& table,
                                                     QString& entryText) {
     const AreaCode code = AreaCode::of(entryText);
-    entryText = code.text(); // 134 to 142
+    entryText = code.text();
     AreaCodeTable::AnswerId answer = AreaCodeTable::kNotFound;
     p.step(144, [&] { answer = table.statesFor(code); });
     p.step(answer == AreaCodeTable::kNotFound ? 148 : 156,

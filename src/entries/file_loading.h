@@ -21,6 +21,8 @@ void PushButton3_Click(Prompts& prompts, FileDialog& dialog, WindowServices& win
 void loadChosenFiles(Prompts& prompts, WindowServices& window, ListView& entries,
                      const QStringList& paths);
 
+// LoadListFromFile and FixDoubleBackslashes keep the window's own names.
+
 // Appends the entries of one file to the list. A path whose file cannot be
 // found shows "File not found" and changes nothing; a file that exists but cannot
 // be opened or read, or that needs more memory than is available, throws

@@ -54,30 +54,30 @@ private:
 };
 
 bool Writer::run() {
-    if (progress_) // 100
+    if (progress_)
         showProgress(102, 1);
-    widths_.clear(); // 110
+    widths_.clear();
     measureColumns();
-    if (progress_) // 142
+    if (progress_)
         showProgress(144, 10);
-    buffer_.clear(); // 152
+    buffer_.clear();
     // A file that cannot be created, or a write that fails, is reported once;
     // writing stops there instead of failing again on every later line.
     bool writing = p_.step(156, [&] { file_.create(path_); });
     if (writing)
         writing = writeHeading();
-    if (progress_) // 172
+    if (progress_)
         showProgress(174, 20);
     if (writing)
         writeRows();
-    if (progress_) { // 226
+    if (progress_) {
         p_.step(228, [&] { progress_->setValue(100); });
         p_.step(230, [&] { progress_->setText(QStringLiteral("Done.")); });
     }
-    if (file_.isOpen()) // 232
+    if (file_.isOpen())
         p_.step(234, [&] { file_.commit(); });
     file_.abandon();
-    if (progress_) { // 238
+    if (progress_) {
         p_.step(240, [&] { progress_->setValue(0); });
         p_.step(242, [&] { progress_->setText(QStringLiteral("Progress Bar")); });
     }
@@ -99,19 +99,19 @@ void Writer::takeLonger(int testLine, int takeLine, int& widest, const auto& rea
 void Writer::measureColumns() {
     const int columns = p_.value(112, 0, [&] { return list_.columnCount(); });
     for (int k = 1; k <= columns; ++k) {
-        int widest = 0; // 114
+        int widest = 0;
         takeLonger(116, 118, widest, [&] { return list_.heading(k); });
         const int rows = p_.value(120, 0, [&] { return list_.count(); });
         for (int j = 1; j <= rows; ++j) {
             pump(122);
             if (!rowStillThere(p_, k == 1 ? 126 : 130, list_, j, rows))
                 break;
-            if (k == 1) // 124
+            if (k == 1)
                 takeLonger(126, 128, widest, [&] { return list_.text(j); });
             else
                 takeLonger(130, 132, widest, [&] { return list_.columnText(j, k); });
         }
-        widths_.push_back(widest); // 136, 138
+        widths_.push_back(widest);
     }
 }
 
@@ -148,7 +148,7 @@ void Writer::writeRows() {
     const int rows = p_.value(182, 0, [&] { return list_.count(); });
     for (int i = 1; i <= rows; ++i) {
         pump(184);
-        buffer_.clear(); // 186
+        buffer_.clear();
         if (!rowStillThere(p_, 188, list_, i, rows))
             return;
         if (!p_.test(188, [&] { return list_.checked(i); }))
@@ -156,14 +156,14 @@ void Writer::writeRows() {
         const int columns = p_.value(190, 0, [&] { return list_.columnCount(); });
         for (int k = 1; k <= columns; ++k) {
             pump(192);
-            if (k == 1) // 194
+            if (k == 1)
                 appendCell(
                     196, [&] { return list_.text(i); }, k);
             else
                 appendCell(
                     202, [&] { return list_.columnText(i, k); }, k);
         }
-        if (progress_) // 210
+        if (progress_)
             showRowProgress(i);
         if (!p_.step(222, [&] { file_.writeLine(buffer_); }))
             return;
@@ -179,7 +179,7 @@ void Writer::showRowProgress(int i) {
             throw Failure(QStringLiteral("Division by zero"));
         progress_->setValue(static_cast<double>(i + n / 2000) / n * 100.0);
     });
-    if (i % 1000 == 0) // 216
+    if (i % 1000 == 0)
         p_.step(218, [&] {
             progress_->setText(writingText() + QStringLiteral(" (") + QString::number(i) +
                                QLatin1Char(')'));

@@ -9,6 +9,8 @@ class ProgressBar;
 class Prompts;
 class WindowServices;
 
+// The name is the window's own and appears in error reports.
+//
 // Writes any report-style list as an aligned text file: a heading line, then a
 // line per checked row; every cell padded to its column's widest text (checked
 // or not, heading included) and followed by a tab; CR LF after every line.

@@ -14,6 +14,8 @@ class WindowServices;
 void PushButton5_Click(Prompts& prompts, WindowServices& window, Clipboard& clipboard,
                        const ListView& results);
 
+// The names below are the window's own; the first appears in error reports.
+
 // Puts the checked rows on the clipboard as aligned text without headings, one
 // CR LF line per row. An empty list leaves the clipboard alone. A failure
 // while reading the list passes to the caller, before the clipboard is touched;

@@ -48,7 +48,7 @@ private:
 };
 
 void Export::run() {
-    if (!SaveResultsAsExcelFileIsExcelInstalled(prompts_, spreadsheet_)) { // 100
+    if (!SaveResultsAsExcelFileIsExcelInstalled(prompts_, spreadsheet_)) {
         p_.step(102, [&] {
             prompts_.messageBox(QStringLiteral("Excel is not installed on this computer. You "
                                                "need to have it installed to use this feature."));
@@ -91,18 +91,18 @@ void Export::reportRowsBeyondTheSheet(int firstRow) {
 }
 
 void Export::writeHeadings() {
-    int i = 1; // 116
+    int i = 1;
     const int columns = p_.value(118, 0, [&] { return results_.columnCount(); });
     for (int k = 1; k <= columns; ++k) {
         p_.step(120, [&] { window_.processEvents(); });
         p_.step(k == 1 ? 124 : 128, [&] { sheet().setCell(1, i, results_.heading(k)); });
-        ++i; // 126, 130
+        ++i;
         p_.step(132, [&] { sheet().autofitColumn(k); });
     }
 }
 
 void Export::writeRows() {
-    int j = 2; // 136
+    int j = 2;
     const int rows = p_.value(138, 0, [&] { return results_.count(); });
     for (int r = 1; r <= rows; ++r) {
         p_.step(140, [&] { window_.processEvents(); });
@@ -113,7 +113,7 @@ void Export::writeRows() {
             return;
         }
         if (p_.test(142, [&] { return results_.checked(r); })) {
-            int i = 1; // 144
+            int i = 1;
             const int columns = p_.value(146, 0, [&] { return results_.columnCount(); });
             for (int c = 1; c <= columns; ++c) {
                 p_.step(148, [&] { window_.processEvents(); });
@@ -124,10 +124,10 @@ void Export::writeRows() {
                         sheet().setCell(j, i, results_.columnText(r, c).remove(QLatin1Char('=')));
                     });
                 }
-                ++i; // 154, 158
+                ++i;
             }
         }
-        ++j; // 162
+        ++j;
     }
 }
 

@@ -4,7 +4,7 @@
 #include "conversion/conversion_run.h"
 #include "lists/list_model.h"
 #include "platform/qt/qt_progress_bar.h"
-#include "support/fakes.h"
+#include "support/window_fakes.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -23,27 +23,21 @@ namespace {
 const QString kListTooltip = QStringLiteral(
     "Double-click item to remove it. Move | line to right and out of window to reveal full names.");
 
-struct Rig {
-    FakePrompts prompts;
-    FakeAreaCodeDatabase database;
-    FakeSettingsStore settings;
+struct Rig : FakePlatform {
     std::unique_ptr<Form1> form;
 
     Rig() {
         database.rows = {
             {QStringLiteral("603"), QStringLiteral("NH"), QStringLiteral("New Hampshire")}};
-        Form1Overrides o;
-        o.prompts = &prompts;
-        o.database = &database;
-        o.settings = &settings;
+        Form1Overrides o = windowOverrides(*this, &settings);
         o.unload = [] {};
         form = std::make_unique<Form1>(o);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
 
-    void convert(const QStringList& entries) {
-        for (const QString& entry : entries)
+    void convert(const QStringList& texts) {
+        for (const QString& entry : texts)
             form->entryModel().append(entry);
         form->services().options.setOption1(true);
         form->conversionRun().PushButton17_Click();

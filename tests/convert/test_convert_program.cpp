@@ -193,6 +193,14 @@ private Q_SLOTS:
                             "new jersey,Not Found\n\xff\xfe bad,Not Found\n''x,Not Found\n"));
     }
 
+    // A comma alone, without a quote beside it, still makes a field quoted.
+    void aCommaInsideAFieldIsQuoted() {
+        QCOMPARE(runProgram({"--format=csv"}, "Portland, OR\n").out,
+                 QByteArray("entry,result\n\"Portland, OR\",Not Found\n"));
+        QCOMPARE(runProgram({"--format=csv", "--to=area-codes"}, "Washington, D.C.\n").out,
+                 QByteArray("entry,result\n\"Washington, D.C.\",Not Found\n"));
+    }
+
     void textFormatIsTheWindowsExport() {
         const Outcome outcome = runProgram({"-f", "text"}, kSmallInput);
         QCOMPARE(outcome.status, 0);

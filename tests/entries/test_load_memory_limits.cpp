@@ -5,6 +5,7 @@
 #include "app/qt/form1.h"
 #include "entries/entry_list_commands.h"
 #include "entries/file_loading.h"
+#include "entries/load_memory.h"
 #include "lists/list_model.h"
 #include "support/window_fakes.h"
 
@@ -37,6 +38,18 @@ qint64 virtualSizeBytes() {
     return -1;
 }
 
+// A figure of /proc/self/status, in bytes: VmRSS now, VmHWM the most so far.
+qint64 statusBytes(const QByteArray& name) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(name + ':'))
+            return line.mid(name.size() + 1).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return -1;
+}
+
 // The child: the window with one entry, the address space capped at what it
 // uses now plus headroom, then the load command on the file, then a small
 // file to show that the window still works. Prints what the user would see.
@@ -45,13 +58,10 @@ int runCappedLoad(int argc, char** argv) {
     const qint64 headroom = QByteArray(argv[3]).toLongLong() << 20;
     const QString small = QString::fromLocal8Bit(argv[4]);
     QApplication app(argc, argv);
-    FakePrompts prompts;
-    FakeFileDialog dialog;
-    FakeSettingsStore settings;
-    Form1Overrides o;
-    o.prompts = &prompts;
-    o.dialog = &dialog;
-    o.settings = &settings;
+    FakePlatform fakes;
+    FakePrompts& prompts = fakes.prompts;
+    FakeFileDialog& dialog = fakes.dialog;
+    Form1Overrides o = windowOverrides(fakes, &fakes.settings);
     o.unload = [] {};
     Form1 form(o);
     form.show();
@@ -61,11 +71,14 @@ int runCappedLoad(int argc, char** argv) {
     if (::setrlimit(RLIMIT_AS, &cap) != 0)
         return 3;
     dialog.openAnswers = {{path}, {small}};
+    const qint64 before = statusBytes("VmRSS");
     clickButton(form, "PushButton3");
     std::printf("loaded %d\n", form.entryModel().count());
     std::fflush(stdout);
     QTest::qWait(300); // the views lay out the rows
     std::printf("shown rows %d\n", form.entryModel().rowCount());
+    std::printf("memory grew %lld, estimate %lld\n", statusBytes("VmHWM") - before,
+                static_cast<long long>(estimateLoad(path).bytes));
     for (const QString& text : prompts.texts())
         std::printf("report %s\n", qPrintable(text.simplified()));
     // The window goes on working: clearing gives the memory back, and the
@@ -136,6 +149,50 @@ private Q_SLOTS:
         QVERIFY2(reports[0].contains(QStringLiteral("Not enough memory to load this file")),
                  qPrintable(reports[0]));
         QVERIFY(run.lines.contains(QStringLiteral("after clearing 3")));
+    }
+
+    // The refusal is only as good as its two figures. The estimate must see at
+    // least what a load costs at its peak, in the window as shown, or a file
+    // that needs more memory than there is gets through; much more, and files
+    // that fit are refused.
+    void theEstimateCoversWhatALoadCosts() {
+        for (const QByteArray& line :
+             {QByteArray("7\r\n"), QByteArray("1-603-237-4934\n"),
+              QByteArray("NEW HAMPSHIRE, THE GRANITE STATE, ") + QByteArray(60, 'x') + "\r\n"}) {
+            const QString path = writeBytes(dir_, QStringLiteral("measured.txt"), 400'000, line);
+            const ChildRun run = runChild(path, 1 << 20, small_);
+            QCOMPARE(run.exitCode, 0);
+            const QString figures = run.lines.filter(QStringLiteral("memory grew ")).value(0);
+            const qint64 cost = figures.section(QLatin1Char(' '), 2, 2).chopped(1).toLongLong();
+            const qint64 estimate = figures.section(QLatin1Char(' '), 4, 4).toLongLong();
+            QVERIFY2(cost > 0 && estimate >= cost && estimate < 3 * cost, qPrintable(figures));
+        }
+    }
+
+    // And the memory there is must be what the limits leave: a file estimated
+    // at one and a half times that is refused, one at half of it loads.
+    void theRefusalHoldsToTheMemoryLeft() {
+        const QByteArray line("1-603-237-4934\r\n");
+        const QString probe = writeBytes(dir_, QStringLiteral("probe.txt"), 100'000, line);
+        const double perLine = double(estimateLoad(probe).bytes) / 100'000;
+        for (const double share : {1.5, 0.5}) {
+            constexpr int kHeadroomMb = 200;
+            const auto lines = qint64(share * kHeadroomMb * 1e6 / perLine);
+            const QString path = writeBytes(dir_, QStringLiteral("sized.txt"), lines, line);
+            const double estimated = double(estimateLoad(path).bytes) / (kHeadroomMb * 1e6);
+            QVERIFY2(estimated > share * 0.9 && estimated < share * 1.1,
+                     qPrintable(QString::number(estimated)));
+            const ChildRun run = runChild(path, kHeadroomMb, small_);
+            QCOMPARE(run.exitCode, 0);
+            const QStringList reports = run.lines.filter(QStringLiteral("report "));
+            if (share > 1) {
+                QCOMPARE(reports.size(), 1);
+                QVERIFY(reports[0].contains(QStringLiteral("Not enough memory to load this file")));
+            } else {
+                QVERIFY2(reports.isEmpty(), qPrintable(reports.join('|')));
+                QVERIFY(run.lines.contains(QStringLiteral("loaded %1").arg(lines + 1)));
+            }
+        }
     }
 
     void runningOutPartWayKeepsTheEntriesAndTheWindow() {

@@ -1,19 +1,12 @@
 #include "lists/list_model.h"
 #include "platform/failure.h"
+#include "support/fakes.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
 using namespace tallyvane;
-
-namespace {
-QStringList texts(const ListModel& model) {
-    QStringList result;
-    for (int i = 1; i <= model.count(); ++i)
-        result << model.text(i);
-    return result;
-}
-} // namespace
+using namespace tallyvane::testing;
 
 class TestListModel : public QObject {
     Q_OBJECT
@@ -24,7 +17,7 @@ private Q_SLOTS:
         for (const char* text : {"a", "b", "c", "d", "e"})
             model.append(QString::fromLatin1(text));
         model.remove(2);
-        QCOMPARE(texts(model), QStringList({"a", "c", "d", "e"}));
+        QCOMPARE(listTexts(model), QStringList({"a", "c", "d", "e"}));
         QVERIFY(model.checked(1));
         QCOMPARE(model.columnText(1, 2), QString());
         QVERIFY_THROWS_EXCEPTION(Failure, model.text(0));

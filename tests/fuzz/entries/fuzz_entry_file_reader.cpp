@@ -7,6 +7,7 @@
 #include "entries/entry_splitter.h"
 #include "fuzz_support.h"
 #include "lists/list_model.h"
+#include "support/fakes.h"
 
 #include <QFile>
 
@@ -21,13 +22,6 @@
 using namespace tallyvane;
 
 namespace {
-
-QStringList texts(const ListView& list) {
-    QStringList out;
-    for (int i = 1; i <= list.count(); ++i)
-        out << list.text(i);
-    return out;
-}
 
 // Chunk sizes: mostly tiny (so chunk ends fall between CR and LF and inside
 // UTF-8 sequences), some empty, some long.
@@ -56,7 +50,7 @@ QStringList splitInChunks(std::string_view bytes, std::minstd_rand* random) {
         at += n;
     }
     splitter.finish();
-    return texts(list);
+    return testing::listTexts(list);
 }
 
 QStringList splitWhole(std::string_view bytes) {
@@ -64,7 +58,7 @@ QStringList splitWhole(std::string_view bytes) {
     EntrySplitter splitter(list);
     splitter.feed(bytes.data(), bytes.size());
     splitter.finish();
-    return texts(list);
+    return testing::listTexts(list);
 }
 
 QStringList readFromFile(std::string_view bytes) {
@@ -75,7 +69,7 @@ QStringList readFromFile(std::string_view bytes) {
         std::abort();
     ListModel list;
     appendEntriesFromFile(list, path);
-    return texts(list);
+    return testing::listTexts(list);
 }
 
 // --- The model: the documented rules, without the reader's code. -----------
