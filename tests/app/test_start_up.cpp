@@ -255,7 +255,7 @@ private Q_SLOTS:
             QCOMPARE(busy.pointer(), Pointer::Busy);
             QCOMPARE(busy.pointerHistory.size(), size_t(1));
         }
-        for (const QString control : {QStringLiteral("Option1"), QStringLiteral("CommonDialog1")}) {
+        for (const QString& control : {QStringLiteral("Option1"), QStringLiteral("CommonDialog1")}) {
             FakeWindowServices window;
             window.setPointer(Pointer::Custom);
             Control_MouseMove(window, control);
