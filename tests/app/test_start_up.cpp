@@ -247,7 +247,7 @@ private Q_SLOTS:
     // what no control may do: replace the hourglass, or change the pointer
     // for a control without a handler.
     void theBusyPointerStaysAndUnknownControlsChangeNothing() {
-        for (const QString control :
+        for (const QString& control :
              {QStringLiteral("PushButton17"), QStringLiteral("ListView1")}) {
             FakeWindowServices busy;
             busy.setPointer(Pointer::Busy);
@@ -255,7 +255,8 @@ private Q_SLOTS:
             QCOMPARE(busy.pointer(), Pointer::Busy);
             QCOMPARE(busy.pointerHistory.size(), size_t(1));
         }
-        for (const QString& control : {QStringLiteral("Option1"), QStringLiteral("CommonDialog1")}) {
+        for (const QString& control :
+             {QStringLiteral("Option1"), QStringLiteral("CommonDialog1")}) {
             FakeWindowServices window;
             window.setPointer(Pointer::Custom);
             Control_MouseMove(window, control);
