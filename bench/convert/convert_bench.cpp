@@ -108,6 +108,7 @@ Measure run(const std::vector<std::string>& command, const std::string& in,
         dup2(input, 0);
         dup2(output, 1);
         std::vector<char*> argv;
+        argv.reserve(command.size() + 1);
         for (const std::string& arg : command)
             argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);

@@ -14,6 +14,8 @@ TALLYVANE_RUN_PACKAGES=(
 # A spreadsheet application is chosen apart (tallyvane_spreadsheet_package).
 TALLYVANE_TEST_PACKAGES=(
     git libphonenumber-dev libx11-dev xvfb xauth xclip xdotool imagemagick x11-utils unzip
+    # the format check and the checks of .clang-tidy that the ci preset runs
+    clang-format clang-tidy
     # the area-code maintainers' NANPA check and its test
     python3
     # the accessibility bus and a client that reads the window as a screen reader does

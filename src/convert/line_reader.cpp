@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tallyvane::convert {
@@ -13,14 +15,29 @@ LineReader::LineReader(LineConverter& converter, std::size_t blockSize)
     : converter_(converter), buffer_(blockSize) {}
 
 int LineReader::readAll(int fd) {
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+        return readAll([fd](char* buffer, std::size_t size) { return ::read(fd, buffer, size); });
+    }
+    // A pipe or a terminal may hold its next line back for a long time: what
+    // is converted so far goes out before a read that would wait.
+    return readAll([fd, this](char* buffer, std::size_t size) {
+        pollfd ready{fd, POLLIN, 0};
+        if (beforeWaiting_ && ::poll(&ready, 1, 0) == 0)
+            beforeWaiting_();
+        return ::read(fd, buffer, size);
+    });
+}
+
+int LineReader::readAll(const Source& source) {
     start_ = 0;
     pendingCr_ = false;
     lineInPieces_ = false;
     std::size_t filled = 0;
     int error = 0;
     for (;;) {
-        const ssize_t got = ::read(fd, buffer_.data() + filled, buffer_.size() - filled);
+        const ssize_t got = source(buffer_.data() + filled, buffer_.size() - filled);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0) {

@@ -2,7 +2,10 @@
 
 #include "convert/line_converter.h"
 
+#include <sys/types.h>
+
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,14 +17,27 @@ namespace tallyvane::convert {
 // pieces, so memory stays at one block whatever comes in.
 class LineReader {
 public:
+    // Fills the buffer with up to size bytes: the count, 0 at the end, or -1
+    // with errno set, as read(2) does.
+    using Source = std::function<ssize_t(char* buffer, std::size_t size)>;
+
     LineReader(LineConverter& converter, std::size_t blockSize);
+
+    // Called before a read that would wait for its input (a pipe or a
+    // terminal with nothing to read yet), so that the results of the lines
+    // so far can go out first.
+    void setBeforeWaiting(std::function<void()> beforeWaiting) {
+        beforeWaiting_ = std::move(beforeWaiting);
+    }
 
     // Reads the whole descriptor. Returns 0, or the errno of a failed read;
     // the lines read until then are converted either way.
     int readAll(int fd);
+    int readAll(const Source& source);
 
 private:
     void takeLines(std::size_t filled);
+    std::function<void()> beforeWaiting_;
 
     LineConverter& converter_;
     std::vector<char> buffer_;

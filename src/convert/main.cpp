@@ -5,6 +5,7 @@
 #include "convert/convert_options.h"
 #include "convert/line_converter.h"
 #include "convert/line_reader.h"
+#include "convert/standard_streams.h"
 #include "platform/data_files.h"
 #include "platform/failure.h"
 #include "platform/sqlite/sqlite_area_code_database.h"
@@ -17,6 +18,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -46,16 +48,19 @@ AreaCodeTable readTable(const ConvertOptions& options) {
 }
 
 // Converts every input; false when one of them could not be read.
-bool convertInputs(const ConvertOptions& options, LineConverter& converter, std::size_t block) {
+bool convertInputs(const ConvertOptions& options, LineConverter& converter, ByteOutput& out,
+                   std::size_t block, bool inputClosed) {
     LineReader reader(converter, block);
+    reader.setBeforeWaiting([&out] { out.flush(); });
     std::vector<std::string> files = options.files;
     if (files.empty())
         files.emplace_back("-");
     bool allRead = true;
     for (const std::string& file : files) {
         const bool standardInput = file == "-";
-        const int fd = standardInput ? STDIN_FILENO : ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-        const int error = fd < 0 ? errno : reader.readAll(fd);
+        const int fd = standardInput ? (inputClosed ? -1 : STDIN_FILENO)
+                                     : ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        const int error = fd >= 0 ? reader.readAll(fd) : standardInput ? EBADF : errno;
         if (fd >= 0 && !standardInput)
             ::close(fd);
         if (error != 0) {
@@ -66,12 +71,15 @@ bool convertInputs(const ConvertOptions& options, LineConverter& converter, std:
     return allRead;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
+    const ClosedStandardStreams closed = reserveStandardDescriptors();
     ConvertOptions options;
     if (!parseOptions(argc, argv, options))
         return kUsageError;
+    if (closed.output) {
+        complain(std::string("write error: ") + std::strerror(EBADF));
+        return kFailure;
+    }
     if (options.help || options.version) {
         std::fputs(options.help ? helpText() : versionText().c_str(), stdout);
         if (std::fflush(stdout) == 0)
@@ -97,8 +105,9 @@ int main(int argc, char** argv) {
     try {
         converter.begin();
         // A line that could match a state must fit in one block.
-        allRead = convertInputs(options, converter,
-                                std::max(kBlockSize, 2 * (table.longestStateKey() + 1)));
+        allRead =
+            convertInputs(options, converter, out,
+                          std::max(kBlockSize, 2 * (table.longestStateKey() + 1)), closed.input);
         converter.finish();
         out.close();
     } catch (const OutputFailed& failed) {
@@ -111,4 +120,16 @@ int main(int argc, char** argv) {
         return kFailure;
     }
     return allRead ? 0 : kFailure;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // What is still held back is not written: the output ends where it
+        // ends, and the status says it is not complete.
+        std::fputs("tallyvane-convert: out of memory; the output is incomplete\n", stderr);
+        return kFailure;
+    }
 }

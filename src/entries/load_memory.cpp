@@ -15,7 +15,7 @@ namespace tallyvane {
 
 namespace {
 
-constexpr qint64 kSampleBytes = 64 * 1024;
+constexpr qint64 kSampleBytes = qint64(64) * 1024;
 constexpr int kSamples = 4;
 // A row costs 8 bytes in the list and about 40 in each view that shows it,
 // which grows its table by copying; a text costs up to two bytes a byte read.

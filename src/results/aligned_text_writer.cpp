@@ -177,7 +177,9 @@ void Writer::showRowProgress(int i) {
         const int n = list_.count();
         if (n == 0)
             throw Failure(QStringLiteral("Division by zero"));
-        progress_->setValue(static_cast<double>(i + n / 2000) / n * 100.0);
+        // A whole-number share, so that long lists end a little past 100.
+        const int ahead = n / 2000;
+        progress_->setValue(static_cast<double>(i + ahead) / n * 100.0);
     });
     if (i % 1000 == 0)
         p_.step(218, [&] {

@@ -13,8 +13,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("action");
         QTest::addColumn<QStringList>("files");
-        const auto row = [](const char* name, QStringList arguments, Action action,
-                            QStringList files = {}) {
+        const auto row = [](const char* name, const QStringList& arguments, Action action,
+                            const QStringList& files = {}) {
             QTest::newRow(name) << arguments << int(action) << files;
         };
         row("nothing", {}, Action::OpenWindow);

@@ -285,6 +285,78 @@ private Q_SLOTS:
         QCOMPARE(full.readAllStandardError(),
                  QByteArray("tallyvane-convert: write error: No space left on device\n"));
     }
+
+    // A line's result goes out as soon as the line has arrived, while the
+    // input is still open (tail -f log | tallyvane-convert).
+    void resultsOfAnOpenPipeComeWithoutWaitingForItsEnd_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("first");
+        QTest::newRow("results") << QStringList() << QByteArray("NJ\n");
+        QTest::newRow("csv") << QStringList{"-f", "csv"} << QByteArray("entry,result\n201,NJ\n");
+        QTest::newRow("states") << QStringList{"--to=area-codes"} << QByteArray("603\n");
+    }
+    void resultsOfAnOpenPipeComeWithoutWaitingForItsEnd() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, first);
+        QProcess process;
+        process.start(kProgram, arguments);
+        process.write(arguments.contains("--to=area-codes") ? "NH\n" : "201\n");
+        QByteArray out;
+        for (int waits = 0; out.size() < first.size() && waits < 100; ++waits) {
+            process.waitForReadyRead(100);
+            out += process.readAllStandardOutput();
+        }
+        QCOMPARE(out, first);
+        process.closeWriteChannel();
+        QVERIFY(process.waitForFinished(10'000));
+        QCOMPARE(process.exitCode(), 0);
+    }
+
+    // A closed standard input or output is an error, as cat treats it, and
+    // nothing the program opens itself is read or written in its place.
+    void closedStandardStreamsAreErrors_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+        QTest::newRow("input") << "\"$0\" <&-" << QByteArray()
+                               << QByteArray("tallyvane-convert: -: Bad file descriptor\n");
+        QTest::newRow("input, csv") << "\"$0\" -f csv <&-" << QByteArray("entry,result\n")
+                                    << QByteArray("tallyvane-convert: -: Bad file descriptor\n");
+        QTest::newRow("output") << "echo 201 | \"$0\" >&-" << QByteArray()
+                                << QByteArray("tallyvane-convert: write error: Bad file "
+                                              "descriptor\n");
+    }
+    void closedStandardStreamsAreErrors() {
+        QFETCH(QString, command);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+        QProcess shell;
+        shell.start(QStringLiteral("bash"), {"-c", command, kProgram});
+        QVERIFY(shell.waitForFinished(10'000));
+        QCOMPARE(shell.exitCode(), 2);
+        QCOMPARE(shell.readAllStandardOutput(), out);
+        QCOMPARE(shell.readAllStandardError(), err);
+    }
+
+    // Running out of memory anywhere is one clear line and status 2, never an
+    // abort with a core dump.
+    void runningOutOfMemoryIsOneLineAndStatus2() {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("The address sanitizer's own memory does not run under an address-space cap");
+#endif
+        for (const char* cap : {"53000", "150000"}) {
+            QProcess shell;
+            shell.start(QStringLiteral("bash"),
+                        {"-c", "ulimit -v $1; yes 201 | head -n 60000000 | \"$0\" -f text",
+                         kProgram, QString::fromLatin1(cap)});
+            QVERIFY(shell.waitForFinished(120'000));
+            QCOMPARE(shell.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(shell.exitCode(), 2);
+            QCOMPARE(shell.readAllStandardError(),
+                     QByteArray("tallyvane-convert: out of memory; the output is incomplete\n"));
+            QCOMPARE(shell.readAllStandardOutput(), QByteArray());
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestConvertProgram)

@@ -73,7 +73,7 @@ private Q_SLOTS:
     void cancelOrAnEmptyFieldAddsNothing() {
         FakePlatform p;
         p.addEntries({QStringLiteral("NH")});
-        p.prompts.typedTexts.push_back(QString()); // OK on an empty field
+        p.prompts.typedTexts.emplace_back(); // OK on an empty field
         PushButton6_Click(p.prompts, p.surface, p.entries);
         PushButton6_Click(p.prompts, p.surface, p.entries); // no answer queued: Cancel
         QCOMPARE(listTexts(p.entries), QStringList{QStringLiteral("NH")});

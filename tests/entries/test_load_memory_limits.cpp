@@ -201,7 +201,8 @@ private Q_SLOTS:
         constexpr qint64 kSize = qint64(64) << 20;
         QByteArray bytes = QByteArray("7\n").repeated(kSize / 2);
         for (int i = 0; i < 4; ++i)
-            bytes.replace(kSize * i / 4, 64 * 1024, QByteArray(64 * 1024, 'x'));
+            bytes.replace(kSize * i / 4, qsizetype(64) * 1024,
+                          QByteArray(qsizetype(64) * 1024, 'x'));
         const QString path = dir_.filePath(QStringLiteral("fools-the-estimate.txt"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == kSize);

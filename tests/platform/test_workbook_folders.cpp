@@ -21,7 +21,7 @@ QString makeFolder(const QTemporaryDir& temp, const QString& name, int ageHours)
     if (file.open(QIODevice::WriteOnly))
         file.write("PK");
     file.close();
-    const time_t when = time(nullptr) - ageHours * 3600;
+    const time_t when = time(nullptr) - time_t(ageHours) * 3600;
     const utimbuf times{when, when};
     utime(QFile::encodeName(path).constData(), &times);
     return path;

@@ -304,7 +304,7 @@ private Q_SLOTS:
         getrlimit(RLIMIT_FSIZE, &saved);
         const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
         rlimit small = saved;
-        small.rlim_cur = 64 * 1024;
+        small.rlim_cur = rlim_t(64) * 1024;
         setrlimit(RLIMIT_FSIZE, &small);
         save(f, path);
         setrlimit(RLIMIT_FSIZE, &saved);

@@ -74,7 +74,7 @@ void Form1::createControls() {
     c = buildForm1Layout(this, d_->entries, d_->results);
     const auto watch = [this](QWidget* widget) {
         widget->installEventFilter(this);
-        d_->watched.push_back(widget);
+        d_->watched.emplace_back(widget);
     };
     // Mouse moves reach the pointer handlers only where tracking is on. A handled move stays with
     // its control instead of bubbling to the window, whose own handler would put the arrow back

@@ -60,10 +60,10 @@ QImage decodeDib(const QByteArray& dib) {
         for (int x = 0; x < width; ++x) {
             QRgb pixel;
             if (bits == 32) {
-                const uchar* p = row + 4 * x;
+                const uchar* p = row + 4 * qsizetype(x);
                 pixel = qRgba(p[2], p[1], p[0], p[3]);
             } else if (bits == 24) {
-                const uchar* p = row + 3 * x;
+                const uchar* p = row + 3 * qsizetype(x);
                 pixel = qRgb(p[2], p[1], p[0]);
             } else {
                 const int perByte = 8 / bits;
@@ -71,7 +71,7 @@ QImage decodeDib(const QByteArray& dib) {
                 const quint32 index = (row[x / perByte] >> shift) & ((1u << bits) - 1);
                 if (index >= paletteSize)
                     invalid();
-                const uchar* c = data + paletteAt + 4 * index;
+                const uchar* c = data + paletteAt + 4 * qsizetype(index);
                 pixel = qRgb(c[2], c[1], c[0]);
             }
             // Images without alpha take their transparency from the mask.
@@ -85,7 +85,7 @@ QImage decodeDib(const QByteArray& dib) {
 
 QImage decodeEntry(const QByteArray& entry) {
     if (entry.startsWith("\x89PNG")) {
-        const QImage png = QImage::fromData(entry, "PNG");
+        QImage png = QImage::fromData(entry, "PNG");
         if (png.isNull())
             invalid();
         return png;

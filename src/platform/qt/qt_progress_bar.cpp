@@ -3,6 +3,7 @@
 #include "platform/text_cut.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tallyvane {
 
@@ -41,7 +42,7 @@ void QtProgressBar::flush() {
     if (!bar_)
         return;
     const double clamped = std::clamp(value_, 0.0, 100.0);
-    bar_->setValue(static_cast<int>(clamped * kProgressScale + 0.5));
+    bar_->setValue(static_cast<int>(std::lround(clamped * kProgressScale)));
     // The bar's format treats %p, %v and %m as placeholders; a zero-width space
     // keeps an entry such as "50%p" from being expanded.
     QString format = cutText(text_, kLongestShownText);

@@ -19,7 +19,7 @@ const QString kStatusFileName = QStringLiteral(".application-exit-status");
 
 QString libreOffice() {
     for (const char* name : {"soffice", "libreoffice"}) {
-        const QString program = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        QString program = QStandardPaths::findExecutable(QString::fromLatin1(name));
         if (!program.isEmpty())
             return program;
     }

@@ -73,7 +73,7 @@ QStringList removeStaleWorkbookFolders(const QString& tempFolder, const QDateTim
 void keepTemporaryFolderClean() {
     const auto clean = [] {
         removeStaleWorkbookFolders(workbookParentFolder(),
-                                   QDateTime::currentDateTime().addSecs(-60 * kGraceMinutes));
+                                   QDateTime::currentDateTime().addSecs(-60LL * kGraceMinutes));
     };
     clean();
     auto* timer = new QTimer(QCoreApplication::instance());
