@@ -4,6 +4,8 @@
 #include "platform/failure.h"
 
 #include <exception>
+#include <functional>
+#include <new>
 #include <utility>
 
 namespace tallyvane {
@@ -23,6 +25,8 @@ public:
             return true;
         } catch (const Failure& failure) {
             reportFailure(prompts_, failure.description(), location_, line);
+        } catch (const std::bad_alloc&) {
+            reportOutOfMemory(line);
         } catch (const std::exception& error) {
             reportFailure(prompts_, QString::fromLocal8Bit(error.what()), location_, line);
         }
@@ -44,13 +48,36 @@ public:
         return fallback;
     }
 
+    // The words that report a step that ran out of memory, in place of the
+    // plain "Out of memory".
+    void describeOutOfMemory(std::function<QString()> describe) {
+        describeOutOfMemory_ = std::move(describe);
+    }
+    // A command whose every later step would run out of memory in turn ends
+    // after the first report instead of showing one box per step.
+    bool ranOutOfMemory() const { return ranOutOfMemory_; }
+
     int failures() const { return failures_; }
     const QString& location() const { return location_; }
 
 private:
+    void reportOutOfMemory(int line) {
+        ranOutOfMemory_ = true;
+        try {
+            reportFailure(prompts_,
+                          describeOutOfMemory_ ? describeOutOfMemory_()
+                                               : QStringLiteral("Out of memory"),
+                          location_, line);
+        } catch (...) {
+            // Too little memory left even for the box; the command still ends.
+        }
+    }
+
     Prompts& prompts_;
     QString location_;
+    std::function<QString()> describeOutOfMemory_;
     int failures_ = 0;
+    bool ranOutOfMemory_ = false;
 };
 
 } // namespace tallyvane

@@ -50,10 +50,20 @@ void ConversionRun::convertAll(Procedure& p, Source source) {
     p.step(112, [&] { s_.results.clear(); });
     p.step(114, [&] { s_.window.setPointer(Pointer::Busy); });
     const int n = p.value(116, 0, [&] { return s_.entries.count(); });
+    // Every later entry would run out of memory as well: one report, and the
+    // rows so far stay.
+    converted_ = 0;
+    p.describeOutOfMemory([&] {
+        return QStringLiteral("Out of memory: %1 of %2 entries were converted; the rest were not.")
+            .arg(converted_)
+            .arg(n);
+    });
     QString entryText;
     for (int i = 1; i <= n; ++i) {
         p.step(118, [&] { s_.window.processEvents(); });
         entryText = p.value(122, entryText, [&] { return s_.entries.text(i); });
+        if (p.ranOutOfMemory())
+            break;
         p.step(124, [&] {
             const int c = s_.entries.count();
             if (c == 0)
@@ -69,9 +79,11 @@ void ConversionRun::convertAll(Procedure& p, Source source) {
             outcome = areaCodeLookup(p, source.table, entryText);
         else if (p.test(160, [&] { return s_.options.option2Selected(); }))
             outcome = stateLookup(p, source, entryText, i);
-        if (outcome == Lookup::DatabaseFailed)
+        if (outcome == Lookup::DatabaseFailed || p.ranOutOfMemory())
             return endRun(p, false);
     }
+    if (p.ranOutOfMemory())
+        return endRun(p, false);
     // "Done." after a report would call a failure a success.
     endRun(p, p.failures() == 0);
 }
@@ -82,8 +94,9 @@ ConversionRun::Lookup ConversionRun::areaCodeLookup(Procedure& p, const AreaCode
     entryText = code.text();
     AreaCodeTable::AnswerId answer = AreaCodeTable::kNotFound;
     p.step(144, [&] { answer = table.statesFor(code); });
-    p.step(answer == AreaCodeTable::kNotFound ? 148 : 156,
-           [&] { s_.results.append(table.row(answer)); });
+    if (p.step(answer == AreaCodeTable::kNotFound ? 148 : 156,
+               [&] { s_.results.append(table.row(answer)); }))
+        ++converted_;
     return Lookup::Done;
 }
 
@@ -109,7 +122,8 @@ ConversionRun::Lookup ConversionRun::stateLookup(Procedure& p, Source source,
     // every later entry would fail the same way.
     if (!ok)
         return Lookup::DatabaseFailed;
-    p.step(found ? 174 : 166, [&] { s_.results.append(row); });
+    if (p.step(found ? 174 : 166, [&] { s_.results.append(row); }))
+        ++converted_;
     return Lookup::Done;
 }
 

@@ -47,6 +47,7 @@ private:
 
     Services s_;
     bool isConverting_ = false;
+    int converted_ = 0; // results rows this run has appended
 };
 
 // The three-digit query code of an area-code entry.

@@ -10,6 +10,8 @@
 #include "platform/prompts.h"
 #include "platform/window_services.h"
 
+#include <QDir>
+
 #include <new>
 
 namespace tallyvane {
@@ -26,16 +28,16 @@ const QString kDoubleSeparator = QStringLiteral("//");
 
 // Everything after the dialog has answered.
 void loadChosenFiles(Prompts& prompts, WindowServices& window, ListView& entries,
-                     const QStringList& paths, Procedure& p) {
+                     const QStringList& paths, Procedure& p, MissingFile missing) {
     p.step(114, [&] { window.setPointer(Pointer::Busy); });
     if (paths.size() == 1) {
         const QString& path = paths.first();
-        p.step(120, [&] { LoadListFromFile(prompts, entries, path); });
+        p.step(120, [&] { LoadListFromFile(prompts, entries, path, missing); });
     } else {
         for (const QString& chosen : paths) {
             QString path = chosen;
             path = p.value(132, path, [&] { return FixDoubleBackslashes(path); });
-            p.step(134, [&] { LoadListFromFile(prompts, entries, path); });
+            p.step(134, [&] { LoadListFromFile(prompts, entries, path, missing); });
         }
     }
     p.step(138, [&] { window.setPointer(Pointer::Default); });
@@ -56,9 +58,12 @@ QString FixDoubleBackslashes(const QString& path) {
     return kSeparator + rest.replace(kDoubleSeparator, kSeparator);
 }
 
-void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path) {
+void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path, MissingFile missing) {
     if (!FileExists(path)) {
-        prompts.messageBox(QStringLiteral("File not found"), MessageStyle::Ok);
+        prompts.messageBox(missing == MissingFile::Named
+                               ? QStringLiteral("File not found: ") + QDir::toNativeSeparators(path)
+                               : QStringLiteral("File not found"),
+                           MessageStyle::Ok);
         return;
     }
     refuseLoadBeyondMemory(path);
@@ -66,9 +71,14 @@ void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path) {
     try {
         appendEntriesFromFile(list, path);
     } catch (const std::bad_alloc&) {
-        throw Failure(QStringLiteral("Out of memory: %1 entries of this file were loaded and the "
+        throw Failure(QStringLiteral("Out of memory: %1 entries of %2 were loaded and the "
                                      "rest was not.")
-                          .arg(list.count() - before));
+                          .arg(list.count() - before)
+                          .arg(QDir::toNativeSeparators(path)));
+    } catch (const Failure& failure) {
+        // With several files, a reason alone would not tell which one it was.
+        throw Failure(failure.description() + QStringLiteral(": ") +
+                      QDir::toNativeSeparators(path));
     }
 }
 
@@ -83,13 +93,13 @@ void PushButton3_Click(Prompts& prompts, FileDialog& dialog, WindowServices& win
     const QStringList paths = p.value(108, QStringList(), [&] { return dialog.showOpen(); });
     if (paths.isEmpty()) // Cancel
         return;
-    loadChosenFiles(prompts, window, entries, paths, p);
+    loadChosenFiles(prompts, window, entries, paths, p, MissingFile::Designed);
 }
 
 void loadChosenFiles(Prompts& prompts, WindowServices& window, ListView& entries,
                      const QStringList& paths) {
     Procedure p(prompts, kLocation);
-    loadChosenFiles(prompts, window, entries, paths, p);
+    loadChosenFiles(prompts, window, entries, paths, p, MissingFile::Named);
 }
 
 } // namespace tallyvane

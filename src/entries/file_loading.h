@@ -17,18 +17,26 @@ void PushButton3_Click(Prompts& prompts, FileDialog& dialog, WindowServices& win
 
 // The Load command from the moment its dialog has answered with these paths:
 // busy pointer, each file in order, failures reported under the command's
-// name and line, default pointer. Files named on the command line come here.
+// name and line, default pointer. Files named on the command line or dropped
+// on the window come here, and a missing one is named.
 void loadChosenFiles(Prompts& prompts, WindowServices& window, ListView& entries,
                      const QStringList& paths);
 
 // LoadListFromFile and FixDoubleBackslashes keep the window's own names.
 
+// How a file that is not there is told: the Load command's own box says
+// "File not found"; files named on the command line or dropped, perhaps
+// hundreds at once, are named in it.
+enum class MissingFile { Designed, Named };
+
 // Appends the entries of one file to the list. A path whose file cannot be
-// found shows "File not found" and changes nothing; a file that exists but cannot
-// be opened or read, or that needs more memory than is available, throws
-// Failure, for the calling command to report. Running out of memory part way
-// keeps the entries appended so far and throws one Failure that says so.
-void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path);
+// found shows "File not found" and changes nothing; a file that exists but
+// cannot be opened or read, or that needs more memory than is available,
+// throws Failure naming the file, for the calling command to report. Running
+// out of memory part way keeps the entries appended so far and throws one
+// Failure that says so.
+void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path,
+                      MissingFile missing = MissingFile::Designed);
 
 // Tidies a path joined from a folder and a file name: doubled separators become
 // single ones, scanning from left to right without overlap, and any run of

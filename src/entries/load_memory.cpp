@@ -1,15 +1,13 @@
 #include "entries/load_memory.h"
 
 #include "platform/failure.h"
+#include "platform/memory_left.h"
 #include "platform/regular_file.h"
 
-#include <QFile>
+#include <QDir>
 
 #include <algorithm>
-#include <limits>
 #include <optional>
-
-#include <sys/resource.h>
 
 namespace tallyvane {
 
@@ -23,40 +21,6 @@ constexpr std::int64_t kRowBytes = 8 + 2 * 40;
 constexpr std::int64_t kTextBytesPerByte = 2;
 // A line longer than a sample is held while it is read and decoded.
 constexpr std::int64_t kLongLineBuffers = 2;
-constexpr std::int64_t kUnlimited = std::numeric_limits<std::int64_t>::max();
-
-// A figure in kilobytes from a /proc or /sys file of "Name:  123 kB" lines.
-std::int64_t procKilobytes(const char* file, const QByteArray& name) {
-    QFile f(QString::fromLatin1(file));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n')) {
-        if (line.startsWith(name + ':'))
-            return line.mid(name.size() + 1).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
-std::int64_t leftUnderLimit(int resource, const QByteArray& usedName) {
-    rlimit limit{};
-    if (::getrlimit(resource, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
-        return kUnlimited;
-    const std::int64_t used = procKilobytes("/proc/self/status", usedName) * 1024;
-    return std::max<std::int64_t>(0,
-                                  std::int64_t(limit.rlim_cur) - std::max<std::int64_t>(0, used));
-}
-
-std::int64_t leftInControlGroup() {
-    QFile max(QStringLiteral("/sys/fs/cgroup/memory.max"));
-    QFile current(QStringLiteral("/sys/fs/cgroup/memory.current"));
-    if (!max.open(QIODevice::ReadOnly) || !current.open(QIODevice::ReadOnly))
-        return kUnlimited;
-    bool ok = false;
-    const std::int64_t limit = max.readAll().trimmed().toLongLong(&ok);
-    if (!ok)
-        return kUnlimited; // "max"
-    return std::max<std::int64_t>(0, limit - current.readAll().trimmed().toLongLong());
-}
 
 QString megabytes(std::int64_t bytes) {
     return QStringLiteral("%1 MB").arg((bytes + 999'999) / 1'000'000);
@@ -96,26 +60,15 @@ LoadEstimate estimateLoad(const QString& path) {
     return estimate;
 }
 
-std::int64_t memoryAvailable() {
-    std::int64_t available = kUnlimited;
-    const std::int64_t ram = procKilobytes("/proc/meminfo", "MemAvailable");
-    const std::int64_t swap = procKilobytes("/proc/meminfo", "SwapFree");
-    if (ram >= 0)
-        available = (ram + std::max<std::int64_t>(0, swap)) * 1024;
-    available = std::min(available, leftUnderLimit(RLIMIT_AS, "VmSize"));
-    available = std::min(available, leftUnderLimit(RLIMIT_DATA, "VmData"));
-    available = std::min(available, leftInControlGroup());
-    return available == kUnlimited ? -1 : available;
-}
-
 void refuseLoadBeyondMemory(const QString& path) {
     const LoadEstimate estimate = estimateLoad(path);
-    const std::int64_t available = memoryAvailable();
+    const std::int64_t available = memoryLeft();
     if (available < 0 || estimate.bytes <= available)
         return;
-    throw Failure(QStringLiteral("Not enough memory to load this file: it needs about %1 and "
-                                 "%2 are available. Nothing was loaded from it.")
-                      .arg(megabytes(estimate.bytes), megabytes(available)));
+    throw Failure(
+        QStringLiteral("Not enough memory to load %1: it needs about %2 and %3 are "
+                       "available. Nothing was loaded from it.")
+            .arg(QDir::toNativeSeparators(path), megabytes(estimate.bytes), megabytes(available)));
 }
 
 } // namespace tallyvane

@@ -15,11 +15,6 @@ struct LoadEstimate {
 };
 LoadEstimate estimateLoad(const QString& path);
 
-// The memory this process may still take: the least of what the system has
-// available (RAM and swap), what its address-space and data limits leave and
-// what its control group allows. -1 when nothing can be read.
-std::int64_t memoryAvailable();
-
 // Throws Failure with a message that names both figures when loading the file
 // would need more memory than is available; the list is then unchanged.
 void refuseLoadBeyondMemory(const QString& path);

@@ -102,7 +102,7 @@ private Q_SLOTS:
         const QString unix = writeFile(dir, "b.txt", "nh\nny\nct");
         QVERIFY(rig.drag(files({crlf, unix, dir.filePath("gone.txt")})));
         QCOMPARE(rig.entries(), QStringList({"NH", "", "603", "nh", "ny", "CT"}));
-        QCOMPARE(rig.prompts.texts(), QStringList{"File not found"});
+        QCOMPARE(rig.prompts.texts(), QStringList{"File not found: " + dir.filePath("gone.txt")});
         QCOMPARE(rig.window->windowServices().pointer(), Pointer::Default);
         // One folder dropped fails inside the load, reported at the same line.
         QVERIFY(rig.drag(files({dir.path()})));

@@ -1,5 +1,7 @@
 #include "conversion/conversion_run.h"
+#include "results/results_editing.h"
 #include "support/fakes.h"
+#include "support/reports.h"
 
 #include <QTest>
 
@@ -236,6 +238,28 @@ private Q_SLOTS:
             QCOMPARE(h.platform.window.pointer(), Pointer::Default);
             QCOMPARE(h.platform.progress.text(), QStringLiteral("Progress Bar"));
         }
+    }
+
+    // A results list that runs out of memory ends the run with one report in
+    // words; the rows so far stay, and the window's commands go on working.
+    void runningOutOfMemoryEndsTheRunAfterOneReport() {
+        FakePlatform p;
+        fillTable(p.database);
+        RefusingList results(3, RefusingList::How::OutOfMemory);
+        ConversionRun run(
+            {p.prompts, p.window, p.entries, results, p.progress, p.options, p.database});
+        p.addEntries({"603", "201", "609", "732", "902"});
+        run.PushButton17_Click();
+        QCOMPARE(reportedLines(p.prompts), QList<int>{156});
+        QVERIFY(p.prompts.shown[0].text.startsWith(
+            "Out of memory: 2 of 5 entries were converted; the rest were not.\r\n"));
+        QCOMPARE(p.prompts.shown.size(), size_t(1)); // and no "Done."
+        QCOMPARE(listTexts(results), QStringList({"NH", "NJ"}));
+        QVERIFY(!run.IsConverting());
+        QCOMPARE(p.window.pointer(), Pointer::Default);
+        QCOMPARE(p.progress.text(), QStringLiteral("Progress Bar"));
+        PushButton2_Click(p.prompts, results);
+        QCOMPARE(results.count(), 0);
     }
 
     void noDoneAfterAReport() {

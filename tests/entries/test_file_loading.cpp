@@ -203,7 +203,7 @@ private Q_SLOTS:
             LoadListFromFile(prompts, list, dir.path());
             QFAIL("a directory loaded");
         } catch (const Failure& failure) {
-            QCOMPARE(failure.description(), s("Is a directory"));
+            QCOMPARE(failure.description(), s("Is a directory: ") + dir.path());
         }
         // A pipe with no writer must neither block nor load.
         const QString fifo = dir.filePath(QStringLiteral("pipe.txt"));

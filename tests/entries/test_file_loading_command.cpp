@@ -2,9 +2,12 @@
 #include "support/fakes.h"
 #include "support/temp_files.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace tallyvane;
 using namespace tallyvane::testing;
@@ -72,6 +75,26 @@ private Q_SLOTS:
         QCOMPARE(p.window.pointerHistory, kBusyThenDefault);
     }
 
+    // Files named on the command line or dropped, perhaps hundreds at once:
+    // every failure names the file it concerns, the missing one included.
+    void eachFailureOfNamedFilesNamesItsFile() {
+        QTemporaryDir dir;
+        FakePlatform p;
+        const QString fifo = dir.filePath(s("afifo"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(QDir(dir.path()).mkdir(s("adir")));
+        loadChosenFiles(p.prompts, p.window, p.entries,
+                        {writeFile(dir, s("good1.txt"), "nh\r\n"), dir.filePath(s("missing.txt")),
+                         dir.filePath(s("adir")), fifo, writeFile(dir, s("good2.txt"), "ct\r\n")});
+        QCOMPARE(listTexts(p.entries), QStringList({s("NH"), s("CT")}));
+        QStringList firstLines;
+        for (const ShownMessage& shown : p.prompts.shown)
+            firstLines << shown.text.section(s("\r\n"), 0, 0);
+        QCOMPARE(firstLines, QStringList({s("File not found: ") + dir.filePath(s("missing.txt")),
+                                          s("Is a directory: ") + dir.filePath(s("adir")),
+                                          s("Not a regular file: ") + fifo}));
+    }
+
     void unreadableFileIsReportedAndTheRestStillLoad() {
         QTemporaryDir dir;
         FakePlatform p;
@@ -81,7 +104,7 @@ private Q_SLOTS:
         QCOMPARE(listTexts(p.entries), QStringList{s("MA")});
         auto reports = p.prompts.errorReports();
         QCOMPARE(reports.size(), size_t(1));
-        QCOMPARE(reports[0].text.section(s("\r\n"), 0, 0), s("Is a directory"));
+        QCOMPARE(reports[0].text.section(s("\r\n"), 0, 0), s("Is a directory: ") + dir.path());
         QVERIFY(reports[0].text.contains(
             s("in Brisquet2021/08/31.Form1.PushButton3_Click at line 134\r\r")));
         QCOMPARE(p.window.pointerHistory, kBusyThenDefault);

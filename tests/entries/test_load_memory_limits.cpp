@@ -146,7 +146,7 @@ private Q_SLOTS:
         QVERIFY2(run.lines.contains(QStringLiteral("loaded 1")), qPrintable(run.lines.join('|')));
         const QStringList reports = run.lines.filter(QStringLiteral("report "));
         QCOMPARE(reports.size(), 1);
-        QVERIFY2(reports[0].contains(QStringLiteral("Not enough memory to load this file")),
+        QVERIFY2(reports[0].contains(QStringLiteral("Not enough memory to load ") + path),
                  qPrintable(reports[0]));
         QVERIFY(run.lines.contains(QStringLiteral("after clearing 3")));
     }
@@ -187,7 +187,7 @@ private Q_SLOTS:
             const QStringList reports = run.lines.filter(QStringLiteral("report "));
             if (share > 1) {
                 QCOMPARE(reports.size(), 1);
-                QVERIFY(reports[0].contains(QStringLiteral("Not enough memory to load this file")));
+                QVERIFY(reports[0].contains(QStringLiteral("Not enough memory to load ") + path));
             } else {
                 QVERIFY2(reports.isEmpty(), qPrintable(reports.join('|')));
                 QVERIFY(run.lines.contains(QStringLiteral("loaded %1").arg(lines + 1)));
@@ -218,7 +218,7 @@ private Q_SLOTS:
         const QStringList reports = run.lines.filter(QStringLiteral("report "));
         QCOMPARE(reports.size(), 1);
         QVERIFY2(reports[0].contains(
-                     QStringLiteral("Out of memory: %1 entries of this file").arg(loaded - 1)),
+                     QStringLiteral("Out of memory: %1 entries of %2").arg(loaded - 1).arg(path)),
                  qPrintable(reports[0]));
         QVERIFY(run.lines.contains(QStringLiteral("after clearing 3")));
     }

@@ -17,21 +17,6 @@ const QStringList kSampleSet{QStringLiteral("NH"),
                              QStringLiteral("603-237-4934"),
                              QStringLiteral("1-603-237-4934")};
 
-// A list that refuses its Nth append.
-class RefusingList : public ListModel {
-public:
-    explicit RefusingList(int refused) : refused_(refused) {}
-    void append(const QString& text) override {
-        if (++appends_ == refused_)
-            throw Failure(QStringLiteral("Out of memory"));
-        ListModel::append(text);
-    }
-
-private:
-    int refused_;
-    int appends_ = 0;
-};
-
 } // namespace
 
 class TestSampleData : public QObject {

@@ -3,9 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
@@ -14,6 +16,13 @@ using namespace tallyvane;
 
 namespace {
 
+void age(const QString& path, int hours) {
+    const time_t when = time(nullptr) - time_t(hours) * 3600;
+    const utimbuf times{when, when};
+    utime(QFile::encodeName(path).constData(), &times);
+}
+
+// A workbook folder with its workbook, both last changed ageHours ago.
 QString makeFolder(const QTemporaryDir& temp, const QString& name, int ageHours) {
     const QString path = temp.filePath(name);
     QDir().mkpath(path);
@@ -21,9 +30,8 @@ QString makeFolder(const QTemporaryDir& temp, const QString& name, int ageHours)
     if (file.open(QIODevice::WriteOnly))
         file.write("PK");
     file.close();
-    const time_t when = time(nullptr) - time_t(ageHours) * 3600;
-    const utimbuf times{when, when};
-    utime(QFile::encodeName(path).constData(), &times);
+    age(file.fileName(), ageHours);
+    age(path, ageHours);
     return path;
 }
 
@@ -58,6 +66,45 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(old));
         for (const QString& kept : {young, locked, otherName, other, foreign})
             QVERIFY2(kept.isEmpty() || QFileInfo::exists(kept), qPrintable(kept));
+    }
+
+    // An old folder with a file that something still writes to is not stale.
+    void aFileStillBeingWrittenKeepsItsFolder() {
+        QTemporaryDir temp;
+        const QString folder = makeFolder(temp, QStringLiteral("tallyvane-w1R2t3"), 30);
+        QDir(folder).mkpath(QStringLiteral("deep/er"));
+        QFile log(folder + QStringLiteral("/deep/er/log.txt"));
+        QVERIFY(log.open(QIODevice::Append));
+        log.write("written a moment ago\n");
+        log.close();
+        age(folder + QStringLiteral("/deep/er"), 30);
+        age(folder + QStringLiteral("/deep"), 30);
+        age(folder, 30);
+        QVERIFY(removeStaleWorkbookFolders(temp.path(), aDayAgo()).isEmpty());
+        age(log.fileName(), 30);
+        QCOMPARE(removeStaleWorkbookFolders(temp.path(), aDayAgo()), QStringList{folder});
+    }
+
+    // A file system mounted inside an old folder holds someone else's files:
+    // the clean-up never crosses into it, so the folder stays too.
+    void aMountInsideIsNeverCrossed() {
+        QTemporaryDir temp;
+        const QString folder = makeFolder(temp, QStringLiteral("tallyvane-m0U1n2"), 30);
+        const QString mountPoint = folder + QStringLiteral("/elsewhere");
+        QVERIFY(QDir().mkpath(mountPoint));
+        if (::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=1m") != 0)
+            QSKIP("a tmpfs could not be mounted; this test needs root");
+        const auto unmount =
+            qScopeGuard([&] { ::umount2(QFile::encodeName(mountPoint).constData(), MNT_DETACH); });
+        QFile theirs(mountPoint + QStringLiteral("/their-file.txt"));
+        QVERIFY(theirs.open(QIODevice::WriteOnly) && theirs.write("keep me") == 7);
+        theirs.close();
+        age(theirs.fileName(), 30);
+        age(mountPoint, 30);
+        age(folder, 30);
+        QVERIFY(removeStaleWorkbookFolders(temp.path(), aDayAgo()).isEmpty());
+        QVERIFY(QFile::exists(theirs.fileName()));
+        QVERIFY(!QFile::exists(folder + QStringLiteral("/Results.xlsx"))); // ours went
     }
 
     void aFolderAProgramWorksInIsInUse() {

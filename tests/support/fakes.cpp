@@ -300,6 +300,15 @@ QStringList FakePlatform::resultTexts() const {
     return listTexts(results);
 }
 
+void RefusingList::append(const QString& text) {
+    if (++appends_ == refused_) {
+        if (how_ == How::OutOfMemory)
+            throw std::bad_alloc();
+        throw Failure(QStringLiteral("Out of memory"));
+    }
+    ListModel::append(text);
+}
+
 QStringList listTexts(const ListView& list) {
     QStringList texts;
     for (int i = 1; i <= list.count(); ++i)

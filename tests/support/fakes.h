@@ -197,6 +197,20 @@ public:
     bool iconSet = false, buttonFace = false, failPointerImage = false;
 };
 
+// A real list whose Nth append (from 1) fails: with a Failure, or by running
+// out of memory.
+class RefusingList : public ListModel {
+public:
+    enum class How { Failure, OutOfMemory };
+    explicit RefusingList(int refused, How how = How::Failure) : refused_(refused), how_(how) {}
+    void append(const QString& text) override;
+
+private:
+    int refused_;
+    How how_;
+    int appends_ = 0;
+};
+
 // Stands in for the desktop's spreadsheet application: records the workbooks
 // it is asked to open.
 class RecordingLauncher : public SpreadsheetLauncher {

@@ -1,11 +1,15 @@
 #include "platform/xlsx/workbook_folders.h"
 
+#include "platform/xlsx/folder_tree.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tallyvane {
@@ -51,22 +55,57 @@ bool workbookFolderInUse(const QString& folder) {
     return !locks.isEmpty() || anyProcessWorksIn(canonical);
 }
 
+namespace {
+
+// The user's own workbook folder of that name, opened without following a
+// link; -1 for anything else.
+int openOwnFolder(int temp, const QByteArray& name) {
+    struct stat seen {};
+    if (::fstatat(temp, name.constData(), &seen, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISDIR(seen.st_mode) || seen.st_uid != ::getuid())
+        return -1;
+    const int folder =
+        ::openat(temp, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat opened {};
+    if (folder >= 0 && (::fstat(folder, &opened) != 0 || opened.st_ino != seen.st_ino ||
+                        opened.st_dev != seen.st_dev)) {
+        ::close(folder);
+        return -1;
+    }
+    return folder;
+}
+
+} // namespace
+
 QStringList removeStaleWorkbookFolders(const QString& tempFolder, const QDateTime& notAfter,
                                        const std::function<bool(const QString&)>& inUse) {
     static const QRegularExpression name(QStringLiteral("^tallyvane-[A-Za-z0-9]{6}$"));
     QStringList removed;
-    const QFileInfoList candidates =
-        QDir(tempFolder)
-            .entryInfoList({QStringLiteral("tallyvane-*")},
-                           QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
-    for (const QFileInfo& folder : candidates) {
-        if (!name.match(folder.fileName()).hasMatch() || folder.isSymLink() ||
-            folder.ownerId() != ::getuid() || folder.lastModified() >= notAfter ||
-            inUse(folder.absoluteFilePath()))
+    const int temp =
+        ::open(QFile::encodeName(tempFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (temp < 0)
+        return removed;
+    const QStringList candidates = QDir(tempFolder)
+                                       .entryList({QStringLiteral("tallyvane-*")},
+                                                  QDir::AllEntries | QDir::Hidden | QDir::System);
+    for (const QString& candidate : candidates) {
+        if (!name.match(candidate).hasMatch())
             continue;
-        if (QDir(folder.absoluteFilePath()).removeRecursively())
-            removed << folder.absoluteFilePath();
+        const QByteArray encoded = QFile::encodeName(candidate);
+        const int folder = openOwnFolder(temp, encoded);
+        if (folder < 0)
+            continue;
+        // Stale when nothing in it has changed for a while: a file that is
+        // still being written keeps its folder.
+        const QString path = QDir(tempFolder).filePath(candidate);
+        if (newestChangeIn(folder) < notAfter.toSecsSinceEpoch() && !inUse(path)) {
+            removeTreeContents(folder);
+            if (::unlinkat(temp, encoded.constData(), AT_REMOVEDIR) == 0)
+                removed << path;
+        }
+        ::close(folder);
     }
+    ::close(temp);
     return removed;
 }
 

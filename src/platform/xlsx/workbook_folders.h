@@ -23,9 +23,11 @@ QString workbookParentFolder();
 // document in it is open.
 bool workbookFolderInUse(const QString& folder);
 
-// Removes the current user's workbook folders in tempFolder that were last
-// changed before notAfter and are not in use. Folders of other users, links
-// and names of any other form are left alone. Returns the removed paths.
+// Removes the current user's workbook folders in tempFolder in which nothing
+// has changed since before notAfter and that are not in use. Folders of other
+// users, links and names of any other form are left alone, and so is anything
+// inside that lies on another file system (and the folder that holds it).
+// Returns the removed paths.
 QStringList
 removeStaleWorkbookFolders(const QString& tempFolder, const QDateTime& notAfter,
                            const std::function<bool(const QString&)>& inUse = workbookFolderInUse);

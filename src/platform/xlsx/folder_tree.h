@@ -1,0 +1,19 @@
+#pragma once
+
+#include <ctime>
+
+namespace tallyvane {
+
+// A folder's tree, walked through descriptors of open folders: nothing is
+// looked up by path, so nothing can be swapped in under the walk; links are
+// never followed, and the walk never crosses into another file system (a
+// bind or FUSE mount inside the folder is someone else's files).
+
+// The newest modification time of the folder and of anything in its tree.
+std::time_t newestChangeIn(int folder);
+
+// Removes what the folder holds, as far as it can. Entries on another file
+// system stay, and so then does the folder that holds them.
+void removeTreeContents(int folder);
+
+} // namespace tallyvane
