@@ -7,13 +7,12 @@ set(CPACK_PACKAGE_VENDOR Veltmark)
 set(CPACK_PACKAGE_CONTACT "Veltmark <support@tallyvane.example>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "convert US telephone area codes to states and back")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Tallyvane turns a list of US telephone area codes or phone numbers into the\n"
-    "two-letter codes of their states, or a list of states into their area codes.\n"
-    "Entries are typed, pasted, dropped on the window or loaded from text files;\n"
-    "the results go to an aligned text file, a spreadsheet workbook or the\n"
-    "clipboard.")
-string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+# One string: a semicolon in it would split a CMake list and vanish.
+set(CPACK_PACKAGE_DESCRIPTION "Tallyvane turns a list of US telephone area codes or phone \
+numbers into the two-letter codes of their states, or a list of states into their area codes. \
+Entries are typed, pasted, dropped on the window or loaded from text files. The results go to \
+an aligned text file, a spreadsheet workbook or the clipboard. The batch converter \
+tallyvane-convert does the same for scripts.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -57,7 +57,7 @@ for wanted in usr/bin/tallyvane usr/share/tallyvane/areacodes.db usr/share/tally
     usr/share/applications/io.github.veltmark.tallyvane.desktop \
     usr/share/metainfo/io.github.veltmark.tallyvane.metainfo.xml \
     usr/share/icons/hicolor/scalable/apps/io.github.veltmark.tallyvane.svg \
-    usr/share/icons/hicolor/{48x48,128x128,256x256}/apps/io.github.veltmark.tallyvane.png; do
+    usr/share/icons/hicolor/{48x48,64x64,128x128,256x256}/apps/io.github.veltmark.tallyvane.png; do
     [ -e "$unpacked/$wanted" ] || { echo "FAIL: the package lacks /$wanted" >&2; exit 1; }
 done
 # Everything `cmake --install` installs, and nothing else.

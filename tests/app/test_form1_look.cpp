@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
@@ -119,13 +120,22 @@ int fitChild(int argc, char** argv) {
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     std::printf("fits %d\n", available.contains(window->frameGeometry()) ? 1 : 0);
     std::printf("size %dx%d\n", window->width(), window->height());
-    auto* scroll = window->findChild<QScrollArea*>();
+    const QString pictures = qEnvironmentVariable("TALLYVANE_SCREENSHOTS");
+    if (!pictures.isEmpty())
+        window->grab().save(QStringLiteral("%1/window-%2x%3-at-%4.png")
+                                .arg(pictures, width, height, QString::fromLatin1(argv[4])));
+    // Everything in sight at once: nothing to scroll to, no control cut.
     for (const char* name : kControls) {
         auto* control = window->findChild<QWidget*>(QLatin1String(name));
-        if (scroll)
-            scroll->ensureWidgetVisible(control, 0, 0);
         const QRect shown(control->mapTo(window.get(), QPoint(0, 0)), control->size());
-        std::printf("reachable %s %d\n", name, window->rect().contains(shown) ? 1 : 0);
+        std::printf("in sight %s %d\n", name, window->rect().contains(shown) ? 1 : 0);
+    }
+    std::printf("scroll areas %lld\n",
+                static_cast<long long>(
+                    window->findChildren<QScrollArea*>(Qt::FindDirectChildrenOnly).size()));
+    for (QTreeView* list : window->findChildren<QTreeView*>()) {
+        const int rows = (list->viewport()->height()) / (list->fontMetrics().height() + 2);
+        std::printf("rows of %s %d\n", qPrintable(list->objectName()), rows);
     }
     return 0;
 }
@@ -210,9 +220,85 @@ private Q_SLOTS:
         }
     }
 
+    // The direction reads the same in any palette: the chosen button shows a
+    // dot on a light face, the other an empty light face.
+    void theChosenDirectionShowsInEveryPalette_data() {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("default palette") << false;
+        QTest::newRow("dark palette") << true;
+    }
+    void theChosenDirectionShowsInEveryPalette() {
+        QFETCH(bool, dark);
+        if (dark)
+            QApplication::setPalette(darkPalette());
+        Rig rig;
+        const auto window = rig.open();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const auto centreOf = [](QRadioButton* option) {
+            QStyleOptionButton style;
+            style.initFrom(option);
+            const QRect indicator =
+                option->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &style, option);
+            return option->grab().toImage().pixel(indicator.center());
+        };
+        auto* chosen = window->findChild<QRadioButton*>(QStringLiteral("Option1"));
+        auto* other = window->findChild<QRadioButton*>(QStringLiteral("Option2"));
+        QVERIFY(chosen->isChecked() && !other->isChecked());
+        const QRgb dot = centreOf(chosen), empty = centreOf(other);
+        QVERIFY2(luminance(empty) > 0.6 && luminance(dot) < luminance(empty),
+                 qPrintable(QStringLiteral("empty %1, dot %2").arg(empty, 0, 16).arg(dot, 0, 16)));
+        QVERIFY2(contrast(dot, empty) >= 3.0, qPrintable(QString::number(contrast(dot, empty))));
+    }
+
+    // Where the keyboard is shows plainly: the focus indicator of every button,
+    // option button and list stands out 3:1 from what lies behind it.
+    void theKeyboardFocusShowsInEveryPalette_data() {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("default palette") << false;
+        QTest::newRow("dark palette") << true;
+    }
+    void theKeyboardFocusShowsInEveryPalette() {
+        QFETCH(bool, dark);
+        if (dark)
+            QApplication::setPalette(darkPalette());
+        Rig rig;
+        const auto window = rig.open();
+        window->entryModel().append(QStringLiteral("603"));
+        window->entryModel().announcePendingRows();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keyClick(window.get(), Qt::Key_Tab); // the focus is shown once the keyboard moves it
+        QStringList weak;
+        QList<QWidget*> controls;
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QTreeView*>(control))
+                controls << control;
+        }
+        QCOMPARE(controls.size(), 14);
+        for (QWidget* control : controls) {
+            window->setFocus();
+            QCoreApplication::processEvents();
+            const QImage without = control->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            control->setFocus(Qt::TabFocusReason);
+            QCoreApplication::processEvents();
+            QVERIFY(control->hasFocus());
+            const QImage with = control->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            double best = 1.0;
+            for (int y = 0; y < with.height(); ++y)
+                for (int x = 0; x < with.width(); ++x)
+                    best = std::max(best, contrast(with.pixel(x, y), without.pixel(x, y)));
+            if (best < 3.0)
+                weak << QStringLiteral("%1 %2:1").arg(control->objectName()).arg(best, 0, 'f', 2);
+        }
+        QVERIFY2(weak.isEmpty(), qPrintable(weak.join(QStringLiteral(", "))));
+    }
+
     void fitsTheScreen_data() {
         QTest::addColumn<QStringList>("screen");
-        QTest::addColumn<QString>("size"); // empty: smaller than designed, scrolling
+        QTest::addColumn<QString>("size"); // empty: smaller than designed, shorter lists
         QTest::newRow("1366x768 at 100%") << QStringList{"1366", "768", "1"} << "536x553";
         QTest::newRow("1920x1080 at 100%") << QStringList{"1920", "1080", "1"} << "536x553";
         QTest::newRow("1366x768 at 150%") << QStringList{"1366", "768", "1.5"} << QString();
@@ -231,6 +317,11 @@ private Q_SLOTS:
         const QString report = QString::fromUtf8(child.readAllStandardOutput());
         QVERIFY2(report.contains(QStringLiteral("fits 1\n")), qPrintable(report));
         QCOMPARE(report.count(QStringLiteral(" 1\n")), 1 + int(std::size(kControls)));
+        QVERIFY2(report.contains(QStringLiteral("scroll areas 0\n")), qPrintable(report));
+        // Each list keeps room for a few rows.
+        static const QRegularExpression rows(QStringLiteral("rows of \\w+ (\\d+)"));
+        for (const auto& match : rows.globalMatch(report))
+            QVERIFY2(match.captured(1).toInt() >= 2, qPrintable(report));
         if (!size.isEmpty())
             QVERIFY2(report.contains(QStringLiteral("size ") + size), qPrintable(report));
     }

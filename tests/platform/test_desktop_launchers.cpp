@@ -26,6 +26,14 @@ class TestDesktopLaunchers : public QObject {
 
     QString record() const { return bin_.filePath(QStringLiteral("record")); }
 
+    // A stand-in LibreOffice; a real one with a user interface has its
+    // window-system plug-in beside its program, the headless one has none.
+    void writeLibreOffice(const QByteArray& body, bool withUserInterface = true) {
+        writeProgram(bin_.path(), QStringLiteral("soffice"), body);
+        if (withUserInterface)
+            writeFile(bin_, QStringLiteral("libvclplug_genlo.so"), "");
+    }
+
 private Q_SLOTS:
     void init() {
         QDir(bin_.path()).removeRecursively();
@@ -49,8 +57,7 @@ private Q_SLOTS:
     }
 
     void aSpreadsheetApplicationThatFailsAtOnceIsReportedAndTheFileStays() {
-        writeProgram(bin_.path(), QStringLiteral("soffice"),
-                     "echo 'Unspecified Application Error' >&2; exit 1");
+        writeLibreOffice("echo 'Unspecified Application Error' >&2; exit 1");
         QStringList told;
         DesktopSpreadsheetLauncher launcher([&told](const QString& m) { told << m; });
         XlsxSpreadsheetAutomation automation(launcher);
@@ -73,8 +80,7 @@ private Q_SLOTS:
     void aSpreadsheetApplicationThatWorksIsNotReported() {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("Results.xlsx"));
-        writeProgram(bin_.path(), QStringLiteral("soffice"),
-                     "pwd > '" + QFile::encodeName(record()) + "'");
+        writeLibreOffice("pwd > '" + QFile::encodeName(record()) + "'");
         QStringList told;
         DesktopSpreadsheetLauncher launcher([&told](const QString& m) { told << m; });
         launcher.open(path);
@@ -83,14 +89,28 @@ private Q_SLOTS:
         QVERIFY(told.isEmpty());
     }
 
-    void noApplicationToStartIsAFailureNamingTheFile() {
+    // No application to start, or only a LibreOffice that cannot show a file
+    // (Debian's libreoffice-calc-nogui): the workbook is still made, and the
+    // person is told where it is kept.
+    void noApplicationToShowTheWorkbookIsAFailureNamingTheFile_data() {
+        QTest::addColumn<bool>("headlessOffice");
+        QTest::newRow("nothing on the PATH") << false;
+        QTest::newRow("a LibreOffice without a user interface") << true;
+    }
+    void noApplicationToShowTheWorkbookIsAFailureNamingTheFile() {
+        QFETCH(bool, headlessOffice);
+        if (headlessOffice)
+            writeLibreOffice("pwd > '" + QFile::encodeName(record()) + "'", false);
         DesktopSpreadsheetLauncher launcher;
+        QCOMPARE(launcher.available(), headlessOffice);
         try {
             launcher.open(QStringLiteral("/tmp/x/Results.xlsx"));
             QFAIL("no failure");
         } catch (const Failure& failure) {
             QVERIFY(failure.description().endsWith(QStringLiteral("/tmp/x/Results.xlsx")));
         }
+        QTest::qWait(300);
+        QVERIFY(!QFile::exists(record())); // nothing was started
     }
 };
 

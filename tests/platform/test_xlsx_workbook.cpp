@@ -151,9 +151,15 @@ private Q_SLOTS:
         QCOMPARE(waitForFile(record), QStringLiteral("xdg-open /tmp/x/Results.xlsx"));
         QFile::remove(record);
 
-        // LibreOffice on the PATH: a new untitled document made from the file.
+        // A LibreOffice that cannot show files stands aside for it.
         writeProgram(bin.path(), QStringLiteral("soffice"),
                      "echo \"soffice $*\" > \"" + QFile::encodeName(record) + "\"");
+        launcher.open(QStringLiteral("/tmp/x/Results.xlsx"));
+        QCOMPARE(waitForFile(record), QStringLiteral("xdg-open /tmp/x/Results.xlsx"));
+        QFile::remove(record);
+
+        // LibreOffice with its user interface: a new untitled document made from the file.
+        writeFile(bin, QStringLiteral("libvclplug_genlo.so"), "");
         QVERIFY(launcher.available());
         launcher.open(QStringLiteral("/tmp/x/Results.xlsx"));
         QCOMPARE(waitForFile(record), QStringLiteral("soffice --calc -n /tmp/x/Results.xlsx"));

@@ -1,5 +1,6 @@
 #include "app/qt/form1.h"
 
+#include "app/qt/focus_ring_style.h"
 #include "app/qt/form1_accessibility.h"
 #include "app/qt/form1_gestures.h"
 #include "app/qt/form1_parts.h"
@@ -54,6 +55,7 @@ Form1::Form1(Form1Overrides overrides) : d_(std::make_unique<Parts>()) {
     connectCommands();
     const Form1Services& s = *d_->services;
     Form_Load({s.prompts, s.surface, s.entries, s.results, s.options, s.settings, s.programFolder});
+    useFocusRingStyle(); // over the skin's style too
     nameListsByHeading();
     new Form1Gestures(this, d_->controls, *d_->services);
     new Form1Accessibility(this);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/qt/form1_layout.h"
+#include <QWidget>
 
 #include <QRect>
 #include <QSize>
@@ -11,8 +11,9 @@ namespace tallyvane {
 // borders, fits the screen's available area.
 bool designedSizeFits(const QSize& designed, const QRect& available);
 
-// Keeps the designed size where it fits the screen. Where it does not, the
-// controls scroll inside a window that fits, so that every one stays reachable.
-void fitForm1ToScreen(QWidget* form, const Form1Controls& c);
+// Keeps the designed size at the start where it fits the screen; where it does
+// not, the window starts as large as fits, its lists shorter. Either way the
+// window can be resized, down to the least its layout allows.
+void fitForm1ToScreen(QWidget* form);
 
 } // namespace tallyvane

@@ -31,8 +31,10 @@ struct Form1Controls {
     QProgressBar* progressBar1 = nullptr;
 };
 
-// Creates every control of the main window at its fixed place and size
-// (twips / 15 = pixels), with its name, caption, font, colours and tab order.
+// Creates every control of the main window with its name, caption, font,
+// colours and tab order, in a layout that puts each at its designed place and
+// size (twips / 15 = pixels) in a window of the designed size, and lets the
+// lists take or give up the difference in one of any other size.
 Form1Controls buildForm1Layout(QWidget* form, ListModel& entries, ListModel& results);
 
 // Both lists first, then the entry and result buttons, then sample data and

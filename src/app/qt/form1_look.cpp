@@ -36,6 +36,16 @@ void setWhiteBackground(QWidget* widget) {
     widget->setAutoFillBackground(true);
 }
 
+// An option button's indicator fills with the Base colour and takes its dot in
+// the Text colour: white and black here, so that under a dark palette the
+// chosen direction does not read as a ring and the other as a dot.
+void setWhiteIndicator(QRadioButton* option) {
+    QPalette palette = option->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    option->setPalette(palette);
+}
+
 void setWhiteFace(QPushButton* button) {
     QPalette palette = button->palette();
     palette.setColor(QPalette::Button, Qt::white);
@@ -74,13 +84,15 @@ QString form1FontFamily() {
 
 void applyForm1Look(QWidget* form, const Form1Controls& c) {
     form->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                          Qt::WindowCloseButtonHint);
     form->setFont(boldFont(kWindowPointSize));
     setWhiteBackground(form);
     setWhiteBackground(c.frame2);
-    setWhiteBackground(c.option1);
-    setWhiteBackground(c.option2);
+    for (QRadioButton* option : {c.option1, c.option2}) {
+        setWhiteBackground(option);
+        setWhiteIndicator(option);
+    }
 
     const QFont buttonFont = boldFont(kButtonPointSize);
     for (QPushButton* button :
@@ -92,7 +104,7 @@ void applyForm1Look(QWidget* form, const Form1Controls& c) {
     c.listView1->setFont(boldFont(kWindowPointSize));
     c.listView2->setFont(boldFont(kWindowPointSize));
     setWhiteGroove(c.progressBar1);
-    fitForm1ToScreen(form, c);
+    fitForm1ToScreen(form);
     centreOnScreen(form);
 }
 

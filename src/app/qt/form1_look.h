@@ -12,8 +12,8 @@ QString form1FontFamily();
 
 // Fonts, colours and window frame of the main window: Arial 9 pt
 // bold for the window and the lists, 11.25 pt bold on the push buttons, white
-// behind the window, the frame, the option buttons and the push buttons; a
-// fixed size with a minimise but no maximise button, centred on the screen.
+// behind the window, the frame, the option buttons and the push buttons; the
+// designed size where it fits the screen, centred on it.
 void applyForm1Look(QWidget* form, const Form1Controls& c);
 
 } // namespace tallyvane

@@ -26,7 +26,16 @@ QString libreOffice() {
     return {};
 }
 
-bool xlsxApplicationRegistered() {
+// Debian's libreoffice-calc-nogui converts files but cannot show one: it has
+// none of the window-system plug-ins beside its program.
+bool hasUserInterface(const QString& office) {
+    const QDir program = QFileInfo(QFileInfo(office).canonicalFilePath()).absoluteDir();
+    return !program.entryList({QStringLiteral("libvclplug_*")}, QDir::Files).isEmpty();
+}
+
+// The desktop's application for .xlsx files, unless it is a LibreOffice that
+// cannot show one.
+bool xlsxApplicationRegistered(bool officeShowsFiles) {
     const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
     if (xdgMime.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
         return false;
@@ -40,8 +49,9 @@ bool xlsxApplicationRegistered() {
         query.waitForFinished();
         return false;
     }
+    const QByteArray application = query.readAllStandardOutput().trimmed();
     return query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0 &&
-           !query.readAllStandardOutput().trimmed().isEmpty();
+           !application.isEmpty() && (officeShowsFiles || !application.startsWith("libreoffice"));
 }
 
 } // namespace
@@ -49,8 +59,10 @@ bool xlsxApplicationRegistered() {
 DesktopSpreadsheetLauncher::DesktopSpreadsheetLauncher(TellFailure tellFailure)
     : tellFailure_(std::move(tellFailure)) {}
 
+// A LibreOffice without a user interface counts: the workbook is still made,
+// and the person told where it is kept.
 bool DesktopSpreadsheetLauncher::available() {
-    return !libreOffice().isEmpty() || xlsxApplicationRegistered();
+    return !libreOffice().isEmpty() || xlsxApplicationRegistered(true);
 }
 
 QString DesktopSpreadsheetLauncher::failureMessage(const QString& path, const QString& cause) {
@@ -60,7 +72,14 @@ QString DesktopSpreadsheetLauncher::failureMessage(const QString& path, const QS
 }
 
 void DesktopSpreadsheetLauncher::open(const QString& path) {
-    const QString office = libreOffice();
+    QString office = libreOffice();
+    const bool officeShowsFiles = !office.isEmpty() && hasUserInterface(office);
+    if (!office.isEmpty() && !officeShowsFiles) {
+        if (!xlsxApplicationRegistered(false))
+            throw Failure(failureMessage(path, QStringLiteral("the LibreOffice installed here has "
+                                                              "no user interface")));
+        office.clear(); // the desktop's other application
+    }
     const QString program =
         office.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("xdg-open")) : office;
     const QStringList arguments =

@@ -1,0 +1,21 @@
+#pragma once
+
+class QTreeView;
+class QWidget;
+
+namespace tallyvane {
+
+class ListModel;
+
+// Where a list looks when rows arrive at its end.
+enum class ListFollows {
+    EveryNewRow,       // an entry just added is always shown, however long the list
+    RowsWhileAtTheEnd, // a filling list is followed, unless the person scrolled up to read
+};
+
+// One of the window's two lists: a report-style view of the model with one
+// selected row at a time, no editing, the designed tooltip, and room for at
+// least a few rows however small the window.
+QTreeView* createListView(QWidget* parent, const char* name, ListModel& model, ListFollows follows);
+
+} // namespace tallyvane
