@@ -1,4 +1,6 @@
-// Builds areacodes.db from data/area_codes.csv (header: area_cd,state_cd,location_name).
+// Builds areacodes.db from data/area_codes.csv (header: area_cd,state_cd,location_name)
+// and data/special_codes.csv (header: area_cd,kind,place,source), the codes that
+// belong to no state, with what they are, for the reasons behind "Not Found".
 // The file is written to a temporary name and renamed, so an interrupted build
 // never leaves a half-filled database behind for the program to trust.
 #include <sqlite3.h>
@@ -49,12 +51,18 @@ bool exec(sqlite3* db, const char* sql) {
     return true;
 }
 
-bool insertRows(sqlite3* db, std::ifstream& csv, const std::string& csvPath) {
-    sqlite3_stmt* insert = nullptr;
-    if (sqlite3_prepare_v2(db, "INSERT INTO area_codes VALUES (?1, ?2, ?3)", -1, &insert,
-                           nullptr) != SQLITE_OK)
-        return false;
+// Inserts the first `columns` fields of every row after the header.
+bool insertRows(sqlite3* db, const char* sql, std::size_t fieldCount, int columns,
+                const std::string& csvPath) {
+    std::ifstream csv(csvPath);
     std::string line;
+    if (!csv || !std::getline(csv, line)) {
+        std::cerr << "build_areacodes_db: cannot read " << csvPath << '\n';
+        return false;
+    }
+    sqlite3_stmt* insert = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &insert, nullptr) != SQLITE_OK)
+        return false;
     int lineNumber = 1;
     bool ok = true;
     while (ok && std::getline(csv, line)) {
@@ -64,12 +72,12 @@ bool insertRows(sqlite3* db, std::ifstream& csv, const std::string& csvPath) {
         if (line.empty())
             continue;
         const auto fields = splitCsvLine(line);
-        if (fields.size() != 3) {
-            std::cerr << csvPath << ':' << lineNumber << ": expected 3 fields\n";
+        if (fields.size() != fieldCount) {
+            std::cerr << csvPath << ':' << lineNumber << ": expected " << fieldCount << " fields\n";
             ok = false;
             break;
         }
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < columns; ++i)
             sqlite3_bind_text(insert, i + 1, fields[i].c_str(), -1, SQLITE_TRANSIENT);
         ok = sqlite3_step(insert) == SQLITE_DONE;
         sqlite3_reset(insert);
@@ -81,19 +89,12 @@ bool insertRows(sqlite3* db, std::ifstream& csv, const std::string& csvPath) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: build_areacodes_db area_codes.csv areacodes.db\n";
+    if (argc != 4) {
+        std::cerr << "usage: build_areacodes_db area_codes.csv special_codes.csv areacodes.db\n";
         return 2;
     }
-    const std::string csvPath = argv[1];
-    const std::string target = argv[2];
+    const std::string target = argv[3];
     const std::string temporary = target + ".tmp";
-    std::ifstream csv(csvPath);
-    std::string header;
-    if (!csv || !std::getline(csv, header)) {
-        std::cerr << "build_areacodes_db: cannot read " << csvPath << '\n';
-        return 1;
-    }
     std::remove(temporary.c_str());
     sqlite3* db = nullptr;
     if (sqlite3_open(temporary.c_str(), &db) != SQLITE_OK) {
@@ -102,15 +103,18 @@ int main(int argc, char** argv) {
     }
     // NOCASE columns make every equality ignore letter case; the indexes inherit
     // that collation, so both lookup shapes are index searches instead of scans.
-    const bool ok = exec(db, "CREATE TABLE area_codes (area_cd TEXT COLLATE NOCASE, "
-                             "state_cd TEXT COLLATE NOCASE, location_name TEXT COLLATE NOCASE);"
-                             "BEGIN;") &&
-                    insertRows(db, csv, csvPath) &&
-                    exec(db, "COMMIT;"
-                             "CREATE INDEX area_codes_area_cd ON area_codes (area_cd);"
-                             "CREATE INDEX area_codes_state_cd ON area_codes (state_cd);"
-                             "CREATE INDEX area_codes_location_name ON area_codes (location_name);"
-                             "ANALYZE;");
+    const bool ok =
+        exec(db, "CREATE TABLE area_codes (area_cd TEXT COLLATE NOCASE, "
+                 "state_cd TEXT COLLATE NOCASE, location_name TEXT COLLATE NOCASE);"
+                 "CREATE TABLE special_codes (area_cd TEXT, kind TEXT, place TEXT);"
+                 "BEGIN;") &&
+        insertRows(db, "INSERT INTO area_codes VALUES (?1, ?2, ?3)", 3, 3, argv[1]) &&
+        insertRows(db, "INSERT INTO special_codes VALUES (?1, ?2, ?3)", 4, 3, argv[2]) &&
+        exec(db, "COMMIT;"
+                 "CREATE INDEX area_codes_area_cd ON area_codes (area_cd);"
+                 "CREATE INDEX area_codes_state_cd ON area_codes (state_cd);"
+                 "CREATE INDEX area_codes_location_name ON area_codes (location_name);"
+                 "ANALYZE;");
     sqlite3_close(db);
     if (!ok || std::rename(temporary.c_str(), target.c_str()) != 0) {
         std::remove(temporary.c_str());

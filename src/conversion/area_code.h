@@ -14,40 +14,78 @@ constexpr bool isAsciiDigit(char32_t c) {
     return c >= U'0' && c <= U'9';
 }
 
-// The query code of an area-code entry, built character by character so that
-// a line of any length is normalised in constant memory: the entry's ASCII
-// digits, without one leading "1", cut to the first three. Both the window's
-// run and the batch converter use it, so they cannot disagree.
+// What an area-code entry asks for, read character by character so that a
+// line of any length costs constant memory. Both the window's run and the
+// batch converter use it, so they cannot disagree.
+//
+// The code is the entry's ASCII digits without one leading "1", cut to the
+// first three. Two kinds of entry ask for no code at all, since their digits
+// would name a state they have nothing to do with: a number of another
+// country (the first character that is not a space is "+", and the first
+// digit after it, past spaces, dots, dashes and brackets, is not 1), and a
+// local number, exactly seven digits once the leading 1 is dropped.
 class AreaCode {
 public:
+    enum class Kind { Code, OtherCountry, LocalNumber };
     static constexpr int kSlots = 1 + 10 + 100 + 1000; // codes of 0 to 3 digits
 
     void add(char32_t c) {
-        if (!isAsciiDigit(c) || length_ == 3)
+        if (lead_ != Lead::Settled && !leading(c))
             return;
+        if (!isAsciiDigit(c))
+            return;
+        if (lead_ == Lead::Foreign) {
+            if (countryLength_ < 3) {
+                country_ = country_ * 10 + static_cast<int>(c - U'0');
+                ++countryLength_;
+            }
+            return;
+        }
         if (!sawDigit_) {
             sawDigit_ = true;
             if (c == U'1')
                 return; // only the first leading 1 goes: "11-201" gives 120
         }
-        value_ = value_ * 10 + static_cast<int>(c - U'0');
-        ++length_;
+        if (digits_ < kMoreThanLocal)
+            ++digits_;
+        if (length_ < 3) {
+            value_ = value_ * 10 + static_cast<int>(c - U'0');
+            ++length_;
+        }
     }
     template <class Char> void add(const Char* begin, const Char* end) {
-        for (; begin != end && length_ < 3; ++begin)
+        for (; begin != end && !complete(); ++begin)
             add(static_cast<char32_t>(static_cast<std::make_unsigned_t<Char>>(*begin)));
     }
-    // After three digits nothing more can change the code.
-    bool complete() const { return length_ == 3; }
+    // Nothing more can change the answer: the country's digits are in, or the
+    // code is and there are more digits than a local number has.
+    bool complete() const {
+        return lead_ == Lead::Foreign ? countryLength_ == 3
+                                      : length_ == 3 && digits_ == kMoreThanLocal;
+    }
+
+    Kind kind() const {
+        if (lead_ == Lead::Foreign)
+            return Kind::OtherCountry;
+        return digits_ == kLocalNumberDigits ? Kind::LocalNumber : Kind::Code;
+    }
     int length() const { return length_; }
+    int value() const { return value_; }
     // A distinct number for every code of 0 to 3 digits ("" , "0".."9", "00".., "000"..).
-    int slot() const { return kFirstSlot[length_] + value_; }
+    int slot() const { return slotOf(length_, value_); }
     QString text() const;
+    // The first digits after the "+" of another country's number (up to three)
+    // and how many there were.
+    int countryDigits() const { return country_; }
+    int countryLength() const { return countryLength_; }
+
+    static constexpr int slotOf(int length, int value) { return kFirstSlot[length] + value; }
 
     // The code with exactly these digits (at most three), no "1" dropped.
     static AreaCode exact(const QString& digits) {
         AreaCode code;
         code.sawDigit_ = true;
+        code.lead_ = Lead::Settled;
         code.add(digits.utf16(), digits.utf16() + digits.size());
         return code;
     }
@@ -58,9 +96,40 @@ public:
     }
 
 private:
+    // Where the reading stands at the entry's start: before its first
+    // character that is not a space, after a "+", or past both.
+    enum class Lead : std::uint8_t { Start, AfterPlus, Foreign, Settled };
     static constexpr int kFirstSlot[4] = {0, 1, 11, 111};
+    static constexpr std::uint8_t kLocalNumberDigits = 7;
+    static constexpr std::uint8_t kMoreThanLocal = 8;
+
+    // Reads a character of the entry's start; false when it is used up there.
+    bool leading(char32_t c) {
+        const bool space = c == U' ' || c == U'\t';
+        if (lead_ == Lead::Start) {
+            if (space)
+                return false;
+            if (c == U'+') {
+                lead_ = Lead::AfterPlus;
+                return false;
+            }
+            lead_ = Lead::Settled;
+            return true;
+        }
+        if (lead_ == Lead::AfterPlus) {
+            if (space || c == U'.' || c == U'-' || c == U'(' || c == U')' || c == U'[' || c == U']')
+                return false;
+            lead_ = isAsciiDigit(c) && c != U'1' ? Lead::Foreign : Lead::Settled;
+        }
+        return true;
+    }
+
     int value_ = 0;
+    int country_ = 0;
     std::uint8_t length_ = 0;
+    std::uint8_t digits_ = 0;
+    std::uint8_t countryLength_ = 0;
+    Lead lead_ = Lead::Start;
     bool sawDigit_ = false;
 };
 

@@ -77,6 +77,7 @@ AreaCodeTable AreaCodeTable::read(AreaCodeDatabase& db) {
         table.answers_.push_back({row, row.toUtf8()});
         return answerIds.insert(row, table.answerCount() - 1).value();
     };
+    table.reasons_ = NotFoundReasons(db.specialCodes());
     std::vector<bool> codeRead(AreaCode::kSlots, false);
     for (const QString& value : db.columnValues(AreaCodeColumn::AreaCode)) {
         if (!isQueryCode(value))

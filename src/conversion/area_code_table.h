@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/area_code.h"
+#include "conversion/not_found_reasons.h"
 #include "platform/area_code_database.h"
 
 #include <QByteArray>
@@ -35,7 +36,10 @@ public:
     // query once for every state code and name. Throws Failure.
     static AreaCodeTable read(AreaCodeDatabase& db);
 
-    AnswerId statesFor(const AreaCode& code) const { return byCode_[code.slot()]; }
+    // A number of another country and a local number ask for no code.
+    AnswerId statesFor(const AreaCode& code) const {
+        return code.kind() == AreaCode::Kind::Code ? byCode_[std::size_t(code.slot())] : kNotFound;
+    }
     AnswerId areaCodesFor(std::string_view utf8Entry) const;
     AnswerId areaCodesFor(const QString& entry) const;
 
@@ -45,6 +49,8 @@ public:
     AnswerId answerCount() const { return static_cast<AnswerId>(answers_.size()); }
     // No state entry longer than this (in UTF-8 bytes) can match.
     std::size_t longestStateKey() const { return longestKey_; }
+    // Why an entry found nothing (see NotFoundReasons).
+    const NotFoundReasons& reasons() const { return reasons_; }
 
 private:
     struct Answer {
@@ -69,6 +75,7 @@ private:
     std::string keys_;        // the state keys, folded, one after another
     std::size_t stateKeys_ = 0;
     std::size_t longestKey_ = 0;
+    NotFoundReasons reasons_;
 };
 
 } // namespace tallyvane

@@ -94,8 +94,11 @@ ConversionRun::Lookup ConversionRun::areaCodeLookup(Procedure& p, const AreaCode
     entryText = code.text();
     AreaCodeTable::AnswerId answer = AreaCodeTable::kNotFound;
     p.step(144, [&] { answer = table.statesFor(code); });
-    if (p.step(answer == AreaCodeTable::kNotFound ? 148 : 156,
-               [&] { s_.results.append(table.row(answer)); }))
+    if (p.step(answer == AreaCodeTable::kNotFound ? 148 : 156, [&] {
+            if (answer == AreaCodeTable::kNotFound)
+                s_.results.setNextRowNote(table.reasons().forCode(code));
+            s_.results.append(table.row(answer));
+        }))
         ++converted_;
     return Lookup::Done;
 }
@@ -122,7 +125,11 @@ ConversionRun::Lookup ConversionRun::stateLookup(Procedure& p, Source source,
     // every later entry would fail the same way.
     if (!ok)
         return Lookup::DatabaseFailed;
-    if (p.step(found ? 174 : 166, [&] { s_.results.append(row); }))
+    if (p.step(found ? 174 : 166, [&] {
+            if (!found)
+                s_.results.setNextRowNote(source.table.reasons().forState(entryText));
+            s_.results.append(row);
+        }))
         ++converted_;
     return Lookup::Done;
 }

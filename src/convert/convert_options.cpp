@@ -13,7 +13,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: tallyvane-convert [-d states|area-codes] [-f results|tsv|csv|text]\n"
-    "                         [--database FILE] [FILE...]\n"
+    "                         [--reason] [--database FILE] [FILE...]\n"
     "Try 'tallyvane-convert --help' for more information.\n";
 
 bool badUsage(const char* what, const char* value) {
@@ -25,10 +25,11 @@ bool badUsage(const char* what, const char* value) {
 } // namespace
 
 bool parseOptions(int argc, char** argv, ConvertOptions& options) {
-    enum { kDatabase = 1000, kVersion };
+    enum { kDatabase = 1000, kVersion, kReason };
     static const option kLong[] = {{"to", required_argument, nullptr, 'd'},
                                    {"format", required_argument, nullptr, 'f'},
                                    {"database", required_argument, nullptr, kDatabase},
+                                   {"reason", no_argument, nullptr, kReason},
                                    {"help", no_argument, nullptr, 'h'},
                                    {"version", no_argument, nullptr, kVersion},
                                    {nullptr, 0, nullptr, 0}};
@@ -61,6 +62,9 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
         case kDatabase:
             options.database = optarg;
             break;
+        case kReason:
+            options.withReason = true;
+            break;
         case 'h':
             options.help = true;
             break;
@@ -75,6 +79,8 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
     }
     for (int i = optind; i < argc; ++i)
         options.files.emplace_back(argv[i]);
+    if (options.withReason && options.format != Format::Tsv && options.format != Format::Csv)
+        return badUsage("an option that goes with --format tsv or csv:", "--reason");
     return true;
 }
 
@@ -99,6 +105,8 @@ and writes to standard output.
                         csv: RFC 4180 with the header line entry,result
                         text: the aligned text file the window's "Save Results
                           As Text File" writes (CR LF line ends)
+      --reason          tsv and csv: one more column, why an entry gave
+                        "Not Found" (empty where it found something)
       --database=FILE   the area-code database (default: areacodes.db beside
                         the program, then in its share/tallyvane folder)
   -h, --help            show this help and exit
@@ -106,9 +114,12 @@ and writes to standard output.
 
 Entries: a line ends at LF, CR LF or a lone CR; a final line end adds no empty
 entry, and an empty line is an entry ("Not Found"). From an area code or phone
-number the first three ASCII digits count, after dropping one leading 1. A
-state entry is looked up as typed: not trimmed, with the case of the letters
-A-Z ignored. The input is UTF-8; bytes that are not pass through unchanged and
+number the first three ASCII digits count, after dropping one leading 1; but a
+number of another country (its first character that is not a space is "+",
+and the first digit after it is not 1) and a local number (seven digits once
+the leading 1 is dropped) give "Not Found", never a state their digits happen
+to spell. A state entry is looked up as typed: not trimmed, with the case of
+the letters A-Z ignored. The input is UTF-8; bytes that are not pass through unchanged and
 match nothing. Output lines end in LF, except in the text format.
 
 Long lines: input is read in blocks of 1 MiB and memory stays flat whatever

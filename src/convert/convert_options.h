@@ -14,6 +14,7 @@ struct ConvertOptions {
     Format format = Format::Results;
     std::string database;           // empty: where the window looks for it
     std::vector<std::string> files; // empty: standard input
+    bool withReason = false;        // tsv and csv: why an entry found nothing
     bool help = false;
     bool version = false;
 };

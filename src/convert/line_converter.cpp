@@ -1,6 +1,7 @@
 #include "convert/line_converter.h"
 
 #include "results/aligned_cell.h"
+#include "results/csv_field.h"
 
 #include <algorithm>
 
@@ -12,63 +13,101 @@ std::string_view view(const QByteArray& bytes) {
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
-// Characters a spreadsheet may take as the start of a formula, and the single
-// quote that marks a field escaped against that.
-bool needsFormulaGuard(std::string_view field) {
-    return !field.empty() &&
-           std::string_view("=+-@\t'").find(field.front()) != std::string_view::npos;
-}
-
 } // namespace
 
 LineConverter::LineConverter(const AreaCodeTable& table, Direction direction, Format format,
-                             ByteOutput& out)
-    : table_(table), direction_(direction), format_(format), out_(out) {}
+                             ByteOutput& out, bool withReason)
+    : table_(table), direction_(direction), format_(format), out_(out),
+      withReason_(withReason && (format == Format::Tsv || format == Format::Csv)) {}
 
 void LineConverter::begin() {
     if (format_ == Format::Csv)
-        out_.put("entry,result\n");
+        out_.put(withReason_ ? "entry,result,reason\n" : "entry,result\n");
 }
 
-AreaCodeTable::AnswerId LineConverter::answerFor(std::string_view entry) const {
-    if (direction_ == Direction::StatesToAreaCodes)
-        return table_.areaCodesFor(entry);
+LineConverter::Answer LineConverter::answerFor(std::string_view entry) const {
+    Answer answer;
+    if (direction_ == Direction::StatesToAreaCodes) {
+        answer.id = table_.areaCodesFor(entry);
+        if (withReason_ && answer.id == AreaCodeTable::kNotFound)
+            answer.reason = view(table_.reasons().utf8ForState(entry));
+        return answer;
+    }
     AreaCode code;
     code.add(entry.data(), entry.data() + entry.size());
-    return table_.statesFor(code);
+    answer.id = table_.statesFor(code);
+    if (withReason_ && answer.id == AreaCodeTable::kNotFound)
+        answer.reason = view(table_.reasons().utf8ForCode(code));
+    return answer;
+}
+
+// The answer of a line that came in pieces: its code, or its first bytes and
+// its last, which are all that a state's name and the reason depend on.
+LineConverter::Answer LineConverter::answerForPieces() const {
+    Answer answer;
+    if (direction_ == Direction::AreaCodesToStates) {
+        answer.id = table_.statesFor(code_);
+        if (withReason_ && answer.id == AreaCodeTable::kNotFound)
+            answer.reason = view(table_.reasons().utf8ForCode(code_));
+        return answer;
+    }
+    answer.id = table_.areaCodesFor(stateKey_);
+    if (withReason_ && answer.id == AreaCodeTable::kNotFound) {
+        const char ends[] = {stateKey_.empty() ? '\0' : stateKey_.front(), lastByte_};
+        answer.reason = view(table_.reasons().utf8ForState(std::string_view(ends, 2)));
+    }
+    return answer;
 }
 
 void LineConverter::line(std::string_view entry) {
     writeRow(entry, answerFor(entry));
 }
 
-void LineConverter::writeRow(std::string_view entry, AreaCodeTable::AnswerId answer) {
+void LineConverter::writeRow(std::string_view entry, const Answer& answer) {
     switch (format_) {
     case Format::Results:
-        out_.put(view(table_.utf8Row(answer)));
-        break;
+        out_.put(view(table_.utf8Row(answer.id)));
+        out_.put('\n');
+        return;
     case Format::Tsv:
         out_.put(entry);
-        out_.put('\t');
-        out_.put(view(table_.utf8Row(answer)));
         break;
     case Format::Csv:
         writeCsvField(entry);
-        out_.put(',');
-        writeCsvField(view(table_.utf8Row(answer)));
         break;
     case Format::Text:
-        textRows_.push_back(answer);
+        textRows_.push_back(answer.id);
         return;
+    }
+    writeEnd(answer);
+}
+
+// The fields after the entry, and the line end.
+void LineConverter::writeEnd(const Answer& answer) {
+    const std::string_view result = view(table_.utf8Row(answer.id));
+    if (format_ == Format::Tsv) {
+        out_.put('\t');
+        out_.put(result);
+        if (withReason_) {
+            out_.put('\t');
+            out_.put(answer.reason);
+        }
+    } else {
+        out_.put(',');
+        writeCsvField(result);
+        if (withReason_) {
+            out_.put(',');
+            writeCsvField(answer.reason);
+        }
     }
     out_.put('\n');
 }
 
 void LineConverter::writeCsvField(std::string_view field) {
-    const bool quoted = field.find_first_of("\",\r\n") != std::string_view::npos;
+    const bool quoted = csv::needsQuotes(field);
     if (quoted)
         out_.put('"');
-    if (needsFormulaGuard(field))
+    if (!field.empty() && csv::startsLikeFormula(csv::unit(field.front())))
         out_.put('\'');
     writeCsvBytes(field);
     if (quoted)
@@ -85,16 +124,19 @@ void LineConverter::writeCsvBytes(std::string_view bytes) {
 }
 
 void LineConverter::piece(std::string_view part) {
+    if (part.empty())
+        return;
     if (!inPieces_) {
         inPieces_ = true;
         code_ = AreaCode();
         stateKey_.clear();
         if (format_ == Format::Csv) { // the field's end is not known yet: always quote
             out_.put('"');
-            if (needsFormulaGuard(part))
+            if (csv::startsLikeFormula(csv::unit(part.front())))
                 out_.put('\'');
         }
     }
+    lastByte_ = part.back();
     if (direction_ == Direction::AreaCodesToStates) {
         code_.add(part.data(), part.data() + part.size());
     } else {
@@ -109,24 +151,14 @@ void LineConverter::piece(std::string_view part) {
 }
 
 void LineConverter::endLine() {
+    const Answer answer = answerForPieces();
     inPieces_ = false;
-    const AreaCodeTable::AnswerId answer = direction_ == Direction::AreaCodesToStates
-                                               ? table_.statesFor(code_)
-                                               : table_.areaCodesFor(stateKey_);
-    switch (format_) {
-    case Format::Tsv:
-        out_.put('\t');
-        out_.put(view(table_.utf8Row(answer)));
-        out_.put('\n');
-        break;
-    case Format::Csv:
-        out_.put("\",");
-        writeCsvField(view(table_.utf8Row(answer)));
-        out_.put('\n');
-        break;
-    default: // no entry is echoed: the row is the same as for a whole line
+    if (format_ == Format::Csv)
+        out_.put('"');
+    if (format_ == Format::Tsv || format_ == Format::Csv)
+        writeEnd(answer);
+    else // no entry is echoed: the row is the same as for a whole line
         writeRow({}, answer);
-    }
 }
 
 void LineConverter::finish() {

@@ -16,7 +16,9 @@ namespace tallyvane::convert {
 // endLine; both give the same answer, and pieces keep memory flat.
 class LineConverter {
 public:
-    LineConverter(const AreaCodeTable& table, Direction direction, Format format, ByteOutput& out);
+    // withReason: tsv and csv get one more column, why an entry found nothing.
+    LineConverter(const AreaCodeTable& table, Direction direction, Format format, ByteOutput& out,
+                  bool withReason = false);
 
     void begin();
     void line(std::string_view entry);
@@ -26,8 +28,14 @@ public:
     void finish();
 
 private:
-    AreaCodeTable::AnswerId answerFor(std::string_view entry) const;
-    void writeRow(std::string_view entry, AreaCodeTable::AnswerId answer);
+    struct Answer {
+        AreaCodeTable::AnswerId id = AreaCodeTable::kNotFound;
+        std::string_view reason; // empty when found, or when no reason is asked for
+    };
+    Answer answerFor(std::string_view entry) const;
+    Answer answerForPieces() const;
+    void writeRow(std::string_view entry, const Answer& answer);
+    void writeEnd(const Answer& answer);
     void writeCsvField(std::string_view field);
     void writeCsvBytes(std::string_view bytes);
 
@@ -35,10 +43,12 @@ private:
     const Direction direction_;
     const Format format_;
     ByteOutput& out_;
+    const bool withReason_;
     // The line that comes in pieces.
     bool inPieces_ = false;
     AreaCode code_;
     std::string stateKey_; // its first bytes, up to one more than the longest state key
+    char lastByte_ = 0;
     // The text format: the answer of every line, in order.
     std::vector<AreaCodeTable::AnswerId> textRows_;
 };

@@ -100,7 +100,7 @@ int run(int argc, char** argv) {
     // after the write that found out, so nothing half-done is reported.
     std::signal(SIGPIPE, SIG_IGN);
     ByteOutput out(STDOUT_FILENO, kBlockSize);
-    LineConverter converter(table, options.direction, options.format, out);
+    LineConverter converter(table, options.direction, options.format, out, options.withReason);
     bool allRead = false;
     try {
         converter.begin();

@@ -96,14 +96,31 @@ void ListModel::setNextRowOrigin(const ListView& source, int sourcePosition) {
     rows_.setNextOrigin(source.sharedText(sourcePosition), sourcePosition);
 }
 
+void ListModel::setNextRowNote(const QString& note) {
+    rows_.setNextNote(note);
+}
+
 QString ListModel::originText(int position) const {
     const std::size_t index = checkedIndex(position);
     const int origin = rows_.originPosition(index);
     if (origin == 0)
         return {};
-    return QStringLiteral("Entry %1: %2")
-        .arg(origin)
-        .arg(cutText(rows_.originText(index, kLongestShownText + 1), kLongestShownText));
+    QString text =
+        QStringLiteral("Entry %1: %2")
+            .arg(origin)
+            .arg(cutText(rows_.originText(index, kLongestShownText + 1), kLongestShownText));
+    if (const QString& note = rows_.note(index); !note.isEmpty())
+        text += QStringLiteral(" \u2014 ") + note;
+    return text;
+}
+
+QString ListModel::originEntry(int position) const {
+    const std::size_t index = checkedIndex(position);
+    return rows_.originPosition(index) == 0 ? QString() : rows_.originText(index, -1);
+}
+
+QString ListModel::note(int position) const {
+    return rows_.note(checkedIndex(position));
 }
 
 void ListModel::remove(int position) {
@@ -204,7 +221,7 @@ Qt::ItemFlags ListModel::flags(const QModelIndex& index) const {
 QVariant ListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= announced_)
         return {};
-    if (role == Qt::ToolTipRole) {
+    if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
         // Rows without an origin leave the view's own tooltip in place.
         const QString origin = originText(index.row() + 1);
         return origin.isEmpty() ? QVariant() : QVariant(origin);

@@ -28,6 +28,7 @@ public:
     SharedText sharedText(int position) const override;
     void append(const QString& text) override;
     void setNextRowOrigin(const ListView& source, int sourcePosition) override;
+    void setNextRowNote(const QString& note) override;
     void remove(int position) override;
     void clear() override;
     int selectedPosition() const override;
@@ -43,8 +44,12 @@ public:
     // Announces every pending row now (views, tests and the end of a command).
     void announcePendingRows();
     // "Entry 3: NEW HAMPSHIRE" for a row that came from another list's row,
-    // empty for any other row.
+    // with " — " and its note where it has one; empty for any other row.
     QString originText(int position) const;
+    // The whole text of the row another list's row gave, empty for none.
+    QString originEntry(int position) const;
+    // The row's note, empty for none.
+    QString note(int position) const;
 
     // QAbstractItemModel
     int rowCount(const QModelIndex& parent = {}) const override;

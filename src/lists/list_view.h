@@ -42,6 +42,9 @@ public:
         (void)source;
         (void)sourcePosition;
     }
+    // The row appended next carries this note, such as why it found nothing.
+    // Lists that show no notes ignore it.
+    virtual void setNextRowNote(const QString& note) { (void)note; }
     virtual void remove(int position) = 0;
     virtual void clear() = 0;
     // The selected row's position, 0 when nothing is selected.

@@ -21,7 +21,9 @@ TextStore& RowTable::store() {
 void RowTable::append(QStringView text, bool checked, const QStringList* subItems) {
     const TextStore::Handle handle = store().add(text);
     PendingOrigin origin = std::exchange(pendingOrigin_, PendingOrigin{});
+    const QString note = std::exchange(pendingNote_, QString());
     const bool withOrigin = origin.position != 0 || !originPositions_.empty();
+    const bool withNote = !note.isEmpty() || !notes_.empty();
     const bool withSubItems = (subItems && !subItems->isEmpty()) || !subItems_.empty();
     const std::size_t before = texts_.size();
     try {
@@ -32,6 +34,11 @@ void RowTable::append(QStringView text, bool checked, const QStringList* subItem
             originTexts_.push_back(from);
             originPositions_.push_back(static_cast<std::uint32_t>(origin.position));
         }
+        if (withNote) {
+            const std::uint16_t id = noteId(note);
+            notes_.resize(before);
+            notes_.push_back(id);
+        }
         if (withSubItems) {
             subItems_.resize(before);
             subItems_.push_back(subItems ? *subItems : QStringList());
@@ -40,6 +47,8 @@ void RowTable::append(QStringView text, bool checked, const QStringList* subItem
         texts_.push_back(handle);
     } catch (...) {
         pendingOrigin_ = std::move(origin);
+        pendingNote_ = note;
+        notes_.resize(std::min(notes_.size(), before));
         originTexts_.resize(std::min(originTexts_.size(), before));
         originPositions_.resize(std::min(originPositions_.size(), before));
         subItems_.resize(std::min(subItems_.size(), before));
@@ -80,6 +89,8 @@ void RowTable::erase(std::size_t index) {
         originTexts_.erase(originTexts_.begin() + std::ptrdiff_t(index));
         originPositions_.erase(originPositions_.begin() + std::ptrdiff_t(index));
     }
+    if (!notes_.empty())
+        notes_.erase(notes_.begin() + std::ptrdiff_t(index));
 }
 
 void RowTable::clear() {
@@ -92,6 +103,10 @@ void RowTable::clear() {
     std::deque<std::uint32_t>().swap(originPositions_);
     originStores_.clear();
     pendingOrigin_ = {};
+    std::deque<std::uint16_t>().swap(notes_);
+    noteTexts_ = QStringList{QString()};
+    noteIds_.clear();
+    pendingNote_.clear();
     store_.reset();
     forgetCachedText();
 }
@@ -124,6 +139,26 @@ const TextStore& RowTable::originStore(TextStore::Handle tagged) const {
         return kNoStore;
     const auto tag = (tagged & TextStore::kTagMask) >> TextStore::kTagShift;
     return tag == 0 ? *store_ : *originStores_[tag - 1];
+}
+
+std::uint16_t RowTable::noteId(const QString& note) {
+    if (note.isEmpty())
+        return 0;
+    const auto found = noteIds_.constFind(note);
+    if (found != noteIds_.constEnd())
+        return *found;
+    // A list holds a few dozen distinct notes; should one ever hold more than
+    // a number can name, the later ones are not kept.
+    if (noteTexts_.size() > 0xFFFF)
+        return 0;
+    noteTexts_.append(note);
+    const auto id = static_cast<std::uint16_t>(noteTexts_.size() - 1);
+    noteIds_.insert(note, id);
+    return id;
+}
+
+const QString& RowTable::note(std::size_t index) const {
+    return noteTexts_[notes_.empty() ? 0 : notes_[index]];
 }
 
 QString RowTable::originText(std::size_t index, qsizetype maxChars) const {

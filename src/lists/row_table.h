@@ -3,6 +3,7 @@
 #include "lists/list_view.h"
 #include "lists/text_store.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +31,8 @@ public:
     // 1-based position, with this text.
     void setNextOrigin(SharedText text, int position);
     void clearNextOrigin() { pendingOrigin_ = {}; }
+    // The row appended next carries this note.
+    void setNextNote(const QString& note) { pendingNote_ = note; }
     void erase(std::size_t index);
     // Forgets every row and gives the memory back; texts another list refers
     // to stay with that list.
@@ -44,6 +47,8 @@ public:
     // The 1-based position of the row this one came from, 0 for none.
     int originPosition(std::size_t index) const;
     QString originText(std::size_t index, qsizetype maxChars) const;
+    // The row's note, empty for none.
+    const QString& note(std::size_t index) const;
 
     // A huge text read twice in a row is copied once; the copy is dropped here.
     void forgetCachedText() const { cachedText_ = QString(); }
@@ -58,6 +63,7 @@ private:
     };
     TextStore& store();
     TextStore::Handle originHandle(const SharedText& text);
+    std::uint16_t noteId(const QString& note);
     const TextStore& originStore(TextStore::Handle tagged) const;
 
     std::shared_ptr<TextStore> store_; // made on the first append after a clear
@@ -71,6 +77,13 @@ private:
     std::deque<std::uint32_t> originPositions_; // 0: no origin
     std::vector<std::shared_ptr<const TextStore>> originStores_;
     PendingOrigin pendingOrigin_;
+
+    // Each row's note as a number into the few distinct notes a list holds;
+    // empty until a row with a note arrives, 0 for none.
+    std::deque<std::uint16_t> notes_;
+    QStringList noteTexts_{QString()};
+    QHash<QString, std::uint16_t> noteIds_;
+    QString pendingNote_;
 
     mutable QString cachedText_;
     mutable TextStore::Handle cachedHandle_ = 0;

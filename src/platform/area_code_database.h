@@ -14,6 +14,14 @@ using FieldValues = std::vector<std::optional<QString>>;
 
 enum class AreaCodeColumn { AreaCode, StateCode, LocationName };
 
+// A code that belongs to no state: its kind ("toll-free", "service",
+// "country"...) and, for another country of the plan, that country.
+struct SpecialCode {
+    QString code;
+    QString kind;
+    QString place;
+};
+
 // One open connection to the area-code database, for one conversion run.
 // Values are always bound as parameters, never spliced into the SQL text.
 class AreaCodeDatabase {
@@ -26,6 +34,8 @@ public:
                                           const QString& locationName) = 0;
     // Every text value of the column, nulls left out, in no particular order.
     virtual std::vector<QString> columnValues(AreaCodeColumn column) = 0;
+    // The codes that belong to no state; none in a database without them.
+    virtual std::vector<SpecialCode> specialCodes() { return {}; }
 };
 
 // Opens the connection for a run; throws Failure naming the file and the cause.

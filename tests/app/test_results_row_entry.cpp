@@ -72,7 +72,9 @@ private Q_SLOTS:
                      QString::fromUtf8("S\xC3\xA3o Tom\xC3\xA9 \xE2\x98\x8E")});
         QCOMPARE(rig.tooltipOfRow(0), QStringLiteral("Entry 1: 1-603-237-4934"));
         QCOMPARE(rig.tooltipOfRow(3),
-                 QString::fromUtf8("Entry 4: S\xC3\xA3o Tom\xC3\xA9 \xE2\x98\x8E"));
+                 QString::fromUtf8(
+                     "Entry 4: S\xC3\xA3o Tom\xC3\xA9 \xE2\x98\x8E \xE2\x80\x94 no area code in "
+                     "this entry"));
         // The row's own text and what the exports read stay as they were.
         QCOMPARE(rig.form->resultModel().text(1), QStringLiteral("NH"));
 
@@ -80,7 +82,9 @@ private Q_SLOTS:
         rig.form->resultModel().remove(1);
         rig.form->entryModel().remove(1);
         rig.form->entryModel().clear();
-        QCOMPARE(rig.tooltipOfRow(0), QStringLiteral("Entry 2: New Hampshire"));
+        QCOMPARE(
+            rig.tooltipOfRow(0),
+            QString::fromUtf8("Entry 2: New Hampshire \xE2\x80\x94 no area code in this entry"));
         QCOMPARE(rig.tooltipOfRow(1), QStringLiteral("Entry 3: 603"));
 
         // Below the last row the list's own tooltip stays.

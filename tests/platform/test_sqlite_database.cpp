@@ -5,6 +5,7 @@
 #include "platform/failure.h"
 #include "platform/sqlite/sqlite_area_code_database.h"
 #include "support/fakes.h"
+#include "support/temp_files.h"
 
 #include <QFile>
 #include <QProcess>
@@ -23,15 +24,16 @@ using namespace tallyvane::testing;
 
 namespace {
 
-QString buildDatabase(const QTemporaryDir& dir, const QByteArray& csv) {
-    const QString csvPath = dir.filePath(QStringLiteral("area_codes.csv"));
+QString buildDatabase(const QTemporaryDir& dir, const QByteArray& csv,
+                      const QByteArray& special = "area_cd,kind,place,source\n"
+                                                  "800,toll-free,,NANPA\n"
+                                                  "876,country,Jamaica,NANPA\n") {
+    const QString csvPath = writeFile(dir, QStringLiteral("area_codes.csv"), csv);
+    const QString specialPath = writeFile(dir, QStringLiteral("special_codes.csv"), special);
     const QString dbPath = dir.filePath(QStringLiteral("areacodes.db"));
-    QFile file(csvPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size())
-        qFatal("cannot write the test table");
-    file.close();
-    const int rc = QProcess::execute(
-        QStringLiteral(TALLYVANE_BINARY_DIR "/tools/build_areacodes_db"), {csvPath, dbPath});
+    const int rc =
+        QProcess::execute(QStringLiteral(TALLYVANE_BINARY_DIR "/tools/build_areacodes_db"),
+                          {csvPath, specialPath, dbPath});
     if (rc != 0)
         qFatal("build_areacodes_db failed");
     return dbPath;

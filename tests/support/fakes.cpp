@@ -175,6 +175,8 @@ public:
         return values;
     }
 
+    std::vector<SpecialCode> specialCodes() override { return owner_.special; }
+
 private:
     void count(const QString& query) {
         owner_.queries << query;

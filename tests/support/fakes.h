@@ -138,6 +138,7 @@ public:
     std::unique_ptr<AreaCodeDatabase> open() override;
 
     std::vector<Row> rows;
+    std::vector<SpecialCode> special;
     QString openFailure;     // non-empty: open() throws this
     int failQueryNumber = 0; // the Nth query of a run throws (1-based), 0 never
     QStringList queries;     // "code:603" / "state:NH|NH"

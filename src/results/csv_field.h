@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <string_view>
+
+namespace tallyvane {
+
+// The rules for a field of a CSV file this program writes (RFC 4180), shared
+// by the window's CSV save and tallyvane-convert. A field is quoted when it
+// holds a quote, the delimiter or a line end, and a quote inside is doubled.
+// A field this program writes that begins like a formula (=, +, -, @, a tab
+// or a single quote) gets one single quote in front, so that a spreadsheet
+// shows it as text and never runs it; dropping the first character of a
+// field that begins with a single quote gives the text back.
+namespace csv {
+
+constexpr std::string_view kFormulaStarts = "=+-@\t'";
+
+inline bool startsLikeFormula(char32_t first) {
+    return first < 0x80 && kFormulaStarts.find(static_cast<char>(first)) != std::string_view::npos;
+}
+
+inline char32_t unit(char c) {
+    return static_cast<unsigned char>(c);
+}
+inline char32_t unit(QChar c) {
+    return c.unicode();
+}
+
+template <class View> bool needsQuotes(View field, char delimiter = ',') {
+    for (const auto c : field) {
+        const char32_t u = unit(c);
+        if (u == U'"' || u == U'\r' || u == U'\n' || u == static_cast<char32_t>(delimiter))
+            return true;
+    }
+    return false;
+}
+
+// The field as written, guarded when `guard` and it begins like a formula.
+inline QString field(QStringView text, bool guard = true, char delimiter = ',') {
+    QString out;
+    const bool quoted = needsQuotes(text, delimiter);
+    if (quoted)
+        out += QLatin1Char('"');
+    if (guard && !text.isEmpty() && startsLikeFormula(unit(text.front())))
+        out += QLatin1Char('\'');
+    for (const QChar c : text) {
+        if (c == u'"')
+            out += QLatin1Char('"');
+        out += c;
+    }
+    if (quoted)
+        out += QLatin1Char('"');
+    return out;
+}
+
+} // namespace csv
+
+} // namespace tallyvane

@@ -1,0 +1,136 @@
+// Entries to results and the reasons behind "Not Found", through the shared
+// core that the window's run and tallyvane-convert both use: from the text
+// the window holds and from the UTF-8 bytes the batch program reads.
+#include "conversion/area_code.h"
+#include "conversion/area_code_table.h"
+#include "support/fakes.h"
+
+#include <QTest>
+
+using namespace tallyvane;
+using namespace tallyvane::testing;
+
+namespace {
+
+AreaCodeTable readTable() {
+    FakeAreaCodeDatabase db;
+    const auto row = [&](const char* code, const char* state, const char* name) {
+        db.rows.push_back(
+            {QString::fromLatin1(code), QString::fromLatin1(state), QString::fromLatin1(name)});
+    };
+    row("603", "NH", "New Hampshire");
+    row("867", "NT", "Northwest Territories");
+    row("867", "YT", "Yukon");
+    db.special = {{"800", "toll-free", ""}, {"911", "service", ""}, {"876", "country", "Jamaica"}};
+    return AreaCodeTable::read(*db.open());
+}
+
+} // namespace
+
+class TestEntryAnswers : public QObject {
+    Q_OBJECT
+    const AreaCodeTable table_ = readTable();
+
+private Q_SLOTS:
+    void eachEntryGetsItsResultAndReason_data() {
+        QTest::addColumn<bool>("states");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("reason");
+        const auto codes = [](const char* tag, const char* entry, const char* result,
+                              const char* reason = "") {
+            QTest::newRow(tag) << false << QString::fromUtf8(entry) << QString::fromUtf8(result)
+                               << QString::fromUtf8(reason);
+        };
+        // The designed forms are as they were.
+        codes("dashed", "603-237-4934", "NH");
+        codes("leading 1", "1-603-237-4934", "NH");
+        codes("brackets", "(603) 237-4934", "NH");
+        codes("plus one", "+1 603 237 4934", "NH");
+        codes("bare", "603", "NH");
+        codes("eight digits are a code", "86753091", "NT YT");
+        // Plainly not North American: no state.
+        codes("London", "+44 20 7946 0958", "Not Found", "not a North American number (+44)");
+        codes("spaces before the plus", "  +49-30-1234567", "Not Found",
+              "not a North American number (+49)");
+        codes("a bracket after the plus", "+(353) 1 234 5678", "Not Found",
+              "not a North American number (+353)");
+        codes("one digit country", "+7 495 123 4567", "Not Found",
+              "not a North American number (+7)");
+        codes("a plus later is no country", "603 +44", "NH");
+        codes("seven digits", "867-5309", "Not Found", "a local number without its area code");
+        codes("seven after the 1", "1-867-5309", "Not Found",
+              "a local number without its area code");
+        codes("seven after +1", "+1 867 5309", "Not Found", "a local number without its area code");
+        codes("011 prefix", "011 44 20 7946 0958", "Not Found",
+              "not a North American number (011)");
+        codes("00 prefix", "00 44 20 7946 0958", "Not Found", "not a North American number (00)");
+        // Codes that belong to no state, or to nothing.
+        codes("empty", "", "Not Found", "no area code in this entry");
+        codes("a state", "NH", "Not Found", "no area code in this entry");
+        codes("two digits", "60", "Not Found", "no area code in this entry");
+        codes("toll-free", "1-800-555-1212", "Not Found",
+              "area code 800 is toll-free and belongs to no state");
+        codes("service code", "911", "Not Found", "911 is a service code, not an area code");
+        codes("another country of the plan", "876-555-0100", "Not Found",
+              "area code 876 belongs to Jamaica, not to a US state or Canadian province");
+        codes("not assigned", "999-555-0100", "Not Found", "area code 999 is not assigned");
+        codes("no code begins with 1", "11-201", "Not Found",
+              "120 cannot be an area code; area codes begin with 2 to 9");
+
+        const auto states = [](const char* tag, const char* entry, const char* result,
+                               const char* reason = "") {
+            QTest::newRow(tag) << true << QString::fromUtf8(entry) << QString::fromUtf8(result)
+                               << QString::fromUtf8(reason);
+        };
+        states("code", "NH", "603");
+        states("name", "New Hampshire", "603");
+        states("any case", "yUKON", "867");
+        states("unknown", "Nowhere", "Not Found", "no state code or name matches");
+        states("empty state", "", "Not Found", "no state code or name matches");
+        states("a space before", " NH", "Not Found",
+               "no state code or name matches; check spaces or punctuation around it");
+        states("a space after", "NH ", "Not Found",
+               "no state code or name matches; check spaces or punctuation around it");
+        states("a full stop after", "N.H.", "Not Found",
+               "no state code or name matches; check spaces or punctuation around it");
+    }
+    void eachEntryGetsItsResultAndReason() {
+        QFETCH(bool, states);
+        QFETCH(QString, entry);
+        QFETCH(QString, result);
+        QFETCH(QString, reason);
+        const QByteArray utf8 = entry.toUtf8();
+        const std::string_view bytes(utf8.constData(), std::size_t(utf8.size()));
+        if (states) {
+            QCOMPARE(table_.row(table_.areaCodesFor(entry)), result);
+            QCOMPARE(table_.row(table_.areaCodesFor(bytes)), result);
+            if (!reason.isEmpty()) {
+                QCOMPARE(table_.reasons().forState(entry), reason);
+                QCOMPARE(table_.reasons().utf8ForState(bytes), reason.toUtf8());
+            }
+            return;
+        }
+        const AreaCode fromText = AreaCode::of(entry);
+        AreaCode fromBytes;
+        fromBytes.add(bytes.data(), bytes.data() + bytes.size());
+        QCOMPARE(table_.row(table_.statesFor(fromText)), result);
+        QCOMPARE(table_.row(table_.statesFor(fromBytes)), result);
+        if (!reason.isEmpty()) {
+            QCOMPARE(table_.reasons().forCode(fromText), reason);
+            QCOMPARE(table_.reasons().utf8ForCode(fromBytes), reason.toUtf8());
+        }
+    }
+
+    // A database without the table of special codes (made by an older build)
+    // cannot tell a toll-free code from an unassigned one, and says no more
+    // than it knows.
+    void withoutSpecialCodesAMissingCodeIsJustMissing() {
+        const NotFoundReasons reasons;
+        QCOMPARE(reasons.forCode(AreaCode::of(QStringLiteral("800-555-1212"))),
+                 QStringLiteral("area code 800 is not in the area-code table"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEntryAnswers)
+#include "test_entry_answers.moc"
