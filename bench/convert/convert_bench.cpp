@@ -1,6 +1,7 @@
 // convert_bench: the whole tallyvane-convert process on large mixed files, in
 // both directions, against a mawk hash join over the same table in the same
-// run. Reports entries per second (start to exit, output to a file) and the
+// run, and against another build of the program (--baseline) where one is
+// given. Reports entries per second (start to exit, output to a file) and the
 // peak memory of each process.
 #include <sqlite3.h>
 
@@ -160,7 +161,7 @@ void printRow(const char* what, const Measure& m, long lines) {
 
 int main(int argc, char** argv) {
     std::vector<long> sizes;
-    std::string program, database, dir = "/tmp/tallyvane-convert-bench";
+    std::string program, baseline, database, dir = "/tmp/tallyvane-convert-bench";
     int repeat = 3;
     long longLineMb = 200;
     for (int i = 1; i < argc; ++i) {
@@ -170,6 +171,8 @@ int main(int argc, char** argv) {
             sizes.push_back(std::atol(argv[++i]));
         else if (arg == "--program" && more)
             program = argv[++i];
+        else if (arg == "--baseline" && more)
+            baseline = argv[++i];
         else if (arg == "--database" && more)
             database = argv[++i];
         else if (arg == "--dir" && more)
@@ -179,9 +182,11 @@ int main(int argc, char** argv) {
         else if (arg == "--long-line-mb" && more)
             longLineMb = std::atol(argv[++i]);
         else {
-            std::puts("usage: convert_bench [--lines N]... [--program PATH] [--database PATH]\n"
-                      "                     [--dir DIR] [--repeat R] [--long-line-mb MB]\n"
-                      "Without --lines: 1000000 and 10000000. Files go to DIR and are removed.");
+            std::puts("usage: convert_bench [--lines N]... [--program PATH] [--baseline PATH]\n"
+                      "                     [--database PATH] [--dir DIR] [--repeat R]\n"
+                      "                     [--long-line-mb MB]\n"
+                      "Without --lines: 1000000 and 10000000. Files go to DIR and are removed.\n"
+                      "--baseline: another tallyvane-convert, timed beside this one.");
             return 2;
         }
     }
@@ -232,13 +237,15 @@ int main(int argc, char** argv) {
                     static_cast<double>(std::filesystem::file_size(input)) / 1e6);
         for (const bool toStates : {true, false}) {
             const char* direction = toStates ? "states" : "area-codes";
-            std::vector<Measure> ours, theirs;
+            std::vector<Measure> ours, theirs, before;
             const std::string ourOut = dir + "/ours.txt", mawkOut = dir + "/mawk.txt";
             for (int r = 0; r < repeat; ++r) {
                 ours.push_back(run({program, "-d", direction}, input, ourOut));
                 theirs.push_back(run({"mawk", "-F\t", toStates ? codesJoin : statesJoin,
                                       toStates ? codeTable : stateTable, "-"},
                                      input, mawkOut));
+                if (!baseline.empty())
+                    before.push_back(run({baseline, "-d", direction}, input, dir + "/before.txt"));
             }
             const Measure a = median(ours), b = median(theirs);
             std::printf(" %s\n", toStates ? "area codes -> states" : "states -> area codes");
@@ -246,10 +253,27 @@ int main(int argc, char** argv) {
             printRow("mawk hash join", b, lines);
             std::printf("  %-32s %.2fx, outputs %s\n", "tallyvane-convert / mawk",
                         b.seconds / a.seconds, sameFile(ourOut, mawkOut) ? "identical" : "DIFFER");
+            if (!before.empty()) {
+                const Measure c = median(before);
+                printRow("baseline", c, lines);
+                std::printf("  %-32s %.2fx\n", "tallyvane-convert / baseline",
+                            c.seconds / a.seconds);
+            }
         }
-        for (const char* format : {"csv", "text"}) {
-            const Measure m = run({program, "-f", format}, input, dir + "/ours.txt");
-            printRow((std::string("area codes -> states, ") + format).c_str(), m, lines);
+        for (const std::vector<std::string>& options :
+             std::vector<std::vector<std::string>>{{"-f", "csv"},
+                                                   {"-f", "text"},
+                                                   {"-f", "tsv", "--reason"},
+                                                   {"-f", "csv", "--reason"}}) {
+            std::vector<std::string> command{program};
+            command.insert(command.end(), options.begin(), options.end());
+            std::vector<Measure> runs;
+            for (int r = 0; r < repeat; ++r)
+                runs.push_back(run(command, input, dir + "/ours.txt"));
+            std::string what = "area codes -> states,";
+            for (std::size_t k = 1; k < options.size(); ++k)
+                what += " " + options[k];
+            printRow(what.c_str(), median(runs), lines);
         }
         std::filesystem::remove(input);
     }
@@ -274,8 +298,9 @@ int main(int argc, char** argv) {
         }
         std::filesystem::remove(input);
     }
-    for (const char* name : {"/ours.txt", "/mawk.txt", "/keys-states.txt", "/keys-area-codes.txt",
-                             "/answers-states.txt", "/answers-area-codes.txt"})
+    for (const char* name :
+         {"/ours.txt", "/mawk.txt", "/before.txt", "/keys-states.txt", "/keys-area-codes.txt",
+          "/answers-states.txt", "/answers-area-codes.txt"})
         std::filesystem::remove(dir + name);
     return 0;
 }

@@ -1,5 +1,8 @@
 #include "conversion/area_code.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tallyvane {
 
 QString AreaCode::text() const {
@@ -7,6 +10,58 @@ QString AreaCode::text() const {
     for (int i = length_ - 1, rest = value_; i >= 0; --i, rest /= 10)
         digits[i] = QLatin1Char(static_cast<char>('0' + rest % 10));
     return digits;
+}
+
+namespace {
+
+// How many of the eight bytes at p are ASCII digits, all at once: a byte's
+// high bit says whether it is at least '0', at most '9', and ASCII at all.
+unsigned digitsInWord(const char* p) {
+    std::uint64_t x;
+    std::memcpy(&x, p, sizeof x);
+    constexpr std::uint64_t kHigh = 0x8080808080808080u;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+    const std::uint64_t atLeastZero = ((x & kLow7) + 0x5050505050505050u) & kHigh;
+    const std::uint64_t atMostNine = (0xB9B9B9B9B9B9B9B9u - (x & kLow7)) & kHigh;
+    // One bit a byte, summed into the top byte by the multiplication.
+    const std::uint64_t ones = (atLeastZero & atMostNine & ~x & kHigh) >> 7;
+    return static_cast<unsigned>((ones * 0x0101010101010101u) >> 56);
+}
+
+} // namespace
+
+AreaCode AreaCode::ofUtf8(std::string_view entry) {
+    AreaCode code;
+    const char* p = entry.data();
+    const char* const end = p + entry.size();
+    while (p != end && (*p == ' ' || *p == '\t'))
+        ++p;
+    if (p != end && *p == '+') { // another country's number, perhaps: the careful way
+        code.add(entry.data(), end);
+        return code;
+    }
+    code.lead_ = Lead::Settled;
+    for (; p != end && code.length_ < 3; ++p) {
+        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p) - '0');
+        if (digit > 9)
+            continue;
+        if (!code.sawDigit_) {
+            code.sawDigit_ = true;
+            if (digit == 1)
+                continue;
+        }
+        code.value_ = code.value_ * 10 + static_cast<int>(digit);
+        ++code.length_;
+    }
+    // Only whether there are exactly seven digits is still open: the rest is
+    // counted eight bytes at a time.
+    std::size_t digits = code.length_;
+    for (; end - p >= 8 && digits < kMoreThanLocal; p += 8)
+        digits += digitsInWord(p);
+    for (; p != end; ++p)
+        digits += static_cast<unsigned char>(*p - '0') <= 9;
+    code.digits_ = static_cast<std::uint8_t>(std::min<std::size_t>(digits, kMoreThanLocal));
+    return code;
 }
 
 } // namespace tallyvane

@@ -46,10 +46,8 @@ public:
     // "Entry 3: NEW HAMPSHIRE" for a row that came from another list's row,
     // with " — " and its note where it has one; empty for any other row.
     QString originText(int position) const;
-    // The whole text of the row another list's row gave, empty for none.
-    QString originEntry(int position) const;
-    // The row's note, empty for none.
-    QString note(int position) const;
+    QString originEntry(int position) const override;
+    QString note(int position) const override;
 
     // QAbstractItemModel
     int rowCount(const QModelIndex& parent = {}) const override;

@@ -31,6 +31,16 @@ public:
     virtual bool checked(int position) const = 0;
     // The row's text for another list to keep; a copy unless the list shares its store.
     virtual SharedText sharedText(int position) const { return {nullptr, 0, text(position)}; }
+    // The whole text of the row of another list this row came from, and the
+    // row's note; empty where a list keeps none.
+    virtual QString originEntry(int position) const {
+        (void)position;
+        return {};
+    }
+    virtual QString note(int position) const {
+        (void)position;
+        return {};
+    }
 
     // Appends a checked row with the text and no sub-items.
     virtual void append(const QString& text) = 0;

@@ -40,7 +40,8 @@ Outcome runProgram(const QStringList& arguments, const QByteArray& input = {}) {
 // Entries of every kind a pasted list holds; none with a line end inside.
 QStringList generatedEntries(int count) {
     QRandomGenerator random(20261208);
-    const QStringList codes = {"201", "603", "902", "212", "867", "340", "671", "999", "000", "1"};
+    const QStringList codes = {"201", "603", "902", "212", "867", "340", "671",
+                               "999", "000", "1",   "800", "876", "911", "120"};
     const QStringList states = {"NH",
                                 "nj",
                                 "Ny",
@@ -55,7 +56,9 @@ QStringList generatedEntries(int count) {
                                 "Québec",
                                 "ÑEW JERSEY",
                                 "Nova Scotia",
-                                "PE"};
+                                "PE",
+                                "N.H.",
+                                "New Jersey."};
     const auto pick = [&](const QStringList& from) { return from[random.bounded(from.size())]; };
     const auto digits = [&](int n) {
         QString text;
@@ -67,7 +70,7 @@ QStringList generatedEntries(int count) {
     int longLines = 0;
     for (int i = 0; i < count; ++i) {
         const QString a = pick(codes);
-        switch (random.bounded(16)) {
+        switch (random.bounded(19)) {
         case 0:
             entries << a + "-" + digits(3) + "-" + digits(4);
             break;
@@ -113,6 +116,16 @@ QStringList generatedEntries(int count) {
         case 14:
             entries << (random.bounded(2) ? "=HYPERLINK(\"x\")" : "\"q\",c");
             break;
+        case 15: // another country, perhaps behind spaces or brackets
+            entries << pick({"+44 20 ", " +49-30-", "+(353) 1 ", "+7 495 ", "+1 ", "+ 1 "}) +
+                           digits(3) + " " + digits(4);
+            break;
+        case 16: // a local number, perhaps after a 1
+            entries << pick({"", "1-", "+1 "}) + digits(3) + "-" + digits(4);
+            break;
+        case 17:
+            entries << pick({"011 44 20 ", "00 49 30 "}) + digits(8);
+            break;
         default:
             // A few longer than a read block, converted in pieces.
             entries << (random.bounded(2) ? a : pick(states)) +
@@ -124,6 +137,7 @@ QStringList generatedEntries(int count) {
     return entries;
 }
 
+// Each entry's result, a tab, and the reason it found nothing (if it did not).
 QStringList windowResults(const QStringList& entries, bool toStates) {
     FakePlatform platform;
     SqliteAreaCodeDatabaseOpener opener({kDatabase});
@@ -134,7 +148,10 @@ QStringList windowResults(const QStringList& entries, bool toStates) {
     run.PushButton17_Click();
     if (!platform.prompts.errorReports().empty())
         qFatal("the window's run reported a failure");
-    return platform.resultTexts();
+    QStringList rows;
+    for (int i = 1; i <= platform.results.count(); ++i)
+        rows << platform.results.text(i) + QLatin1Char('\t') + platform.results.note(i);
+    return rows;
 }
 
 QStringList lines(const QByteArray& output) {
@@ -162,13 +179,16 @@ private Q_SLOTS:
             bytes += entry.toUtf8() + (bytes.size() % 3 == 0 ? "\r\n" : "\n");
         const QString path = writeFile(dir, QStringLiteral("entries.txt"), bytes);
         for (const bool toStates : {true, false}) {
-            const Outcome outcome = runProgram({"-d", toStates ? "states" : "area-codes", path});
+            const Outcome outcome = runProgram(
+                {"-d", toStates ? "states" : "area-codes", "-f", "tsv", "--reason", path});
             QCOMPARE(outcome.status, 0);
             QVERIFY(outcome.err.isEmpty());
             const QStringList expected = windowResults(entries, toStates);
             QCOMPARE(expected.size(), entries.size());
-            const QStringList got = lines(outcome.out);
+            QStringList got = lines(outcome.out);
             QCOMPARE(got.size(), expected.size());
+            for (QString& line : got) // the result and the reason, after the entry
+                line = line.section(QLatin1Char('\t'), -2);
             for (int i = 0; i < got.size(); ++i) {
                 if (got[i] != expected[i])
                     QFAIL(qPrintable(QStringLiteral("entry %1 (%2): %3 against the window's %4")

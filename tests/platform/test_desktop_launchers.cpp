@@ -1,5 +1,6 @@
 // The browser and spreadsheet launchers against stand-in programs on the PATH:
 // nothing to start, a program that starts and fails at once, one that works.
+#include "app/qt/help_viewer.h"
 #include "platform/failure.h"
 #include "platform/qt/qt_browser.h"
 #include "platform/xlsx/desktop_spreadsheet_launcher.h"
@@ -14,6 +15,7 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QUrl>
 
 using namespace tallyvane;
@@ -42,18 +44,47 @@ private Q_SLOTS:
     }
     void cleanup() { qputenv("PATH", savedPath_); }
 
-    // Only a desktop platform hands addresses on (tests/e2e/desktop_launchers_x11.sh).
-    void aBrowserThatCannotStartIsToldApart() {
-        if (QGuiApplication::platformName() != u"xcb" &&
-            qEnvironmentVariableIsEmpty("TALLYVANE_REQUIRE_X11"))
-            QSKIP("needs an X server");
-        const QString page =
-            QUrl::fromLocalFile(bin_.filePath(QStringLiteral("help.html"))).toString();
-        QVERIFY(!QtBrowser().open(page));
-        writeProgram(bin_.path(), QStringLiteral("xdg-open"),
-                     "echo \"$1\" > '" + QFile::encodeName(record()) + "'");
-        QVERIFY(QtBrowser().open(page));
-        QTRY_VERIFY(QFile::exists(record()));
+    // The help page always shows: when the desktop has no launcher, or one
+    // that gives up (xdg-open without a browser ends with status 3), the
+    // program's own viewer is asked to show it.
+    void aBrowserThatCannotShowThePageHandsItOn_data() {
+        QTest::addColumn<QByteArray>("launcher"); // empty: none on the PATH
+        QTest::addColumn<bool>("handedOn");
+        QTest::newRow("no launcher") << QByteArray() << true;
+        QTest::newRow("a launcher without a browser") << QByteArray("exit 3") << true;
+        QTest::newRow("a launcher that shows it") << QByteArray("exit 0") << false;
+    }
+    void aBrowserThatCannotShowThePageHandsItOn() {
+        QFETCH(QByteArray, launcher);
+        QFETCH(bool, handedOn);
+        if (!launcher.isEmpty())
+            writeProgram(bin_.path(), QStringLiteral("xdg-open"),
+                         "echo \"$1\" > '" + QFile::encodeName(record()) + "'; " + launcher);
+        const QString page = QUrl::fromLocalFile(bin_.filePath("help.html")).toString();
+        QStringList handed;
+        QtBrowser browser([&handed](const QString& address) { handed << address; });
+        QVERIFY(browser.open(page));
+        if (!launcher.isEmpty())
+            QTRY_VERIFY(QFile::exists(record()));
+        if (handedOn)
+            QTRY_COMPARE(handed, QStringList{page});
+        QTest::qWait(200);
+        QCOMPARE(handed.size(), handedOn ? 1 : 0);
+        // Without a viewer to hand it to, a browser that cannot start says so.
+        if (launcher.isEmpty())
+            QVERIFY(!QtBrowser().open(page));
+    }
+
+    void theOwnViewerShowsTheHelpPage() {
+        const QString page = writeFile(bin_, QStringLiteral("help.html"),
+                                       "<html><head><title>Tallyvane Help</title></head>"
+                                       "<body><h1>Using Tallyvane</h1></body></html>");
+        QWidget window;
+        showHelpViewer(&window, QUrl::fromLocalFile(page).toString());
+        auto* viewer = window.findChild<QTextBrowser*>(QStringLiteral("HelpViewer"));
+        QVERIFY(viewer && viewer->isVisible() && viewer->isWindow());
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Tallyvane Help"));
+        QVERIFY(viewer->toPlainText().contains(QStringLiteral("Using Tallyvane")));
     }
 
     void aSpreadsheetApplicationThatFailsAtOnceIsReportedAndTheFileStays() {

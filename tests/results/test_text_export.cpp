@@ -1,6 +1,7 @@
 #include "results/aligned_text_writer.h"
 #include "results/text_export.h"
 #include "support/fakes.h"
+#include "support/temp_files.h"
 #include "support/tmpfs_mount.h"
 
 #include <QDir>
@@ -18,13 +19,6 @@ namespace {
 
 const QString kWriterLocation =
     QStringLiteral("in Brisquet2021/08/31.Main.SaveListviewProperlySpaced ");
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll();
-}
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);

@@ -207,12 +207,17 @@ bool FakeClipboard::clear() {
 }
 
 bool FakeClipboard::setText(const QString& newText) {
+    return setTable(newText, QString());
+}
+
+bool FakeClipboard::setTable(const QString& newText, const QString& newHtml) {
     ++setAttempts;
     if (failSets > 0) {
         --failSets;
         return false;
     }
     text = newText;
+    html = newHtml;
     return true;
 }
 

@@ -149,11 +149,13 @@ class FakeClipboard : public Clipboard {
 public:
     bool clear() override;
     bool setText(const QString& text) override;
+    bool setTable(const QString& text, const QString& html) override;
     int failClears = 0; // the next N attempts to clear fail
     int failSets = 0;   // the next N attempts to set fail
     int clearAttempts = 0;
     int setAttempts = 0;
     QString text = QStringLiteral("old clipboard");
+    QString html;
 };
 
 class FakeBrowser : public Browser {

@@ -14,6 +14,13 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
     return path;
 }
 
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll();
+}
+
 void writeProgram(const QString& folder, const QString& name, const QByteArray& body) {
     QFile file(QDir(folder).filePath(name));
     QVERIFY(file.open(QIODevice::WriteOnly));

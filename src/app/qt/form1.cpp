@@ -4,6 +4,8 @@
 #include "app/qt/form1_accessibility.h"
 #include "app/qt/form1_gestures.h"
 #include "app/qt/form1_parts.h"
+#include "app/qt/form1_results_menu.h"
+#include "app/qt/help_viewer.h"
 #include "app/start_up.h"
 #include "commands/product.h"
 #include "conversion/conversion_run.h"
@@ -58,6 +60,7 @@ Form1::Form1(Form1Overrides overrides) : d_(std::make_unique<Parts>()) {
     useFocusRingStyle(); // over the skin's style too
     nameListsByHeading();
     new Form1Gestures(this, d_->controls, *d_->services);
+    new Form1ResultsMenu(this, d_->controls.listView2, *d_->services);
     new Form1Accessibility(this);
 }
 
@@ -149,7 +152,8 @@ void Form1::createPlatform(Form1Overrides& o) {
         pick<SpreadsheetAutomation, XlsxSpreadsheetAutomation>(o.spreadsheet, d.owned,
                                                                tellSpreadsheetFailure),
         pick<Clipboard, QtClipboard>(o.clipboard, d.owned),
-        pick<Browser, QtBrowser>(o.browser, d.owned),
+        pick<Browser, QtBrowser>(o.browser, d.owned,
+                                 [this](const QString& address) { showHelpViewer(this, address); }),
         *d.surface,
         folder,
     });

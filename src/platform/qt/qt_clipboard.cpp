@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 
 namespace tallyvane {
 
@@ -18,6 +19,17 @@ bool QtClipboard::setText(const QString& text) {
     if (!clipboard)
         return false;
     clipboard->setText(text);
+    return true;
+}
+
+bool QtClipboard::setTable(const QString& text, const QString& html) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return false;
+    auto* data = new QMimeData;
+    data->setText(text);
+    data->setHtml(html);
+    clipboard->setMimeData(data); // the clipboard owns it
     return true;
 }
 

@@ -8,6 +8,7 @@ class QtClipboard : public Clipboard {
 public:
     bool clear() override;
     bool setText(const QString& text) override;
+    bool setTable(const QString& text, const QString& html) override;
 };
 
 // The program ends at once when its window closes, before Qt would pass the

@@ -3,8 +3,11 @@
 // area-code table. The oracle is that table read straight from its CSV file,
 // with the rules written out here:
 // an area-code entry keeps its ASCII digits, drops one leading 1 and keeps the
-// first three; a state entry matches a row whose state code or location name
-// equals it, ignoring ASCII case only. Matches come in table order.
+// first three, but asks for nothing when it is another country's number (its
+// first character that is not a space is "+", followed, past spaces, dots,
+// dashes and brackets, by a digit other than 1) or a local number (seven
+// digits once the leading 1 is dropped); a state entry matches a row whose state code or location
+// name equals it, ignoring ASCII case only. Matches come in table order.
 //
 // Input: one byte (bit 0: states to area codes; bit 1: the entries are
 // UTF-16LE rather than UTF-8; bit 2: through the window's whole run, which
@@ -91,14 +94,32 @@ bool equalIgnoringAsciiCase(const QString& a, const QString& b) {
     return true;
 }
 
+bool otherCountry(const QString& entry) {
+    qsizetype i = 0;
+    while (i < entry.size() && (entry[i] == u' ' || entry[i] == u'\t'))
+        ++i;
+    if (i == entry.size() || entry[i] != u'+')
+        return false;
+    for (++i; i < entry.size(); ++i) {
+        const char16_t c = entry[i].unicode();
+        if (QStringView(u" \t.-()[]").contains(QChar(c)))
+            continue;
+        return c >= u'0' && c <= u'9' && c != u'1';
+    }
+    return false;
+}
+
+// The code asked for; "x" for an entry that asks for none.
 QString areaCodeOf(const QString& entry) {
+    if (otherCountry(entry))
+        return QStringLiteral("x");
     QString digits;
     for (const QChar c : entry)
         if (c.unicode() >= u'0' && c.unicode() <= u'9')
             digits += c;
     if (digits.startsWith(u'1'))
         digits.remove(0, 1);
-    return digits.left(3);
+    return digits.size() == 7 ? QStringLiteral("x") : digits.left(3);
 }
 
 // "Not Found", or the values joined by single spaces without spaces at the ends.

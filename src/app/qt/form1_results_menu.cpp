@@ -1,0 +1,51 @@
+#include "app/qt/form1_results_menu.h"
+
+#include "app/qt/form1_services.h"
+#include "results/entries_and_results.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QShortcut>
+#include <QTreeView>
+
+namespace tallyvane {
+
+Form1ResultsMenu::Form1ResultsMenu(QWidget* window, QTreeView* results, Form1Services& s)
+    : QObject(window), results_(results),
+      copy_(new QAction(QStringLiteral("Copy Entries and Results"), window)),
+      save_(new QAction(QStringLiteral("Save Entries and Results As CSV…"), window)) {
+    copy_->setObjectName(QStringLiteral("CopyEntriesAndResults"));
+    copy_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    save_->setObjectName(QStringLiteral("SaveEntriesAndResultsAsCsv"));
+    save_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    for (QAction* action : {copy_, save_}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        window->addAction(action);
+    }
+    connect(copy_, &QAction::triggered, this,
+            [&s] { CopyEntriesAndResults(s.prompts, s.window, s.clipboard, s.results); });
+    connect(save_, &QAction::triggered, this,
+            [&s] { SaveEntriesAndResultsAsCsv(s.prompts, s.dialog, s.window, s.results); });
+
+    // A right-click or the Menu key ask for the menu; Shift+F10 does too.
+    results->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(results, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& where) { popUp(results_->viewport()->mapToGlobal(where)); });
+    auto* shiftF10 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), results);
+    shiftF10->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(shiftF10, &QShortcut::activated, this, [this] {
+        const QRect current = results_->visualRect(results_->currentIndex());
+        const QPoint corner = current.isValid() ? current.bottomLeft() : QPoint(0, 0);
+        popUp(results_->viewport()->mapToGlobal(corner));
+    });
+}
+
+void Form1ResultsMenu::popUp(const QPoint& where) {
+    QMenu menu(results_);
+    menu.setObjectName(QStringLiteral("ResultsMenu"));
+    menu.addAction(copy_);
+    menu.addAction(save_);
+    menu.exec(where);
+}
+
+} // namespace tallyvane

@@ -1,0 +1,119 @@
+#include "results/entries_and_results.h"
+
+#include "commands/procedure.h"
+#include "lists/list_view.h"
+#include "platform/clipboard.h"
+#include "platform/file_dialog.h"
+#include "platform/prompts.h"
+#include "platform/window_services.h"
+#include "results/csv_field.h"
+#include "results/text_file_output.h"
+
+namespace tallyvane {
+
+namespace {
+
+const QString kCopyLocation =
+    locationText(QStringLiteral("Form1"), QStringLiteral("CopyEntriesAndResults"));
+const QString kSaveLocation =
+    locationText(QStringLiteral("Form1"), QStringLiteral("SaveEntriesAndResultsAsCsv"));
+constexpr int kAttempts = 1000;
+const QStringList kHeadings{QStringLiteral("Entry"), QStringLiteral("Result"),
+                            QStringLiteral("Reason")};
+
+// Calls each with the three cells of the heading and of every exported row,
+// keeping the window responsive on the way.
+template <class Each>
+void forEachRow(WindowServices& window, const ListView& results, Each&& each) {
+    each(kHeadings[0], kHeadings[1], kHeadings[2]);
+    const int rows = results.count();
+    for (int r = 1; r <= rows; ++r) {
+        window.processEvents();
+        // Clear Results may empty the list while it is read.
+        if (r > results.count())
+            throw Failure(
+                QStringLiteral("The list changed while it was read: rows %1 to %2 are gone")
+                    .arg(r)
+                    .arg(rows));
+        if (results.checked(r))
+            each(results.originEntry(r), results.text(r), results.note(r));
+    }
+}
+
+void appendHtmlCell(QString& html, const QString& text) {
+    html += QStringLiteral("<td>");
+    html += text.toHtmlEscaped();
+    html += QStringLiteral("</td>");
+}
+
+} // namespace
+
+void CopyEntriesAndResults(Prompts& prompts, WindowServices& window, Clipboard& clipboard,
+                           const ListView& results) {
+    Procedure p(prompts, kCopyLocation);
+    p.step(100, [&] { window.setPointer(Pointer::Busy); });
+    p.step(102, [&] {
+        QString text;
+        // Cells are text, so a spreadsheet never takes an entry for a formula.
+        QString html = QStringLiteral(
+            "<html><head><meta charset=\"utf-8\"><style>td{mso-number-format:\"\\@\";}</style>"
+            "</head><body><table>");
+        forEachRow(window, results,
+                   [&](const QString& entry, const QString& result, const QString& reason) {
+                       for (const QString* cell : {&entry, &result, &reason}) {
+                           text += csv::field(*cell, false, '\t');
+                           text += QLatin1Char('\t');
+                       }
+                       text.back() = QLatin1Char('\n');
+                       html += QStringLiteral("<tr>");
+                       appendHtmlCell(html, entry);
+                       appendHtmlCell(html, result);
+                       appendHtmlCell(html, reason);
+                       html += QStringLiteral("</tr>");
+                   });
+        html += QStringLiteral("</table></body></html>");
+        bool copied = false;
+        for (int attempt = 0; !copied && attempt < kAttempts; ++attempt)
+            copied = clipboard.setTable(text, html);
+        if (!copied)
+            throw Failure(
+                QStringLiteral("The table could not be put on the clipboard (%1 attempts)")
+                    .arg(kAttempts));
+    });
+    p.step(104, [&] { window.setPointer(Pointer::Default); });
+}
+
+void SaveEntriesAndResultsAsCsv(Prompts& prompts, FileDialog& dialog, WindowServices& window,
+                                const ListView& results) {
+    Procedure p(prompts, kSaveLocation);
+    p.step(100, [&] { dialog.setFileName(kEntriesAndResultsFileName); });
+    p.step(102, [&] {
+        dialog.setFlags(DialogFlag::Explorer | DialogFlag::LongNames | DialogFlag::OverwritePrompt);
+    });
+    p.step(104, [&] { dialog.setTitle(QStringLiteral("Save Entries and Results As CSV")); });
+    p.step(106, [&] {
+        dialog.setFilter(QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*|"));
+    });
+    const QString path = p.value(108, QString(), [&] { return dialog.showSave(); });
+    if (path.isEmpty()) // Cancel
+        return;
+    p.step(110, [&] { window.setPointer(Pointer::Busy); });
+    // Written to a file beside the target that takes its place only when
+    // complete: a full disk costs nothing that was there.
+    TextFileOutput file;
+    p.step(112, [&] {
+        file.create(path);
+        forEachRow(window, results,
+                   [&](const QString& entry, const QString& result, const QString& reason) {
+                       file.writeLine(csv::field(entry) + QLatin1Char(',') + csv::field(result) +
+                                      QLatin1Char(',') + csv::field(reason));
+                   });
+        file.commit();
+    });
+    file.abandon();
+    p.step(114, [&] { window.setPointer(Pointer::Default); });
+    if (p.failures() == 0)
+        p.step(116, [&] { prompts.messageBox(QStringLiteral("Done.")); });
+}
+
+} // namespace tallyvane
