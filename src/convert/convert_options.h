@@ -15,8 +15,23 @@ struct ConvertOptions {
     std::string database;           // empty: where the window looks for it
     std::vector<std::string> files; // empty: standard input
     bool withReason = false;        // tsv and csv: why an entry found nothing
+    // Entries from a column of a CSV or TSV file, whose rows are written out
+    // with the result as one more field. Empty: one entry per line.
+    std::string column;     // a header's name, or a position from 1
+    int columnNumber = 0;   // the position, when column is one
+    char delimiter = 0;     // 0: a comma, or a tab for a .tsv file
+    bool header = false;    // the first row is a header (always with a name)
+    std::string resultName; // the header of the result's field; empty: by direction
     bool help = false;
     bool version = false;
+
+    bool columns() const { return !column.empty(); }
+    // The delimiter for the file of that name.
+    char delimiterFor(const std::string& file) const {
+        if (delimiter != 0)
+            return delimiter;
+        return file.size() > 4 && file.compare(file.size() - 4, 4, ".tsv") == 0 ? '\t' : ',';
+    }
 };
 
 // A bad command line: reported with the usage, exit status kUsageError.

@@ -14,20 +14,22 @@ namespace tallyvane::convert {
 LineReader::LineReader(LineConverter& converter, std::size_t blockSize)
     : converter_(converter), buffer_(blockSize) {}
 
-int LineReader::readAll(int fd) {
+std::function<ssize_t(char*, std::size_t)> readerOf(int fd, std::function<void()> beforeWaiting) {
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    if ((::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) || !beforeWaiting) {
         ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-        return readAll([fd](char* buffer, std::size_t size) { return ::read(fd, buffer, size); });
+        return [fd](char* buffer, std::size_t size) { return ::read(fd, buffer, size); };
     }
-    // A pipe or a terminal may hold its next line back for a long time: what
-    // is converted so far goes out before a read that would wait.
-    return readAll([fd, this](char* buffer, std::size_t size) {
+    return [fd, beforeWaiting = std::move(beforeWaiting)](char* buffer, std::size_t size) {
         pollfd ready{fd, POLLIN, 0};
-        if (beforeWaiting_ && ::poll(&ready, 1, 0) == 0)
-            beforeWaiting_();
+        if (::poll(&ready, 1, 0) == 0)
+            beforeWaiting();
         return ::read(fd, buffer, size);
-    });
+    };
+}
+
+int LineReader::readAll(int fd) {
+    return readAll(readerOf(fd, beforeWaiting_));
 }
 
 int LineReader::readAll(const Source& source) {

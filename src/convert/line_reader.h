@@ -11,6 +11,11 @@
 
 namespace tallyvane::convert {
 
+// Reads a descriptor as read(2) does. For a pipe or a terminal, which may hold
+// its next bytes back for a long time, beforeWaiting is called before a read
+// that would wait, so that what is converted so far can go out first.
+std::function<ssize_t(char*, std::size_t)> readerOf(int fd, std::function<void()> beforeWaiting);
+
 // Reads files in large blocks and hands their lines to the converter. A line
 // ends at LF, CR LF or a lone CR; the end of a file ends its last line, and a
 // final line end adds no empty line. A line longer than a block goes out in

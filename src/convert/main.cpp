@@ -2,6 +2,7 @@
 #include "commands/product.h"
 #include "conversion/area_code_table.h"
 #include "convert/byte_output.h"
+#include "convert/column_converter.h"
 #include "convert/convert_options.h"
 #include "convert/line_converter.h"
 #include "convert/line_reader.h"
@@ -47,11 +48,10 @@ AreaCodeTable readTable(const ConvertOptions& options) {
     return AreaCodeTable::read(*opener.open());
 }
 
-// Converts every input; false when one of them could not be read.
-bool convertInputs(const ConvertOptions& options, LineConverter& converter, ByteOutput& out,
-                   std::size_t block, bool inputClosed) {
-    LineReader reader(converter, block);
-    reader.setBeforeWaiting([&out] { out.flush(); });
+// Opens each input in turn and hands it to convert, which answers 0 or an
+// errno (-1: it has said what went wrong itself). False when one failed.
+template <class Convert>
+bool forEachInput(const ConvertOptions& options, bool inputClosed, Convert&& convert) {
     std::vector<std::string> files = options.files;
     if (files.empty())
         files.emplace_back("-");
@@ -60,14 +60,59 @@ bool convertInputs(const ConvertOptions& options, LineConverter& converter, Byte
         const bool standardInput = file == "-";
         const int fd = standardInput ? (inputClosed ? -1 : STDIN_FILENO)
                                      : ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-        const int error = fd >= 0 ? reader.readAll(fd) : standardInput ? EBADF : errno;
+        const int error = fd >= 0 ? convert(fd, file) : standardInput ? EBADF : errno;
         if (fd >= 0 && !standardInput)
             ::close(fd);
-        if (error != 0) {
+        if (error > 0)
             complain(file + ": " + std::strerror(error));
-            allRead = false;
-        }
+        allRead = allRead && error == 0;
     }
+    return allRead;
+}
+
+// One entry per line.
+bool convertLines(const ConvertOptions& options, const AreaCodeTable& table, ByteOutput& out,
+                  bool inputClosed) {
+    LineConverter converter(table, options.direction, options.format, out, options.withReason);
+    // A line that could match a state must fit in one block.
+    LineReader reader(converter, std::max(kBlockSize, 2 * (table.longestStateKey() + 1)));
+    reader.setBeforeWaiting([&out] { out.flush(); });
+    converter.begin();
+    const bool allRead = forEachInput(
+        options, inputClosed, [&](int fd, const std::string&) { return reader.readAll(fd); });
+    converter.finish();
+    return allRead;
+}
+
+// The entries of one column of CSV files, whose rows are written out again.
+bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table, ByteOutput& out,
+                    bool inputClosed) {
+    ColumnConverter converter(table, options, out);
+    std::vector<char> block(kBlockSize);
+    const bool allRead = forEachInput(options, inputClosed, [&](int fd, const std::string& file) {
+        const char delimiter = options.delimiterFor(file);
+        CsvRecords records(delimiter);
+        converter.beginFile(records, delimiter);
+        const auto read = readerOf(fd, [&out] { out.flush(); });
+        for (;;) {
+            const ssize_t got = read(block.data(), block.size());
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                return errno;
+            if (got == 0)
+                break;
+            records.feed(block.data(), std::size_t(got), converter);
+        }
+        records.finish(converter);
+        if (converter.columnFound())
+            return 0;
+        complain(file + ": no column named " + options.column);
+        return -1;
+    });
+    if (const std::size_t lacking = converter.rowsWithoutColumn(); lacking > 0)
+        complain(std::to_string(lacking) + (lacking == 1 ? " row had" : " rows had") +
+                 " no field for " + converter.columnName() + "; its result is left empty");
     return allRead;
 }
 
@@ -100,15 +145,10 @@ int run(int argc, char** argv) {
     // after the write that found out, so nothing half-done is reported.
     std::signal(SIGPIPE, SIG_IGN);
     ByteOutput out(STDOUT_FILENO, kBlockSize);
-    LineConverter converter(table, options.direction, options.format, out, options.withReason);
     bool allRead = false;
     try {
-        converter.begin();
-        // A line that could match a state must fit in one block.
-        allRead =
-            convertInputs(options, converter, out,
-                          std::max(kBlockSize, 2 * (table.longestStateKey() + 1)), closed.input);
-        converter.finish();
+        allRead = options.columns() ? convertColumns(options, table, out, closed.input)
+                                    : convertLines(options, table, out, closed.input);
         out.close();
     } catch (const OutputFailed& failed) {
         if (failed.errorNumber == EPIPE) {

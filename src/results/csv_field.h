@@ -29,6 +29,10 @@ inline char32_t unit(QChar c) {
     return c.unicode();
 }
 
+// For the bytes of a UTF-8 field, eight at a time: the batch converter writes
+// tens of millions of fields.
+bool needsQuotes(std::string_view field, char delimiter = ',');
+
 template <class View> bool needsQuotes(View field, char delimiter = ',') {
     for (const auto c : field) {
         const char32_t u = unit(c);

@@ -1,0 +1,124 @@
+#include "convert/column_converter.h"
+
+#include "results/csv_field.h"
+
+namespace tallyvane::convert {
+
+namespace {
+
+std::string_view view(const QByteArray& bytes) {
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+} // namespace
+
+ColumnConverter::ColumnConverter(const AreaCodeTable& table, const ConvertOptions& options,
+                                 ByteOutput& out)
+    : table_(table), options_(options), out_(out) {}
+
+std::string ColumnConverter::columnName() const {
+    return "column " + options_.column;
+}
+
+void ColumnConverter::beginFile(const CsvRecords& records, char delimiter) {
+    records_ = &records;
+    delimiter_ = delimiter;
+    inHeader_ = options_.header;
+    firstRecord_ = true;
+    column_ = options_.columnNumber > 0 ? options_.columnNumber - 1 : -1;
+}
+
+void ColumnConverter::writeField(std::string_view field, bool guard) {
+    const bool quoted = csv::needsQuotes(field, delimiter_);
+    if (quoted)
+        out_.put('"');
+    if (guard && !field.empty() && csv::startsLikeFormula(csv::unit(field.front())))
+        out_.put('\'');
+    if (quoted) {
+        for (std::size_t quote; (quote = field.find('"')) != std::string_view::npos;) {
+            out_.put(field.substr(0, quote + 1));
+            out_.put('"');
+            field.remove_prefix(quote + 1);
+        }
+    }
+    out_.put(field);
+    if (quoted)
+        out_.put('"');
+}
+
+void ColumnConverter::writeFields(const CsvRecord& record) {
+    for (std::size_t i = 0; i < record.fields.size(); ++i) {
+        if (i > 0)
+            out_.put(delimiter_);
+        writeField(record.fields[i], false);
+    }
+}
+
+void ColumnConverter::header(const CsvRecord& record) {
+    inHeader_ = false;
+    if (options_.columnNumber == 0) {
+        for (std::size_t i = 0; i < record.fields.size() && column_ < 0; ++i) {
+            if (record.fields[i] == options_.column)
+                column_ = static_cast<long>(i);
+        }
+        if (column_ < 0)
+            return; // the caller says so, and the file's rows are not written
+    }
+    writeFields(record);
+    out_.put(delimiter_);
+    const std::string name = !options_.resultName.empty() ? options_.resultName
+                             : options_.direction == Direction::AreaCodesToStates ? "State"
+                                                                                  : "Area Codes";
+    writeField(name, true);
+    if (options_.withReason) {
+        out_.put(delimiter_);
+        writeField("Reason", true);
+    }
+    out_.put(record.end);
+}
+
+void ColumnConverter::record(const CsvRecord& record) {
+    if (firstRecord_) {
+        firstRecord_ = false;
+        if (records_ && records_->startedWithMark())
+            out_.put(kUtf8Mark);
+    }
+    if (inHeader_ && !record.fields.empty())
+        return header(record);
+    if (column_ < 0)
+        return;
+    if (record.fields.empty()) { // a blank line stays one
+        out_.put(record.end);
+        return;
+    }
+    writeFields(record);
+    std::string_view result, reason;
+    if (static_cast<std::size_t>(column_) >= record.fields.size()) {
+        ++rowsWithoutColumn_;
+    } else if (const std::string_view entry = record.fields[std::size_t(column_)]; !entry.empty()) {
+        // A blank cell asks nothing and gets a blank result.
+        AreaCodeTable::AnswerId answer;
+        if (options_.direction == Direction::AreaCodesToStates) {
+            const AreaCode code = AreaCode::ofUtf8(entry);
+            answer = table_.statesFor(code);
+            if (answer == AreaCodeTable::kNotFound && options_.withReason)
+                reason = view(table_.reasons().utf8ForCode(code));
+        } else {
+            answer = table_.areaCodesFor(entry);
+            if (answer == AreaCodeTable::kNotFound && options_.withReason)
+                reason = view(table_.reasons().utf8ForState(entry));
+        }
+        result = view(table_.utf8Row(answer));
+    }
+    out_.put(delimiter_);
+    writeField(result, true);
+    if (options_.withReason) {
+        out_.put(delimiter_);
+        writeField(reason, true);
+    }
+    out_.put(record.end);
+}
+
+} // namespace tallyvane::convert

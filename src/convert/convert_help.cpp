@@ -1,0 +1,81 @@
+#include "convert/convert_options.h"
+
+namespace tallyvane::convert {
+
+const char* helpText() {
+    return R"(Usage: tallyvane-convert [OPTIONS] [FILE...]
+Convert US telephone area codes or phone numbers to state codes, or states to
+their area codes, with the rules of the Tallyvane window: one entry per line,
+or the entries of one column of a CSV file. Reads each FILE in order, or
+standard input when there is none or FILE is -, and writes to standard output.
+
+  -d, --to=DIRECTION    states (the default): area codes and phone numbers to
+                        two-letter state codes; area-codes: state codes or
+                        names to their area codes
+  -f, --format=FORMAT   results (the default): one result per input line, so
+                          paste FILE <(tallyvane-convert FILE) lines up
+                        tsv: the entry, a tab, the result
+                        csv: RFC 4180 with the header line entry,result
+                        text: the aligned text file the window's "Save Results
+                          As Text File" writes (CR LF line ends)
+      --reason          tsv, csv and columns: one more field, why an entry
+                        gave "Not Found" (empty where it found something)
+  -c, --column=COLUMN   take the entries from this column of a CSV file, by
+                        its header's name or its position from 1, and write
+                        every row with all its fields and the result as one
+                        more (see Columns)
+      --delimiter=D     with --column: , (the default), ; or tab; a FILE whose
+                        name ends in .tsv is read with tabs
+      --header          with --column N: the first row is a header (a column
+                        named by its header always has one)
+      --result-name=NAME  the header of the result's field (State, or Area
+                        Codes with --to area-codes)
+      --database=FILE   the area-code database (default: areacodes.db beside
+                        the program, then in its share/tallyvane folder)
+  -h, --help            show this help and exit
+      --version         show the version and the date of the area-code table
+
+Entries: a line ends at LF, CR LF or a lone CR; a final line end adds no empty
+entry, and an empty line is an entry ("Not Found"). From an area code or phone
+number the first three ASCII digits count, after dropping one leading 1; but a
+number of another country (its first character that is not a space is "+",
+and the first digit after it is not 1) and a local number (seven digits once
+the leading 1 is dropped) give "Not Found", never a state their digits happen
+to spell. A state entry is looked up as typed: not trimmed, with the case of
+the letters A-Z ignored. The input is UTF-8; bytes that are not pass through
+unchanged and match nothing. Output lines end in LF, except in the text format.
+
+Columns: a contacts export gets its state column in one step:
+  tallyvane-convert --column Phone contacts.csv > contacts-with-states.csv
+Every row is written again with all its fields, the result appended (and the
+reason, with --reason), and the line end it came with; a byte-order mark at
+the start stays. Quoted fields with commas, doubled quotes and line breaks are
+read as RFC 4180 says; a field is quoted on the way out only where it needs to
+be, and the fields of the file are never changed otherwise. A blank cell gives
+a blank result, and a row too short to have the column gets a blank result
+too; one line on standard error at the end says how many rows that was.
+
+Long lines: input is read in blocks of 1 MiB and memory stays flat whatever
+the size of the input, except in the text format, which keeps one number per
+line until the end to find the column width, and a CSV row, which is held
+whole. A line longer than a block is converted in pieces: its answer depends
+only on its first digits (area codes) or on its length (no state name is that
+long), so it is exact; tsv and csv copy the entry through block by block, and
+csv then always quotes it.
+
+CSV: a field is quoted when it holds a double quote, the delimiter or a line
+end. A field this program writes that begins with =, +, -, @, a tab or a
+single quote is written with one single quote (') in front, so that a
+spreadsheet shows it as text and never runs it as a formula; to get the entry
+back, drop the first character of a field that begins with a single quote.
+With --column the file's own fields are written as they are.
+
+Exit status: 0 when every input was read and every result written; 2 when a
+FILE could not be read or has no column of that name (the others are still
+converted), the database could not be read (before any output) or the output
+could not be written; 64 for a bad command line. When the reader of the output
+goes away (| head), the program ends quietly, by SIGPIPE.
+)";
+}
+
+} // namespace tallyvane::convert

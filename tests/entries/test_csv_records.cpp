@@ -1,0 +1,82 @@
+// The CSV reading that tallyvane-convert and the window share, fed whole and
+// in chunks of every size.
+#include "entries/csv_records.h"
+
+#include <QTest>
+
+using namespace tallyvane;
+
+namespace {
+
+// Each record as its fields between brackets and its line end spelt out.
+class Collector : public CsvRecords::Reader {
+public:
+    void record(const CsvRecord& record) override {
+        QByteArray line;
+        for (const std::string_view field : record.fields)
+            line += '[' + QByteArray(field.data(), qsizetype(field.size())) + ']';
+        line += record.end == "\r\n" ? "CRLF"
+                : record.end == "\n" ? "LF"
+                : record.end == "\r" ? "CR"
+                                     : "END";
+        records << line;
+    }
+    QByteArrayList records;
+};
+
+} // namespace
+
+class TestCsvRecords : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void recordsAsRfc4180ReadsThem_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<char>("delimiter");
+        QTest::addColumn<QByteArrayList>("records");
+        QTest::addColumn<bool>("mark");
+        const auto row = [](const char* tag, const QByteArray& text, const QByteArrayList& records,
+                            char delimiter = ',', bool mark = false) {
+            QTest::newRow(tag) << text << delimiter << records << mark;
+        };
+        row("plain, CR LF", "Name,Phone\r\nAnn,603\r\n", {"[Name][Phone]CRLF", "[Ann][603]CRLF"});
+        row("quotes and a comma inside", "\"Smith, Ann\",\"603\"\n", {"[Smith, Ann][603]LF"});
+        row("doubled quotes", "\"say \"\"hi\"\"\",x\n", {"[say \"hi\"][x]LF"});
+        row("a line break inside quotes", "\"two\r\nlines\",x\r\n", {"[two\r\nlines][x]CRLF"});
+        row("blank cells", ",,603,\n", {"[][][603][]LF"});
+        row("ragged rows", "a,b,c\na\na,b\n", {"[a][b][c]LF", "[a]LF", "[a][b]LF"});
+        row("spaces are kept", " a , b \n", {"[ a ][ b ]LF"});
+        row("a blank line is a record", "a\n\nb\n", {"[a]LF", "LF", "[b]LF"});
+        row("lone CRs", "a\rb\r", {"[a]CR", "[b]CR"});
+        row("no line end at the end", "a,b\nc,d", {"[a][b]LF", "[c][d]END"});
+        row("semicolons", "Name;Phone\r\n\"Ann; Bo\";603\r\n",
+            {"[Name][Phone]CRLF", "[Ann; Bo][603]CRLF"}, ';');
+        row("tabs", "Name\tPhone\n\"a\tb\"\t603\n", {"[Name][Phone]LF", "[a\tb][603]LF"}, '\t');
+        row("a byte-order mark", "\xEF\xBB\xBFName,Phone\n", {"[Name][Phone]LF"}, ',', true);
+        row("a mark later is text",
+            "a\n\xEF\xBB\xBF"
+            "b\n",
+            {"[a]LF", "[\xEF\xBB\xBF"
+                      "b]LF"});
+        row("repeated names", "Phone,Phone,Email\n", {"[Phone][Phone][Email]LF"});
+        row("shorter than a mark", "\xEF\xBB", {"[\xEF\xBB]END"});
+    }
+    void recordsAsRfc4180ReadsThem() {
+        QFETCH(QByteArray, text);
+        QFETCH(char, delimiter);
+        QFETCH(QByteArrayList, records);
+        QFETCH(bool, mark);
+        for (qsizetype chunk = 1; chunk <= text.size(); ++chunk) {
+            CsvRecords reader(delimiter);
+            Collector collected;
+            for (qsizetype at = 0; at < text.size(); at += chunk)
+                reader.feed(text.constData() + at, std::size_t(std::min(chunk, text.size() - at)),
+                            collected);
+            reader.finish(collected);
+            QCOMPARE(collected.records, records);
+            QCOMPARE(reader.startedWithMark(), mark);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCsvRecords)
+#include "test_csv_records.moc"
