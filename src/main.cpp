@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 #include "app/qt/form1.h"
 #include "app/qt/self_test.h"
+#include "entries/column_files.h"
 #include "entries/file_loading.h"
 #include "platform/xlsx/workbook_folders.h"
 
@@ -99,7 +100,8 @@ int main(int argc, char** argv) {
         // Once the window shows, so that a report of a file appears over it.
         QTimer::singleShot(0, &window, [&window, paths] {
             tallyvane::Form1Services& s = window.services();
-            tallyvane::loadChosenFiles(s.prompts, s.window, s.entries, paths);
+            tallyvane::loadChosenFiles(s.prompts, s.window, s.entries, paths,
+                                       {tallyvane::directionOf(s.options), s.columns});
         });
     }
     return QApplication::exec();

@@ -1,12 +1,15 @@
 #include "entries/entry_paste.h"
 
 #include "commands/procedure.h"
+#include "entries/column_lists.h"
 #include "lists/list_view.h"
 
 namespace tallyvane {
 
 namespace {
 const QString kLocation = locationText(QStringLiteral("Form1"), QStringLiteral("ListView1_Paste"));
+// Enough of the text to tell whether it is in columns.
+constexpr qsizetype kSample = 64 * 1024;
 } // namespace
 
 // Entry-list files are bytes of unknown encoding with their own line rules (a
@@ -28,11 +31,24 @@ void appendPastedLines(ListView& list, QStringView text) {
         list.append(text.sliced(start).toString());
 }
 
-void ListView1_Paste(Prompts& prompts, ListView& entries, const QString& text) {
+void ListView1_Paste(Prompts& prompts, ListView& entries, const QString& text,
+                     Direction direction) {
     if (text.isEmpty())
         return;
     Procedure p(prompts, kLocation);
-    p.step(100, [&] { appendPastedLines(entries, text); });
+    p.step(100, [&] {
+        const QByteArray utf8 = text.toUtf8();
+        const ColumnLayout layout =
+            columnLayout(QByteArrayView(utf8).first(std::min<qsizetype>(utf8.size(), kSample)),
+                         utf8.size() <= kSample, QString(), direction);
+        ColumnQuestion question = layout.question;
+        const int column =
+            layout.delimiter == 0 ? ColumnQuestion::kWholeLines : prompts.chooseColumn(question);
+        if (column == ColumnQuestion::kWholeLines)
+            appendPastedLines(entries, text);
+        else if (column != ColumnQuestion::kCancelled)
+            appendColumn(entries, utf8, layout.delimiter, column, question.header);
+    });
 }
 
 } // namespace tallyvane

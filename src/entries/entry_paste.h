@@ -1,5 +1,7 @@
 #pragma once
 
+#include "conversion/direction.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -16,7 +18,10 @@ void appendPastedLines(ListView& list, QStringView text);
 // Ctrl+V or Shift+Insert, or plain text dropped on the window: the text joins
 // the end of the entry list in one step, with no message. Like Add it works
 // while the busy pointer shows; a conversion run already going does not reach
-// the new entries.
-void ListView1_Paste(Prompts& prompts, ListView& entries, const QString& text);
+// the new entries. Cells copied from a spreadsheet, or lines that split alike
+// into fields, are read by the column the person chooses (or as whole lines);
+// the column that looks most like what the direction converts is offered first.
+void ListView1_Paste(Prompts& prompts, ListView& entries, const QString& text,
+                     Direction direction = Direction::AreaCodesToStates);
 
 } // namespace tallyvane

@@ -2,6 +2,7 @@
 
 #include "commands/file_exists.h"
 #include "commands/procedure.h"
+#include "entries/column_files.h"
 #include "entries/entry_file_reader.h"
 #include "entries/load_memory.h"
 #include "lists/list_view.h"
@@ -26,18 +27,25 @@ const QString kFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)
 const QString kSeparator = QStringLiteral("/");
 const QString kDoubleSeparator = QStringLiteral("//");
 
-// Everything after the dialog has answered.
+// Everything after the dialog has answered. Without a way to read columns,
+// as the Load command itself, every file is read line by line.
 void loadChosenFiles(Prompts& prompts, WindowServices& window, ListView& entries,
-                     const QStringList& paths, Procedure& p, MissingFile missing) {
+                     const QStringList& paths, Procedure& p, const ColumnReading* columns) {
+    const auto load = [&](const QString& path) {
+        if (columns)
+            loadListOrColumn(prompts, entries, path, *columns);
+        else
+            LoadListFromFile(prompts, entries, path, MissingFile::Designed);
+    };
     p.step(114, [&] { window.setPointer(Pointer::Busy); });
     if (paths.size() == 1) {
         const QString& path = paths.first();
-        p.step(120, [&] { LoadListFromFile(prompts, entries, path, missing); });
+        p.step(120, [&] { load(path); });
     } else {
         for (const QString& chosen : paths) {
             QString path = chosen;
             path = p.value(132, path, [&] { return FixDoubleBackslashes(path); });
-            p.step(134, [&] { LoadListFromFile(prompts, entries, path, missing); });
+            p.step(134, [&] { load(path); });
         }
     }
     p.step(138, [&] { window.setPointer(Pointer::Default); });
@@ -93,13 +101,13 @@ void PushButton3_Click(Prompts& prompts, FileDialog& dialog, WindowServices& win
     const QStringList paths = p.value(108, QStringList(), [&] { return dialog.showOpen(); });
     if (paths.isEmpty()) // Cancel
         return;
-    loadChosenFiles(prompts, window, entries, paths, p, MissingFile::Designed);
+    loadChosenFiles(prompts, window, entries, paths, p, nullptr);
 }
 
 void loadChosenFiles(Prompts& prompts, WindowServices& window, ListView& entries,
-                     const QStringList& paths) {
+                     const QStringList& paths, const ColumnReading& reading) {
     Procedure p(prompts, kLocation);
-    loadChosenFiles(prompts, window, entries, paths, p, MissingFile::Named);
+    loadChosenFiles(prompts, window, entries, paths, p, &reading);
 }
 
 } // namespace tallyvane

@@ -5,6 +5,7 @@
 
 namespace tallyvane {
 
+struct ColumnReading;
 class FileDialog;
 class ListView;
 class Prompts;
@@ -18,9 +19,10 @@ void PushButton3_Click(Prompts& prompts, FileDialog& dialog, WindowServices& win
 // The Load command from the moment its dialog has answered with these paths:
 // busy pointer, each file in order, failures reported under the command's
 // name and line, default pointer. Files named on the command line or dropped
-// on the window come here, and a missing one is named.
+// on the window come here: a missing one is named, and a file in columns is
+// read by the column the person chooses (see loadListOrColumn).
 void loadChosenFiles(Prompts& prompts, WindowServices& window, ListView& entries,
-                     const QStringList& paths);
+                     const QStringList& paths, const ColumnReading& reading);
 
 // LoadListFromFile and FixDoubleBackslashes keep the window's own names.
 

@@ -1,8 +1,22 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace tallyvane {
+
+// A list held in columns, put to the person: its first rows as read, whether
+// the first of them seems to name the columns (the person may say otherwise),
+// and the column that looks most like what the conversion reads.
+struct ColumnQuestion {
+    QList<QStringList> firstRows;
+    bool header = false;
+    int likeliest = 0;
+    // What chooseColumn answers besides a column's index from 0.
+    static constexpr int kWholeLines = -1;
+    static constexpr int kCancelled = -2;
+};
 
 // Message box styles and answers as the commands name them.
 namespace MessageStyle {
@@ -27,6 +41,9 @@ public:
     // Returns the typed text; the empty text on Cancel.
     virtual QString inputPrompt(const QString& message, const QString& title,
                                 const QString& defaultText) = 0;
+    // Which column of a list to take: its index, or kWholeLines, or
+    // kCancelled. Sets question.header to what the person settled on.
+    virtual int chooseColumn(ColumnQuestion& question) = 0;
 };
 
 } // namespace tallyvane

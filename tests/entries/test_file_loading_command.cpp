@@ -1,3 +1,5 @@
+#include "entries/column_files.h"
+#include "entries/column_lists.h"
 #include "entries/file_loading.h"
 #include "support/fakes.h"
 #include "support/temp_files.h"
@@ -83,9 +85,11 @@ private Q_SLOTS:
         const QString fifo = dir.filePath(s("afifo"));
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QVERIFY(QDir(dir.path()).mkdir(s("adir")));
+        RememberedColumns remembered;
         loadChosenFiles(p.prompts, p.window, p.entries,
                         {writeFile(dir, s("good1.txt"), "nh\r\n"), dir.filePath(s("missing.txt")),
-                         dir.filePath(s("adir")), fifo, writeFile(dir, s("good2.txt"), "ct\r\n")});
+                         dir.filePath(s("adir")), fifo, writeFile(dir, s("good2.txt"), "ct\r\n")},
+                        {Direction::AreaCodesToStates, remembered});
         QCOMPARE(listTexts(p.entries), QStringList({s("NH"), s("CT")}));
         QStringList firstLines;
         for (const ShownMessage& shown : p.prompts.shown)
@@ -93,6 +97,40 @@ private Q_SLOTS:
         QCOMPARE(firstLines, QStringList({s("File not found: ") + dir.filePath(s("missing.txt")),
                                           s("Is a directory: ") + dir.filePath(s("adir")),
                                           s("Not a regular file: ") + fifo}));
+    }
+
+    // A CSV file named or dropped is read by the column the person chooses,
+    // its header skipped and its cells as they stand; a second file of the
+    // same header takes the same column without asking; cancelling adds
+    // nothing; a file of one column loads line by line.
+    void filesInColumnsAreReadByTheChosenColumn() {
+        QTemporaryDir dir;
+        FakePlatform p;
+        RememberedColumns remembered;
+        const ColumnReading reading{Direction::AreaCodesToStates, remembered};
+        const QByteArray contacts = "Name,Phone,Email\r\n\"Smith, Ann\",(603) 237-4934,a@x\r\n"
+                                    "Bo,,bo@x\r\nCy\r\n";
+        p.prompts.columnAnswers = {1};
+        loadChosenFiles(
+            p.prompts, p.window, p.entries,
+            {writeFile(dir, s("one.csv"), contacts), writeFile(dir, s("two.csv"), contacts)},
+            reading);
+        QCOMPARE(listTexts(p.entries), QStringList({s("(603) 237-4934"), s(""), s(""),
+                                                    s("(603) 237-4934"), s(""), s("")}));
+        QCOMPARE(p.prompts.columnQuestions.size(), std::size_t(1));
+        const ColumnQuestion& asked = p.prompts.columnQuestions.front();
+        QVERIFY(asked.header);
+        QCOMPARE(asked.likeliest, 1);
+        QCOMPARE(asked.firstRows.front(), QStringList({s("Name"), s("Phone"), s("Email")}));
+
+        p.entries.clear();
+        loadChosenFiles(p.prompts, p.window, p.entries,
+                        {writeFile(dir, s("other.csv"), "A,B\n1,2\n")}, reading);
+        QCOMPARE(p.entries.count(), 0); // asked, and cancelled
+        loadChosenFiles(p.prompts, p.window, p.entries,
+                        {writeFile(dir, s("single.csv"), "nh\r\n603\r\n")}, reading);
+        QCOMPARE(listTexts(p.entries), QStringList({s("NH"), s("603")}));
+        QVERIFY(p.prompts.errorReports().empty());
     }
 
     void unreadableFileIsReportedAndTheRestStillLoad() {

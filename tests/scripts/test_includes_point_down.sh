@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The folders of src stand on one another in floors; an include may reach its
-# own floor's folder or any floor below, never one above. A new include that
-# runs upward fails here with the line that does it.
+# The folders of src stand on one another in floors; an include may reach
+# down, or across to another room of its own floor as long as that room never
+# reaches back, but never up. A new include that runs the wrong way fails here
+# with the line that does it.
 # Usage: test_includes_point_down.sh SRC_FOLDER
 set -euo pipefail
 src=${1:?the src folder}
@@ -18,6 +19,7 @@ floor() {
 }
 
 status=0
+declare -A across=() # "from to" for includes between rooms of one floor
 while IFS= read -r -d '' file; do
     folder=${file#"$src"/}
     folder=${folder%%/*}
@@ -27,12 +29,21 @@ while IFS= read -r -d '' file; do
         to=${target%%/*}
         theirs=$(floor "$to")
         [[ -n $theirs && $to != "$folder" ]] || continue
-        # The commands' floor holds three rooms side by side that do not lean on each other.
-        if ((theirs > own)) || ((theirs == own && own == 3)); then
-            echo "${file#"$src"/}:$line includes \"$target\", a floor above or beside it" >&2
+        if ((theirs > own)); then
+            echo "${file#"$src"/}:$line includes \"$target\", a floor above it" >&2
             status=1
+        elif ((theirs == own)); then
+            across["$folder $to"]="${file#"$src"/}:$line"
         fi
     done < <(grep -n '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" |
         sed 's/^\([0-9]*\):[^"]*"\([^"]*\)".*/\1:\2/' || true)
 done < <(find "$src" \( -name '*.h' -o -name '*.cpp' \) -print0)
+
+for pair in "${!across[@]}"; do
+    read -r from to <<<"$pair"
+    if [[ -n ${across["$to $from"]:-} && $from < $to ]]; then
+        echo "$from and $to lean on each other: ${across[$pair]} and ${across["$to $from"]}" >&2
+        status=1
+    fi
+done
 exit $status

@@ -30,6 +30,15 @@ QString FakePrompts::inputPrompt(const QString& message, const QString&, const Q
     return typed;
 }
 
+int FakePrompts::chooseColumn(ColumnQuestion& question) {
+    columnQuestions.push_back(question);
+    if (columnAnswers.empty())
+        return ColumnQuestion::kCancelled;
+    const int answer = columnAnswers.front();
+    columnAnswers.pop_front();
+    return answer;
+}
+
 QStringList FakePrompts::texts() const {
     QStringList result;
     for (const auto& m : shown)

@@ -40,8 +40,11 @@ public:
     int messageBox(const QString& text, int style, const QString& title) override;
     QString inputPrompt(const QString& message, const QString& title,
                         const QString& defaultText) override;
+    int chooseColumn(ColumnQuestion& question) override;
 
-    std::deque<int> answers;         // Yes/No answers; OK boxes take none
+    std::deque<int> answers;       // Yes/No answers; OK boxes take none
+    std::deque<int> columnAnswers; // chooseColumn answers; none left: Cancel
+    std::vector<ColumnQuestion> columnQuestions;
     std::deque<QString> typedTexts;  // input prompt answers; empty = Cancel
     std::vector<ShownMessage> shown; // every message box, in order
     QStringList promptMessages;

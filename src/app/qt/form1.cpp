@@ -156,6 +156,7 @@ void Form1::createPlatform(Form1Overrides& o) {
                                  [this](const QString& address) { showHelpViewer(this, address); }),
         *d.surface,
         folder,
+        d.columns,
     });
     const Form1Services& s = *d.services;
     d.run = std::make_unique<ConversionRun>(ConversionRun::Services{

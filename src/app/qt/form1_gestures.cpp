@@ -1,6 +1,7 @@
 #include "app/qt/form1_gestures.h"
 
 #include "app/qt/form1_services.h"
+#include "entries/column_files.h"
 #include "entries/entry_paste.h"
 #include "entries/file_loading.h"
 
@@ -71,7 +72,8 @@ void Form1Gestures::addShortcuts() {
 }
 
 void Form1Gestures::pasteClipboard() {
-    ListView1_Paste(services_.prompts, services_.entries, QApplication::clipboard()->text());
+    ListView1_Paste(services_.prompts, services_.entries, QApplication::clipboard()->text(),
+                    directionOf(services_.options));
 }
 
 bool Form1Gestures::eventFilter(QObject* watched, QEvent* event) {
@@ -114,11 +116,13 @@ bool Form1Gestures::dragEvent(QEvent* event) {
     // keep the program the files came from waiting.
     if (!files.isEmpty())
         QTimer::singleShot(0, this, [this, files] {
-            loadChosenFiles(services_.prompts, services_.window, services_.entries, files);
+            loadChosenFiles(services_.prompts, services_.window, services_.entries, files,
+                            {directionOf(services_.options), services_.columns});
         });
     else
         QTimer::singleShot(0, this, [this, pasted = data->text()] {
-            ListView1_Paste(services_.prompts, services_.entries, pasted);
+            ListView1_Paste(services_.prompts, services_.entries, pasted,
+                            directionOf(services_.options));
         });
     return true;
 }

@@ -4,6 +4,7 @@
 #include "app/qt/form1.h"
 #include "app/qt/form1_layout.h"
 #include "conversion/conversion_run.h"
+#include "entries/column_lists.h"
 #include "lists/list_model.h"
 #include "platform/qt/qt_direction_options.h"
 #include "platform/qt/qt_main_window_surface.h"
@@ -27,6 +28,7 @@ struct Form1::Parts {
     std::unique_ptr<QtMainWindowSurface> surface;
     // The implementations made for the services that were not replaced.
     std::vector<std::shared_ptr<void>> owned;
+    RememberedColumns columns;
     std::optional<Form1Services> services;
     std::unique_ptr<ConversionRun> run;
     std::function<void()> unload;

@@ -16,6 +16,7 @@ class SpreadsheetAutomation;
 class Clipboard;
 class Browser;
 class MainWindowSurface;
+class RememberedColumns;
 
 // Everything the commands of the main window reach, as platform interfaces:
 // the window assembles it from its controls and from the Qt, SQLite and
@@ -35,7 +36,8 @@ struct Form1Services {
     Clipboard& clipboard;
     Browser& browser;
     MainWindowSurface& surface;
-    QString programFolder; // without a trailing separator
+    QString programFolder;      // without a trailing separator
+    RememberedColumns& columns; // the columns chosen this session, by header
 };
 
 } // namespace tallyvane

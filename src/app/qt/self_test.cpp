@@ -24,6 +24,7 @@ public:
         return style == MessageStyle::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
     }
     QString inputPrompt(const QString&, const QString&, const QString&) override { return {}; }
+    int chooseColumn(ColumnQuestion&) override { return ColumnQuestion::kCancelled; }
     QStringList shown;
 };
 

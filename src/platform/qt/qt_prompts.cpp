@@ -1,5 +1,7 @@
 #include "platform/qt/qt_prompts.h"
 
+#include "platform/qt/qt_column_chooser.h"
+
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -41,6 +43,10 @@ QString QtPrompts::inputPrompt(const QString& message, const QString& title,
         parent_, title.isEmpty() ? QGuiApplication::applicationDisplayName() : title, message,
         QLineEdit::Normal, defaultText, &accepted);
     return accepted ? text : QString();
+}
+
+int QtPrompts::chooseColumn(ColumnQuestion& question) {
+    return chooseColumnInDialog(parent_, question);
 }
 
 } // namespace tallyvane

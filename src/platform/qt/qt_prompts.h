@@ -13,6 +13,7 @@ public:
     int messageBox(const QString& text, int style, const QString& title) override;
     QString inputPrompt(const QString& message, const QString& title,
                         const QString& defaultText) override;
+    int chooseColumn(ColumnQuestion& question) override;
 
 private:
     QPointer<QWidget> parent_;

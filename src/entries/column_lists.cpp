@@ -1,0 +1,192 @@
+#include "entries/column_lists.h"
+
+#include "conversion/area_code.h"
+#include "entries/csv_records.h"
+#include "entries/entry_splitter.h"
+#include "lists/list_view.h"
+#include "platform/regular_file.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace tallyvane {
+
+namespace {
+
+constexpr int kSampleRows = 100;
+constexpr int kShownRows = 4; // a header and three values
+
+// Every record of the text, as texts.
+class Rows : public CsvRecords::Reader {
+public:
+    void record(const CsvRecord& record) override {
+        if (record.fields.empty())
+            return;
+        QStringList cells;
+        for (const std::string_view field : record.fields)
+            cells << decoder.decode(QByteArrayView(field.data(), qsizetype(field.size())), false);
+        rows << cells;
+    }
+    EntryTextDecoder decoder;
+    QList<QStringList> rows;
+};
+
+QList<QStringList> rowsOf(QByteArrayView start, bool whole, char delimiter) {
+    CsvRecords records(delimiter);
+    Rows rows;
+    records.feed(start.data(), std::size_t(start.size()), rows);
+    records.finish(rows);
+    // A sample may end inside a row: only whole ones count.
+    if (!whole && rows.rows.size() > 1)
+        rows.rows.removeLast();
+    return rows.rows.mid(0, kSampleRows);
+}
+
+// Rows in columns: at least two of them, set by the first row. A file that
+// says it is CSV or TSV may leave trailing cells off a row, as spreadsheets
+// do when they export it; other text must keep the width in every row.
+// A single line of other text is a line, not a table.
+bool inColumns(const QList<QStringList>& rows, bool namedAsTable) {
+    return rows.size() >= (namedAsTable ? 1 : 2) && rows.front().size() >= 2 &&
+           std::all_of(rows.begin(), rows.end(), [&](const QStringList& row) {
+               return row.size() == rows.front().size() ||
+                      (namedAsTable && row.size() < rows.front().size());
+           });
+}
+
+bool looksLikeNumber(const QString& cell) {
+    const AreaCode code = AreaCode::of(cell);
+    const auto letters =
+        std::count_if(cell.begin(), cell.end(), [](QChar c) { return c.isLetter(); });
+    return code.length() == 3 && letters <= 1;
+}
+
+bool looksLikeState(const QString& cell) {
+    return cell.size() >= 2 && cell.size() <= 30 &&
+           std::all_of(cell.begin(), cell.end(), [](QChar c) {
+               return c.isLetter() || c == u' ' || c == u'.' || c == u'-' || c == u'\'';
+           });
+}
+
+int likeliestColumn(const QList<QStringList>& rows, Direction direction) {
+    int best = 0;
+    double bestShare = -1;
+    for (qsizetype column = 0; column < rows.front().size(); ++column) {
+        int looking = 0, filled = 0;
+        for (const QStringList& row : rows) {
+            const QString cell = row.value(column);
+            if (cell.isEmpty())
+                continue;
+            ++filled;
+            looking += direction == Direction::AreaCodesToStates ? looksLikeNumber(cell)
+                                                                 : looksLikeState(cell);
+        }
+        const double share = filled == 0 ? 0 : double(looking) / filled;
+        if (share > bestShare) {
+            best = int(column);
+            bestShare = share;
+        }
+    }
+    return best;
+}
+
+// A first row names the columns when each of its cells is a different,
+// non-empty text with no number in it.
+bool namesColumns(const QStringList& first) {
+    for (qsizetype i = 0; i < first.size(); ++i) {
+        if (first[i].trimmed().isEmpty() || looksLikeNumber(first[i]) ||
+            first.indexOf(first[i]) != i)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ColumnLayout columnLayout(QByteArrayView start, bool whole, const QString& fileName,
+                          Direction direction) {
+    ColumnLayout layout;
+    const QString lower = fileName.toLower();
+    const bool tsv = lower.endsWith(QStringLiteral(".tsv"));
+    const bool csv = lower.endsWith(QStringLiteral(".csv"));
+    const QByteArray candidates = tsv   ? QByteArray("\t")
+                                  : csv ? QByteArray(",;")
+                                        : QByteArray("\t,;");
+    for (const char delimiter : candidates) {
+        const QList<QStringList> rows = rowsOf(start, whole, delimiter);
+        if (!inColumns(rows, tsv || csv))
+            continue;
+        layout.delimiter = delimiter;
+        layout.question.header = rows.size() > 1 && namesColumns(rows.front());
+        layout.question.likeliest =
+            likeliestColumn(layout.question.header ? rows.mid(1) : rows, direction);
+        layout.question.firstRows = rows.mid(0, kShownRows);
+        break;
+    }
+    return layout;
+}
+
+namespace {
+
+// One entry a row of the text: the column's cell.
+class ColumnEntries : public CsvRecords::Reader {
+public:
+    ColumnEntries(ListView& list, int column, bool header)
+        : list_(list), column_(column), header_(header) {}
+    void record(const CsvRecord& record) override {
+        if (header_) {
+            header_ = false;
+            return;
+        }
+        const auto at = std::size_t(column_);
+        list_.append(at < record.fields.size()
+                         ? decoder_.decode(QByteArrayView(record.fields[at].data(),
+                                                          qsizetype(record.fields[at].size())),
+                                           false)
+                         : QString());
+    }
+
+private:
+    ListView& list_;
+    int column_;
+    bool header_;
+    EntryTextDecoder decoder_;
+};
+
+} // namespace
+
+void appendColumn(ListView& list, QByteArrayView text, char delimiter, int column, bool header) {
+    CsvRecords records(delimiter);
+    ColumnEntries entries(list, column, header);
+    records.feed(text.data(), std::size_t(text.size()), entries);
+    records.finish(entries);
+}
+
+void appendColumnFromFile(ListView& list, const QString& path, char delimiter, int column,
+                          bool header) {
+    RegularFile file(path);
+    constexpr std::size_t kBlockBytes = std::size_t(1) << 20;
+    const auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
+    CsvRecords records(delimiter);
+    ColumnEntries entries(list, column, header);
+    while (const std::size_t got = file.read(block.get(), kBlockBytes))
+        records.feed(block.get(), got, entries);
+    records.finish(entries);
+}
+
+bool RememberedColumns::recall(const ColumnQuestion& question, int& column) const {
+    if (!question.header || question.firstRows.isEmpty())
+        return false;
+    const auto found = byHeader_.constFind(question.firstRows.front().join(QChar(0)));
+    if (found == byHeader_.constEnd())
+        return false;
+    column = *found;
+    return true;
+}
+
+void RememberedColumns::remember(const ColumnQuestion& question, int column) {
+    if (question.header && !question.firstRows.isEmpty())
+        byHeader_.insert(question.firstRows.front().join(QChar(0)), column);
+}
+
+} // namespace tallyvane

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "conversion/direction.h"
+#include "platform/prompts.h"
+
+#include <QByteArrayView>
+#include <QHash>
+#include <QString>
+
+namespace tallyvane {
+
+class ListView;
+
+// Lists as people hold them: cells copied from a spreadsheet, a contacts
+// export. The Load command reads every line as an entry; pasted text and
+// files dropped or named on the command line may be read by one column.
+
+// How a list is laid out in columns, from its first bytes.
+struct ColumnLayout {
+    char delimiter = 0; // 0: not in columns, one entry a line
+    ColumnQuestion question;
+};
+
+// The delimiter that splits the list's rows into the same number of fields,
+// two or more (a .csv or .tsv file may leave trailing cells off; other text
+// needs two rows at least): a tab first (spreadsheets copy cells so), then a
+// comma, then a semicolon; a .tsv file has tabs and a .csv file commas or
+// semicolons. The
+// first rows, whether the first names the columns, and the column that looks
+// most like phone numbers (or, converting states, like states) come with it.
+// start: the list's first bytes, UTF-8 (or Latin-1 where they are not), and
+// whether they are all of it.
+ColumnLayout columnLayout(QByteArrayView start, bool whole, const QString& fileName,
+                          Direction direction);
+
+// Appends one entry a row: the cell of the column, as it stands (not
+// upper-cased, not trimmed); an empty cell, a blank row or a row too short
+// for the column adds an empty entry, so that rows and results stay aligned.
+// A header row is skipped. Quoted cells are read as tallyvane-convert reads them.
+void appendColumn(ListView& list, QByteArrayView text, char delimiter, int column, bool header);
+// The same from a file, read in blocks. Throws Failure as the file loader does.
+void appendColumnFromFile(ListView& list, const QString& path, char delimiter, int column,
+                          bool header);
+
+// The columns chosen this session, by the header of the files they came from.
+class RememberedColumns {
+public:
+    bool recall(const ColumnQuestion& question, int& column) const;
+    void remember(const ColumnQuestion& question, int column);
+
+private:
+    QHash<QString, int> byHeader_;
+};
+
+} // namespace tallyvane

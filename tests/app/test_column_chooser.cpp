@@ -1,0 +1,97 @@
+// Cells copied from a spreadsheet, pasted into the real window: the column
+// dialog opens with the phone column chosen, Enter takes it (one entry a
+// row, in order, as the cells stand) and Escape takes nothing.
+#include "app/qt/form1.h"
+#include "lists/list_model.h"
+#include "support/window_fakes.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDialog>
+#include <QListWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+using namespace tallyvane;
+using namespace tallyvane::testing;
+
+namespace {
+
+// Three columns as a spreadsheet copies them: tabs between, CR LF after.
+const QString kCells = QStringLiteral("Name\tPhone\tCity\r\n"
+                                      "Smith, Ann\t(603) 237-4934\tConcord\r\n"
+                                      "bo jones\t1-201-555-0142\tnewark\r\n"
+                                      "Cy\t\tTrenton\r\n");
+
+struct Rig : FakePlatform {
+    std::unique_ptr<Form1> window;
+
+    Rig() {
+        Form1Overrides o = windowOverrides(*this, &settings);
+        o.prompts = nullptr; // the real dialogs
+        o.unload = [] {};
+        window = std::make_unique<Form1>(std::move(o));
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qWarning("the window did not become active");
+    }
+    // Pastes the cells with Ctrl+V and hands the dialog that opens to answer.
+    void paste(const std::function<void(QDialog&)>& answer) {
+        QGuiApplication::clipboard()->setText(kCells);
+        QTimer::singleShot(0, [answer] {
+            auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(modal);
+            QCOMPARE(modal->objectName(), QStringLiteral("ColumnChooser"));
+            answer(*modal);
+        });
+        QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
+    }
+};
+
+} // namespace
+
+class TestColumnChooser : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void enterTakesTheLikeliestColumn() {
+        Rig rig;
+        rig.paste([](QDialog& dialog) {
+            auto* columns = dialog.findChild<QListWidget*>(QStringLiteral("Columns"));
+            QCOMPARE(columns->count(), 4); // three columns and whole lines
+            QCOMPARE(columns->currentRow(), 1);
+            QVERIFY(columns->item(1)->text().startsWith(QStringLiteral("Phone")));
+            QVERIFY(columns->item(1)->text().contains(QStringLiteral("(603) 237-4934")));
+            QCOMPARE(columns->item(3)->text(), QStringLiteral("Whole lines"));
+            QVERIFY(
+                dialog.findChild<QCheckBox*>(QStringLiteral("FirstRowNamesColumns"))->isChecked());
+            QTest::keyClick(columns, Qt::Key_Return);
+        });
+        QCOMPARE(listTexts(rig.window->entryModel()),
+                 QStringList({"(603) 237-4934", "1-201-555-0142", ""}));
+    }
+
+    void anotherColumnKeepsItsCase() {
+        Rig rig;
+        rig.paste([](QDialog& dialog) {
+            auto* columns = dialog.findChild<QListWidget*>(QStringLiteral("Columns"));
+            columns->setCurrentRow(2);
+            QTest::keyClick(columns, Qt::Key_Return);
+        });
+        QCOMPARE(listTexts(rig.window->entryModel()),
+                 QStringList({"Concord", "newark", "Trenton"}));
+    }
+
+    void escapeAddsNothing() {
+        Rig rig;
+        rig.paste([](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
+        QCOMPARE(rig.window->entryModel().count(), 0);
+    }
+};
+
+QTEST_MAIN(TestColumnChooser)
+#include "test_column_chooser.moc"

@@ -1,0 +1,70 @@
+// Whether a list is taken for columns, split by what, with or without a
+// header, and which column is offered first. A wrong guess either asks about
+// a plain list or reads a contacts file line by line.
+#include "entries/column_lists.h"
+
+#include <QTest>
+
+using namespace tallyvane;
+
+class TestColumnLists : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void layoutOfTheList_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("whole");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<bool>("toStates");
+        QTest::addColumn<char>("delimiter");
+        QTest::addColumn<bool>("header");
+        QTest::addColumn<int>("likeliest");
+
+        const QString none;
+        const QString csv = QStringLiteral("contacts.csv");
+        QTest::newRow("one entry a line")
+            << QByteArray("603\n604\n") << true << none << true << char(0) << false << 0;
+        QTest::newRow("one typed line with a comma")
+            << QByteArray("603,604\n") << true << none << true << char(0) << false << 0;
+        QTest::newRow("spreadsheet cells") << QByteArray("Name\tPhone\r\nAnn\t603-555-0100\r\n")
+                                           << true << none << true << '\t' << true << 1;
+        QTest::newRow("short rows in a CSV file")
+            << QByteArray("Name,Phone,Email\nAnn,603-555-0100,a@x\nCy\n") << true << csv << true
+            << ',' << true << 1;
+        QTest::newRow("short rows in other text")
+            << QByteArray("Name,Phone\nAnn,603-555-0100\nCy\n") << true << none << true << char(0)
+            << false << 0;
+        QTest::newRow("commas inside a TSV file's cells")
+            << QByteArray("Smith, Ann\t603-555-0100\nJones, Bo\t201-555-0100\n") << true
+            << QStringLiteral("x.tsv") << true << '\t' << false << 1;
+        QTest::newRow("semicolons, as some locales export")
+            << QByteArray("Name;Phone\nAnn;603 555 0100\n") << true << csv << true << ';' << true
+            << 1;
+        QTest::newRow("quoted commas, no header")
+            << QByteArray("\"Smith, Ann\",603-555-0100\n\"Jones, Bo\",201-555-0100\n") << true
+            << csv << true << ',' << false << 1;
+        QTest::newRow("states column when converting states")
+            << QByteArray("Id,State\n1,Texas\n2,New Hampshire\n") << true << csv << false << ','
+            << true << 1;
+        QTest::newRow("a sample cut inside its last row")
+            << QByteArray("Name,Phone\nAnn,603-555-0100\nBo") << false << none << true << ','
+            << true << 1;
+    }
+    void layoutOfTheList() {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, whole);
+        QFETCH(QString, fileName);
+        QFETCH(bool, toStates);
+        QFETCH(char, delimiter);
+        const ColumnLayout layout =
+            columnLayout(text, whole, fileName,
+                         toStates ? Direction::AreaCodesToStates : Direction::StatesToAreaCodes);
+        QCOMPARE(layout.delimiter, delimiter);
+        if (delimiter != 0) {
+            QTEST(layout.question.header, "header");
+            QTEST(layout.question.likeliest, "likeliest");
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestColumnLists)
+#include "test_column_lists.moc"
