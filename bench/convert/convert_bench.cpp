@@ -3,33 +3,25 @@
 // run, and against another build of the program (--baseline) where one is
 // given. Reports entries per second (start to exit, output to a file) and the
 // peak memory of each process.
+#include "contacts_bench.h"
+#include "process_runs.h"
+
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
+using namespace convert_bench;
 
 namespace {
 
 struct Row {
     std::string code, state, name;
-};
-
-struct Measure {
-    double seconds = 0;
-    double peakMb = 0;
-    int status = -1;
 };
 
 std::vector<Row> readTable(const std::string& database) {
@@ -91,53 +83,6 @@ void writeMixedFile(const std::string& path, long lines, const std::vector<Row>&
     std::fclose(file);
 }
 
-double now() {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
-
-// Runs the command with standard input and output redirected to files.
-Measure run(const std::vector<std::string>& command, const std::string& in,
-            const std::string& out) {
-    Measure m;
-    const double start = now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int input = open(in.c_str(), O_RDONLY);
-        const int output = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(input, 0);
-        dup2(output, 1);
-        std::vector<char*> argv;
-        argv.reserve(command.size() + 1);
-        for (const std::string& arg : command)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    m.seconds = now() - start;
-    m.peakMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
-    m.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return m;
-}
-
-Measure median(std::vector<Measure> runs) {
-    std::sort(runs.begin(), runs.end(),
-              [](const Measure& a, const Measure& b) { return a.seconds < b.seconds; });
-    Measure m = runs[runs.size() / 2];
-    for (const Measure& r : runs)
-        m.peakMb = std::max(m.peakMb, r.peakMb);
-    return m;
-}
-
-bool sameFile(const std::string& a, const std::string& b) {
-    return std::system(("cmp -s '" + a + "' '" + b + "'").c_str()) == 0;
-}
-
 // The join table for mawk: every key with the converter's own answer for it,
 // so that both give the same output and the comparison is fair.
 std::string writeJoinTable(const std::string& program, const std::string& dir,
@@ -152,18 +97,13 @@ std::string writeJoinTable(const std::string& program, const std::string& dir,
     return answersPath;
 }
 
-void printRow(const char* what, const Measure& m, long lines) {
-    std::printf("  %-32s %7.3f s %8.2f M/s %8.1f MB   exit %d\n", what, m.seconds,
-                static_cast<double>(lines) / m.seconds / 1e6, m.peakMb, m.status);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     std::vector<long> sizes;
     std::string program, baseline, database, dir = "/tmp/tallyvane-convert-bench";
     int repeat = 3;
-    long longLineMb = 200;
+    long longLineMb = 200, contactRows = 1'000'000;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool more = i + 1 < argc;
@@ -181,12 +121,15 @@ int main(int argc, char** argv) {
             repeat = std::max(1, std::atoi(argv[++i]));
         else if (arg == "--long-line-mb" && more)
             longLineMb = std::atol(argv[++i]);
+        else if (arg == "--contacts" && more)
+            contactRows = std::atol(argv[++i]);
         else {
             std::puts("usage: convert_bench [--lines N]... [--program PATH] [--baseline PATH]\n"
                       "                     [--database PATH] [--dir DIR] [--repeat R]\n"
-                      "                     [--long-line-mb MB]\n"
+                      "                     [--long-line-mb MB] [--contacts ROWS]\n"
                       "Without --lines: 1000000 and 10000000. Files go to DIR and are removed.\n"
-                      "--baseline: another tallyvane-convert, timed beside this one.");
+                      "--baseline: another tallyvane-convert, timed beside this one.\n"
+                      "--contacts: rows of the contacts CSV enriched beside Python (0: none).");
             return 2;
         }
     }
@@ -277,6 +220,8 @@ int main(int argc, char** argv) {
         }
         std::filesystem::remove(input);
     }
+    if (contactRows > 0)
+        benchContacts(program, dir, contactRows, repeat, codes, codeTable);
     if (longLineMb > 0) {
         const std::string input = dir + "/long-line.txt";
         {
