@@ -20,6 +20,8 @@ public:
         : fd_(fd), buffer_(blockSize) {}
 
     void put(std::string_view bytes) {
+        if (bytes.empty()) // its data may be null, which memcpy must not see
+            return;
         if (bytes.size() > buffer_.size() - used_) {
             flush();
             if (bytes.size() >= buffer_.size())

@@ -31,7 +31,11 @@ void ColumnConverter::beginFile(const CsvRecords& records, char delimiter) {
 }
 
 void ColumnConverter::writeField(std::string_view field, bool guard) {
-    const bool quoted = csv::needsQuotes(field, delimiter_);
+    // Unquoted at the very start, a field's own leading mark bytes would read
+    // back as a byte-order mark and be lost.
+    const bool quoted = csv::needsQuotes(field, delimiter_) ||
+                        (atStart_ && field.substr(0, kUtf8Mark.size()) == kUtf8Mark);
+    atStart_ = false;
     if (quoted)
         out_.put('"');
     if (guard && !field.empty() && csv::startsLikeFormula(csv::unit(field.front())))
@@ -82,17 +86,20 @@ void ColumnConverter::header(const CsvRecord& record) {
 void ColumnConverter::record(const CsvRecord& record) {
     if (firstRecord_) {
         firstRecord_ = false;
-        if (records_ && records_->startedWithMark())
+        atStart_ = !(records_ && records_->startedWithMark());
+        if (!atStart_)
             out_.put(kUtf8Mark);
     }
-    if (inHeader_ && !record.fields.empty())
+    if (record.fields.empty()) { // a blank line stays one, before the header too
+        if (inHeader_ || column_ >= 0)
+            out_.put(record.end);
+        atStart_ = false;
+        return;
+    }
+    if (inHeader_)
         return header(record);
     if (column_ < 0)
         return;
-    if (record.fields.empty()) { // a blank line stays one
-        out_.put(record.end);
-        return;
-    }
     writeFields(record);
     std::string_view result, reason;
     if (static_cast<std::size_t>(column_) >= record.fields.size()) {

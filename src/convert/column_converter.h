@@ -43,6 +43,7 @@ private:
     long column_ = -1; // from 0; -1 while unknown, and when the header lacks it
     bool inHeader_ = false;
     bool firstRecord_ = true;
+    bool atStart_ = false; // the next field opens a file that had no byte-order mark
     std::size_t rowsWithoutColumn_ = 0;
 };
 

@@ -1,0 +1,147 @@
+// tallyvane-convert --column: the rows of a CSV or TSV file, handed over in
+// reads of random sizes, written again with one more field. Read back, every
+// row must hold the fields it came with, then the result of its cell (blank
+// for a blank or missing cell, the result's header for the header), and keep
+// its line end; blank lines stay blank, and a byte-order mark stays before
+// the first row.
+//
+// Input: one byte (bits 0-1: the delimiter, a comma, a semicolon or a tab;
+// bits 2-3: the column, 1 to 4; bit 4: a header row; bit 5: states to area
+// codes), then the file's bytes.
+#include "conversion/area_code.h"
+#include "conversion/area_code_table.h"
+#include "convert/column_converter.h"
+#include "entries/csv_records.h"
+#include "fuzz_support.h"
+#include "platform/sqlite/sqlite_area_code_database.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using namespace tallyvane;
+using namespace tallyvane::convert;
+
+namespace {
+
+const AreaCodeTable* table = nullptr;
+
+struct Row {
+    std::vector<std::string> fields;
+    std::string end;
+};
+
+struct Rows : CsvRecords::Reader {
+    void record(const CsvRecord& record) override {
+        Row row;
+        for (const std::string_view field : record.fields)
+            row.fields.emplace_back(field);
+        row.end = record.end;
+        rows.push_back(std::move(row));
+    }
+    std::vector<Row> rows;
+};
+
+// Read at once, as a reference for the reads in pieces.
+Rows readWhole(std::string_view bytes, char delimiter, bool& mark) {
+    CsvRecords records(delimiter);
+    Rows rows;
+    records.feed(bytes.data(), bytes.size(), rows);
+    records.finish(rows);
+    mark = records.startedWithMark();
+    return rows;
+}
+
+std::string resultOf(const std::string& cell, Direction direction) {
+    if (cell.empty())
+        return {};
+    AreaCode code;
+    code.add(cell.data(), cell.data() + cell.size());
+    const AreaCodeTable::AnswerId answer = direction == Direction::AreaCodesToStates
+                                               ? table->statesFor(code)
+                                               : table->areaCodesFor(std::string_view(cell));
+    return table->utf8Row(answer).toStdString();
+}
+
+std::string convertInPieces(std::string_view bytes, const ConvertOptions& options) {
+    const int fd = ::memfd_create("tallyvane-fuzz-output", 0);
+    {
+        ByteOutput out(fd, 100);
+        ColumnConverter converter(*table, options, out);
+        CsvRecords records(options.delimiter);
+        converter.beginFile(records, options.delimiter);
+        std::minstd_rand random(static_cast<unsigned>(bytes.size() * 2654435761u));
+        for (std::size_t at = 0; at < bytes.size();) {
+            const std::size_t n = std::min(bytes.size() - at, 1 + std::size_t(random() % 96));
+            records.feed(bytes.data() + at, n, converter);
+            at += n;
+        }
+        records.finish(converter);
+        out.flush();
+    }
+    std::string written(std::size_t(::lseek(fd, 0, SEEK_END)), '\0');
+    if (::pread(fd, written.data(), written.size(), 0) != ssize_t(written.size()))
+        fuzz::fail("the output can be read back", {}, {});
+    ::close(fd);
+    return written;
+}
+
+QStringList texts(const std::vector<Row>& rows) {
+    QStringList out;
+    for (const Row& row : rows) {
+        QString text;
+        for (const std::string& field : row.fields)
+            text += QLatin1Char('[') + QString::fromLatin1(field.data(), qsizetype(field.size())) +
+                    QLatin1Char(']');
+        out << text + QString::fromLatin1(row.end.data(), qsizetype(row.end.size()));
+    }
+    return out;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::startApplication();
+    SqliteAreaCodeDatabaseOpener opener({QStringLiteral(TALLYVANE_FUZZ_DATABASE)});
+    static const AreaCodeTable readOnce = AreaCodeTable::read(*opener.open());
+    table = &readOnce;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0)
+        return 0;
+    ConvertOptions options;
+    options.delimiter = "\t;,,"[data[0] & 3];
+    options.columnNumber = 1 + ((data[0] >> 2) & 3);
+    options.column = std::to_string(options.columnNumber);
+    options.header = data[0] & 16;
+    options.direction = data[0] & 32 ? Direction::StatesToAreaCodes : Direction::AreaCodesToStates;
+    const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+    bool markIn = false, markOut = false;
+    std::vector<Row> expected = readWhole(bytes, options.delimiter, markIn).rows;
+    bool header = options.header;
+    for (Row& row : expected) {
+        if (row.fields.empty())
+            continue;
+        const auto column = std::size_t(options.columnNumber - 1);
+        const std::string cell = column < row.fields.size() ? row.fields[column] : std::string();
+        row.fields.push_back(
+            std::exchange(header, false)
+                ? (options.direction == Direction::AreaCodesToStates ? "State" : "Area Codes")
+                : resultOf(cell, options.direction));
+    }
+    const std::string written = convertInPieces(bytes, options);
+    const std::vector<Row> got = readWhole(written, options.delimiter, markOut).rows;
+    fuzz::expectEqual("every row with its fields, its result and its line end", texts(expected),
+                      texts(got));
+    // A file of nothing but a mark has no row to keep it in front of.
+    if (markIn != markOut && !expected.empty())
+        fuzz::fail("a byte-order mark stays", {}, {});
+    return 0;
+}
