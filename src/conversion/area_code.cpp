@@ -30,29 +30,50 @@ unsigned digitsInWord(const char* p) {
 
 } // namespace
 
+template <class Unit> bool AreaCode::readCode(const Unit*& p, const Unit* end) {
+    const Unit* const begin = p;
+    while (p != end && (*p == ' ' || *p == '\t'))
+        ++p;
+    if (p != end && *p == '+') { // another country's number, perhaps
+        add(begin, end);
+        return false;
+    }
+    lead_ = Lead::Settled;
+    for (; p != end && length_ < 3; ++p) {
+        const auto digit = static_cast<unsigned>(static_cast<std::make_unsigned_t<Unit>>(*p)) - '0';
+        if (digit > 9)
+            continue;
+        if (!sawDigit_) {
+            sawDigit_ = true;
+            if (digit == 1)
+                continue;
+        }
+        value_ = value_ * 10 + static_cast<int>(digit);
+        ++length_;
+    }
+    return true;
+}
+
+AreaCode AreaCode::of(QStringView entry) {
+    AreaCode code;
+    const char16_t* p = entry.utf16();
+    const char16_t* const end = p + entry.size();
+    if (!code.readCode(p, end))
+        return code;
+    // Only whether there are exactly seven digits is still open.
+    unsigned digits = code.length_;
+    for (; p != end && digits < kMoreThanLocal; ++p)
+        digits += static_cast<unsigned>(*p - u'0') <= 9;
+    code.digits_ = static_cast<std::uint8_t>(std::min<unsigned>(digits, kMoreThanLocal));
+    return code;
+}
+
 AreaCode AreaCode::ofUtf8(std::string_view entry) {
     AreaCode code;
     const char* p = entry.data();
     const char* const end = p + entry.size();
-    while (p != end && (*p == ' ' || *p == '\t'))
-        ++p;
-    if (p != end && *p == '+') { // another country's number, perhaps: the careful way
-        code.add(entry.data(), end);
+    if (!code.readCode(p, end))
         return code;
-    }
-    code.lead_ = Lead::Settled;
-    for (; p != end && code.length_ < 3; ++p) {
-        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p) - '0');
-        if (digit > 9)
-            continue;
-        if (!code.sawDigit_) {
-            code.sawDigit_ = true;
-            if (digit == 1)
-                continue;
-        }
-        code.value_ = code.value_ * 10 + static_cast<int>(digit);
-        ++code.length_;
-    }
     // Only whether there are exactly seven digits is still open: the rest is
     // counted eight bytes at a time.
     std::size_t digits = code.length_;

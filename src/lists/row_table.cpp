@@ -106,6 +106,7 @@ void RowTable::clear() {
     std::deque<std::uint16_t>().swap(notes_);
     noteTexts_ = QStringList{QString()};
     noteIds_.clear();
+    lastNoteId_ = 0;
     pendingNote_.clear();
     store_.reset();
     forgetCachedText();
@@ -144,9 +145,12 @@ const TextStore& RowTable::originStore(TextStore::Handle tagged) const {
 std::uint16_t RowTable::noteId(const QString& note) {
     if (note.isEmpty())
         return 0;
+    // Runs of rows share one note object: no hashing for them.
+    if (note.isSharedWith(noteTexts_[lastNoteId_]))
+        return lastNoteId_;
     const auto found = noteIds_.constFind(note);
     if (found != noteIds_.constEnd())
-        return *found;
+        return lastNoteId_ = *found;
     // A list holds a few dozen distinct notes; should one ever hold more than
     // a number can name, the later ones are not kept.
     if (noteTexts_.size() > 0xFFFF)
@@ -154,7 +158,7 @@ std::uint16_t RowTable::noteId(const QString& note) {
     noteTexts_.append(note);
     const auto id = static_cast<std::uint16_t>(noteTexts_.size() - 1);
     noteIds_.insert(note, id);
-    return id;
+    return lastNoteId_ = id;
 }
 
 const QString& RowTable::note(std::size_t index) const {

@@ -83,6 +83,7 @@ private:
     std::deque<std::uint16_t> notes_;
     QStringList noteTexts_{QString()};
     QHash<QString, std::uint16_t> noteIds_;
+    std::uint16_t lastNoteId_ = 0;
     QString pendingNote_;
 
     mutable QString cachedText_;

@@ -116,6 +116,7 @@ private Q_SLOTS:
         fromBytes.add(bytes.data(), bytes.data() + bytes.size());
         QCOMPARE(table_.row(table_.statesFor(fromText)), result);
         QCOMPARE(table_.row(table_.statesFor(fromBytes)), result);
+        QCOMPARE(table_.row(table_.statesFor(AreaCode::ofUtf8(bytes))), result);
         if (!reason.isEmpty()) {
             QCOMPARE(table_.reasons().forCode(fromText), reason);
             QCOMPARE(table_.reasons().utf8ForCode(fromBytes), reason.toUtf8());
