@@ -53,6 +53,15 @@ void ColumnConverter::writeField(std::string_view field, bool guard) {
 }
 
 void ColumnConverter::writeFields(const CsvRecord& record) {
+    // Most rows have no field to quote: one look at them all tells.
+    if (!atStart_ && !csv::needsQuotes(record.joined, delimiter_)) {
+        for (std::size_t i = 0; i < record.fields.size(); ++i) {
+            if (i > 0)
+                out_.put(delimiter_);
+            out_.put(record.fields[i]);
+        }
+        return;
+    }
     for (std::size_t i = 0; i < record.fields.size(); ++i) {
         if (i > 0)
             out_.put(delimiter_);

@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tallyvane {
 
 namespace {
@@ -12,12 +16,64 @@ namespace {
 int noSpaces(unsigned char) {
     return 0;
 }
+
+bool isBlank(unsigned char c, unsigned char delimiter) {
+    return (c == ' ' || c == '\t') && c != delimiter;
+}
+
+bool isEdge(unsigned char c, unsigned char delimiter) {
+    return c == delimiter || c == '\r' || c == '\n';
+}
+
+bool mattersAt(const unsigned char* data, std::size_t size, std::size_t i,
+               unsigned char delimiter) {
+    return isBlank(data[i], delimiter) &&
+           (i == 0 || i + 1 == size || isEdge(data[i - 1], delimiter) ||
+            isEdge(data[i + 1], delimiter));
+}
+
+// The first space or tab from `at` on that the library's own idea of spaces
+// would read differently from noSpaces, or size. The library drops spaces
+// only at the start or the end of a field (after a closing quote too): next
+// to a delimiter or a line end, or at either end of the bytes it is given,
+// which may be a field's start or end. Elsewhere its state after a run of
+// spaces is the same either way.
+std::size_t nextSpaceThatMatters(const unsigned char* data, std::size_t size, std::size_t at,
+                                 unsigned char delimiter) {
+    if (at == 0 && size > 0 && mattersAt(data, size, 0, delimiter))
+        return 0;
+    std::size_t i = std::max<std::size_t>(at, 1);
+#if defined(__SSE2__)
+    const auto equal = [](__m128i bytes, unsigned char c) {
+        return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(c)));
+    };
+    const auto edge = [&](__m128i b) {
+        return _mm_or_si128(equal(b, delimiter), _mm_or_si128(equal(b, '\r'), equal(b, '\n')));
+    };
+    const auto load = [&](std::size_t from) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from));
+    };
+    for (; i + 17 <= size; i += 16) {
+        const __m128i b = load(i);
+        const __m128i blank =
+            _mm_andnot_si128(equal(b, delimiter), _mm_or_si128(equal(b, ' '), equal(b, '\t')));
+        const __m128i nextToEdge = _mm_or_si128(edge(load(i - 1)), edge(load(i + 1)));
+        if (const int hits = _mm_movemask_epi8(_mm_and_si128(blank, nextToEdge)))
+            return i + std::size_t(__builtin_ctz(static_cast<unsigned>(hits)));
+    }
+#endif
+    for (; i < size; ++i) {
+        if (mattersAt(data, size, i, delimiter))
+            return i;
+    }
+    return size;
+}
 } // namespace
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-CsvRecords::CsvRecords(char delimiter)
-    : parser_(std::make_unique<csv_parser>()), delimiter_(delimiter) {
+CsvRecords::CsvRecords(char delimiter, Spaces spaces)
+    : parser_(std::make_unique<csv_parser>()), delimiter_(delimiter), careful_(spaces) {
     start();
 }
 
@@ -28,6 +84,7 @@ void CsvRecords::start() {
         throw std::bad_alloc();
     csv_set_delim(parser_.get(), static_cast<unsigned char>(delimiter_));
     csv_set_space_func(parser_.get(), noSpaces);
+    spaceFunction_ = true;
 }
 
 CsvRecords::~CsvRecords() {
@@ -67,12 +124,43 @@ void CsvRecords::emit(std::string_view end) {
         start = fieldEnd;
     }
     record_.end = end;
+    record_.joined = text_;
     reader_->record(record_);
     text_.clear();
     fieldEnds_.clear();
 }
 
+// The library calls a function for every byte to learn whether it is a space;
+// its own inline test is far cheaper but drops spaces around fields. So the
+// bytes go in runs: the spaces that the two would read differently, with the
+// call, and everything between them without. A run may stop anywhere, since
+// neither ends with a space pending.
 void CsvRecords::parse(const char* data, std::size_t size) {
+    if (careful_ == Spaces::KeptAlways)
+        return parseRun(data, size, true);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+    const auto delimiter = static_cast<unsigned char>(delimiter_);
+    std::size_t plainFrom = 0;
+    for (std::size_t at = 0; (at = nextSpaceThatMatters(bytes, size, at, delimiter)) < size;) {
+        std::size_t from = at, to = at + 1;
+        while (from > plainFrom && isBlank(bytes[from - 1], delimiter))
+            --from;
+        while (to < size && isBlank(bytes[to], delimiter))
+            ++to;
+        parseRun(data + plainFrom, from - plainFrom, false);
+        parseRun(data + from, to - from, true);
+        plainFrom = at = to;
+    }
+    parseRun(data + plainFrom, size - plainFrom, false);
+}
+
+void CsvRecords::parseRun(const char* data, std::size_t size, bool spacesMatter) {
+    if (size == 0)
+        return;
+    if (spacesMatter != spaceFunction_) {
+        csv_set_space_func(parser_.get(), spacesMatter ? noSpaces : nullptr);
+        spaceFunction_ = spacesMatter;
+    }
     if (csv_parse(parser_.get(), data, size, onField, onEnd, this) != size &&
         csv_error(parser_.get()) == CSV_ENOMEM)
         throw std::bad_alloc();

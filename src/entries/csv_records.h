@@ -17,6 +17,7 @@ namespace tallyvane {
 struct CsvRecord {
     std::vector<std::string_view> fields;
     std::string_view end;
+    std::string_view joined; // every field, one after another, nothing between
 };
 
 // Reads the records of CSV text fed in chunks of any size, with libcsv (the
@@ -35,7 +36,12 @@ public:
         virtual void record(const CsvRecord& record) = 0;
     };
 
-    explicit CsvRecords(char delimiter = ',');
+    // How spaces next to delimiters, line ends and quotes are kept: always
+    // with a check of every byte, or (the same records, faster) only where
+    // the text has such spaces.
+    enum class Spaces { KeptAlways, KeptWhereThere };
+
+    explicit CsvRecords(char delimiter = ',', Spaces spaces = Spaces::KeptWhereThere);
     ~CsvRecords();
     CsvRecords(const CsvRecords&) = delete;
     CsvRecords& operator=(const CsvRecords&) = delete;
@@ -50,12 +56,15 @@ private:
     enum class Mark { Undecided, Found, None };
     void start();
     void parse(const char* data, std::size_t size);
+    void parseRun(const char* data, std::size_t size, bool spacesMatter);
     static void onField(void* text, std::size_t size, void* self);
     static void onEnd(int c, void* self);
     void emit(std::string_view end);
 
     std::unique_ptr<csv_parser> parser_;
     char delimiter_;
+    Spaces careful_;
+    bool spaceFunction_ = true; // the library calls noSpaces for every byte
     Reader* reader_ = nullptr;
     std::string text_;                   // the fields of the record being read, one after another
     std::vector<std::size_t> fieldEnds_; // where each ends in text_

@@ -59,17 +59,27 @@ private Q_SLOTS:
                       "b]LF"});
         row("repeated names", "Phone,Phone,Email\n", {"[Phone][Phone][Email]LF"});
         row("shorter than a mark", "\xEF\xBB", {"[\xEF\xBB]END"});
+        // A space before an opening quote makes the field unquoted; one after a
+        // closing quote leaves it open, as the library reads malformed text.
+        row("spaces around quotes", " \"a\",b\n\"c\" ,d\n", {"[ \"a\"][b]LF", "[c\" ,d\n]END"});
+        row("a space between quotes", "\"c\" \"d\",e\n", {"[c\" \"d][e]LF"});
+        row("tabs around fields", "\ta\t,b\t\n", {"[\ta\t][b\t]LF"});
+        row("spaces in a long row", "Ann Smith ,  (603) 237-4934 , \"Concord, NH\"\r\n",
+            {"[Ann Smith ][  (603) 237-4934 ][ \"Concord][ NH\"]CRLF"});
     }
     void recordsAsRfc4180ReadsThem() {
         QFETCH(QByteArray, text);
         QFETCH(char, delimiter);
         QFETCH(QByteArrayList, records);
         QFETCH(bool, mark);
-        for (qsizetype chunk = 1; chunk <= text.size(); ++chunk) {
-            CsvRecords reader(delimiter);
+        // Read byte by byte as well as only where spaces are: the same records.
+        for (qsizetype chunk = 1; chunk <= 2 * text.size(); ++chunk) {
+            CsvRecords reader(delimiter, chunk > text.size() ? CsvRecords::Spaces::KeptAlways
+                                                             : CsvRecords::Spaces::KeptWhereThere);
             Collector collected;
-            for (qsizetype at = 0; at < text.size(); at += chunk)
-                reader.feed(text.constData() + at, std::size_t(std::min(chunk, text.size() - at)),
+            const qsizetype size = (chunk - 1) % text.size() + 1;
+            for (qsizetype at = 0; at < text.size(); at += size)
+                reader.feed(text.constData() + at, std::size_t(std::min(size, text.size() - at)),
                             collected);
             reader.finish(collected);
             QCOMPARE(collected.records, records);
