@@ -31,12 +31,25 @@ unsigned digitsInWord(const char* p) {
 } // namespace
 
 template <class Unit> bool AreaCode::readCode(const Unit*& p, const Unit* end) {
-    const Unit* const begin = p;
+    const auto unit = [](Unit u) {
+        return static_cast<char32_t>(static_cast<std::make_unsigned_t<Unit>>(u));
+    };
     while (p != end && (*p == ' ' || *p == '\t'))
         ++p;
-    if (p != end && *p == '+') { // another country's number, perhaps
-        add(begin, end);
-        return false;
+    if (p != end && *p == '+') {
+        ++p;
+        while (p != end && separatesCountry(unit(*p)))
+            ++p;
+        if (p != end && isAsciiDigit(unit(*p)) && *p != '1') { // another country's number
+            lead_ = Lead::Foreign;
+            for (; p != end && countryLength_ < 3; ++p) {
+                if (isAsciiDigit(unit(*p))) {
+                    country_ = country_ * 10 + static_cast<int>(unit(*p) - U'0');
+                    ++countryLength_;
+                }
+            }
+            return false;
+        }
     }
     lead_ = Lead::Settled;
     for (; p != end && length_ < 3; ++p) {

@@ -108,6 +108,12 @@ private:
     // false for an entry that opens with "+", which is read the careful way.
     template <class Unit> bool readCode(const Unit*& p, const Unit* end);
 
+    // What may stand between a "+" and the country's first digit.
+    static constexpr bool separatesCountry(char32_t c) {
+        return c == U' ' || c == U'\t' || c == U'.' || c == U'-' || c == U'(' || c == U')' ||
+               c == U'[' || c == U']';
+    }
+
     // Reads a character of the entry's start; false when it is used up there.
     bool leading(char32_t c) {
         const bool space = c == U' ' || c == U'\t';
@@ -122,7 +128,7 @@ private:
             return true;
         }
         if (lead_ == Lead::AfterPlus) {
-            if (space || c == U'.' || c == U'-' || c == U'(' || c == U')' || c == U'[' || c == U']')
+            if (separatesCountry(c))
                 return false;
             lead_ = isAsciiDigit(c) && c != U'1' ? Lead::Foreign : Lead::Settled;
         }

@@ -196,8 +196,11 @@ void checkMemoryTable(const QStringList& entries, bool statesToCodes) {
             const AreaCode code = AreaCode::of(entry);
             AreaCode codeOfUtf8;
             codeOfUtf8.add(utf8.constData(), utf8.constData() + utf8.size());
+            const auto asked = [](const AreaCode& c) {
+                return c.kind() == AreaCode::Kind::Code ? c.text() : QStringLiteral("x");
+            };
             fuzz::expectEqual("the normalised code", {areaCodeOf(entry), areaCodeOf(entry)},
-                              {code.text(), codeOfUtf8.text()});
+                              {asked(code), asked(codeOfUtf8)});
             fromText << memoryTable->row(memoryTable->statesFor(code));
             fromUtf8 << memoryTable->row(memoryTable->statesFor(codeOfUtf8));
         }
