@@ -22,10 +22,13 @@ void follow(QTreeView* view, ListModel& model, ListFollows follows) {
         *wasAtEnd = bar->value() == bar->maximum();
     });
     QObject::connect(&model, &QAbstractItemModel::rowsInserted, view, [view, wasAtEnd, follows] {
+        // A hidden view is neither laid out nor scrolled: either would make
+        // it keep a row of its own for every row of the model.
+        if (!view->isVisible())
+            return;
         // Laying out while the model announces rows lets the model time the
         // relayout and space its announcements by that cost.
-        if (view->isVisible())
-            view->doItemsLayout();
+        view->doItemsLayout();
         if (follows == ListFollows::EveryNewRow || *wasAtEnd)
             view->scrollToBottom();
     });
