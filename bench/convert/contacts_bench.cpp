@@ -74,6 +74,8 @@ void benchContacts(const std::string& program, const std::string& dir, long rows
         std::fclose(file);
     }
     std::vector<Measure> a, b;
+    a.reserve(std::size_t(repeat));
+    b.reserve(std::size_t(repeat));
     for (int r = 0; r < repeat; ++r) {
         a.push_back(run({program, "--column", "Phone"}, input, ours));
         b.push_back(run({"python3", script, answers}, input, python));

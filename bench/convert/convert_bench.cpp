@@ -211,6 +211,7 @@ int main(int argc, char** argv) {
             std::vector<std::string> command{program};
             command.insert(command.end(), options.begin(), options.end());
             std::vector<Measure> runs;
+            runs.reserve(std::size_t(repeat));
             for (int r = 0; r < repeat; ++r)
                 runs.push_back(run(command, input, dir + "/ours.txt"));
             std::string what = "area codes -> states,";

@@ -17,7 +17,7 @@ namespace tallyvane {
 
 namespace {
 
-constexpr std::size_t kSampleBytes = 64 * 1024;
+constexpr std::size_t kSampleBytes = std::size_t(64) * 1024;
 
 // The start of a regular file, or nothing for anything else (the line
 // loader then says what is wrong with it).

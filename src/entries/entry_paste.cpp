@@ -9,7 +9,7 @@ namespace tallyvane {
 namespace {
 const QString kLocation = locationText(QStringLiteral("Form1"), QStringLiteral("ListView1_Paste"));
 // Enough of the text to tell whether it is in columns.
-constexpr qsizetype kSample = 64 * 1024;
+constexpr qsizetype kSample = qsizetype(64) * 1024;
 } // namespace
 
 // Entry-list files are bytes of unknown encoding with their own line rules (a
