@@ -3,15 +3,10 @@
 #include "commands/file_exists.h"
 #include "entries/column_lists.h"
 #include "entries/file_loading.h"
-#include "entries/load_memory.h"
-#include "lists/list_view.h"
 #include "platform/failure.h"
 #include "platform/regular_file.h"
 
-#include <QDir>
 #include <QFileInfo>
-
-#include <new>
 
 namespace tallyvane {
 
@@ -55,19 +50,9 @@ void loadListOrColumn(Prompts& prompts, ListView& list, const QString& path,
         return;
     if (column == ColumnQuestion::kWholeLines)
         return LoadListFromFile(prompts, list, path, MissingFile::Named);
-    refuseLoadBeyondMemory(path);
-    const int before = list.count();
-    try {
+    appendNamingFailures(list, path, [&] {
         appendColumnFromFile(list, path, layout.delimiter, column, question.header);
-    } catch (const std::bad_alloc&) {
-        throw Failure(QStringLiteral("Out of memory: %1 entries of %2 were loaded and the "
-                                     "rest was not.")
-                          .arg(list.count() - before)
-                          .arg(QDir::toNativeSeparators(path)));
-    } catch (const Failure& failure) {
-        throw Failure(failure.description() + QStringLiteral(": ") +
-                      QDir::toNativeSeparators(path));
-    }
+    });
 }
 
 } // namespace tallyvane

@@ -74,17 +74,21 @@ void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path, Mis
                            MessageStyle::Ok);
         return;
     }
+    appendNamingFailures(list, path, [&] { appendEntriesFromFile(list, path); });
+}
+
+void appendNamingFailures(ListView& list, const QString& path,
+                          const std::function<void()>& append) {
     refuseLoadBeyondMemory(path);
     const int before = list.count();
     try {
-        appendEntriesFromFile(list, path);
+        append();
     } catch (const std::bad_alloc&) {
         throw Failure(QStringLiteral("Out of memory: %1 entries of %2 were loaded and the "
                                      "rest was not.")
                           .arg(list.count() - before)
                           .arg(QDir::toNativeSeparators(path)));
     } catch (const Failure& failure) {
-        // With several files, a reason alone would not tell which one it was.
         throw Failure(failure.description() + QStringLiteral(": ") +
                       QDir::toNativeSeparators(path));
     }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace tallyvane {
 
 struct ColumnReading;
@@ -39,6 +41,12 @@ enum class MissingFile { Designed, Named };
 // Failure that says so.
 void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path,
                       MissingFile missing = MissingFile::Designed);
+
+// Appends the entries of one file with `append`, once the memory left allows
+// the file. With several files a reason alone would not tell which one it
+// was, so a failure names the file, and running out of memory tells how many
+// of its entries came in.
+void appendNamingFailures(ListView& list, const QString& path, const std::function<void()>& append);
 
 // Tidies a path joined from a folder and a file name: doubled separators become
 // single ones, scanning from left to right without overlap, and any run of

@@ -33,9 +33,7 @@ struct Rig : FakePlatform {
     Rig() {
         Form1Overrides o = windowOverrides(*this, &settings);
         o.prompts = nullptr; // the real dialogs
-        o.unload = [] {};
-        window = std::make_unique<Form1>(std::move(o));
-        window->show();
+        window = shownWindow(std::move(o));
         QApplication::setActiveWindow(window.get());
         if (!QTest::qWaitForWindowActive(window.get()))
             qWarning("the window did not become active");

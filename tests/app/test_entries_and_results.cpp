@@ -27,11 +27,7 @@ struct Rig : FakePlatform {
     Rig() {
         database.rows = {
             {QStringLiteral("603"), QStringLiteral("NH"), QStringLiteral("New Hampshire")}};
-        Form1Overrides o = windowOverrides(*this, &settings);
-        o.unload = [] {};
-        form = std::make_unique<Form1>(o);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form = shownWindow(windowOverrides(*this, &settings));
         for (const char* entry :
              {"1-603-555-0100", "+44 20 7946 0958", "867-5309", "=1+2", "Smith, \"Ann\""})
             form->entryModel().append(QString::fromUtf8(entry));

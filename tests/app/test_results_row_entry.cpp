@@ -29,11 +29,7 @@ struct Rig : FakePlatform {
     Rig() {
         database.rows = {
             {QStringLiteral("603"), QStringLiteral("NH"), QStringLiteral("New Hampshire")}};
-        Form1Overrides o = windowOverrides(*this, &settings);
-        o.unload = [] {};
-        form = std::make_unique<Form1>(o);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form = shownWindow(windowOverrides(*this, &settings));
     }
 
     void convert(const QStringList& texts) {

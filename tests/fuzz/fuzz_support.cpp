@@ -1,5 +1,11 @@
 #include "fuzz_support.h"
 
+#include "conversion/area_code_table.h"
+#include "platform/sqlite/sqlite_area_code_database.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -54,6 +60,43 @@ QString scratchFolder() {
         std::abort();
     }
     return folder.path();
+}
+
+const AreaCodeTable& builtTable() {
+    static const AreaCodeTable table = [] {
+        SqliteAreaCodeDatabaseOpener opener({QStringLiteral(TALLYVANE_FUZZ_DATABASE)});
+        return AreaCodeTable::read(*opener.open());
+    }();
+    return table;
+}
+
+int outputFile() {
+    return ::memfd_create("tallyvane-fuzz-output", 0);
+}
+
+std::string writtenTo(int fd) {
+    std::string written(std::size_t(::lseek(fd, 0, SEEK_END)), '\0');
+    if (::pread(fd, written.data(), written.size(), 0) != ssize_t(written.size()))
+        fail("the output can be read back", {}, {});
+    ::close(fd);
+    return written;
+}
+
+std::vector<std::string> csvFields(const std::string& record) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < record.size(); ++i) {
+        const char c = record[i];
+        if (c == '"' && quoted && i + 1 < record.size() && record[i + 1] == '"')
+            fields.back() += record[++i];
+        else if (c == '"')
+            quoted = !quoted;
+        else if (c == ',' && !quoted)
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    return fields;
 }
 
 void fail(const char* rule, const QStringList& expected, const QStringList& actual) {

@@ -7,6 +7,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tallyvane {
+class AreaCodeTable;
+}
 
 namespace tallyvane::fuzz {
 
@@ -17,6 +23,18 @@ void startApplication();
 // A folder for the files of the target's runs, removed at exit. In memory where
 // the system offers it: the text writer syncs every file it commits.
 QString scratchFolder();
+
+// The area-code table of the database the build made, read once. Call it
+// first from LLVMFuzzerInitialize.
+const AreaCodeTable& builtTable();
+
+// A file in memory for a program's output, and (closing it) what was written.
+int outputFile();
+std::string writtenTo(int fd);
+
+// The fields of one CSV record as RFC 4180 reads them: the oracle's own
+// reading, apart from the program's.
+std::vector<std::string> csvFields(const std::string& record);
 
 // Prints what broke, with the expected and the actual texts, and aborts.
 [[noreturn]] void fail(const char* rule, const QStringList& expected, const QStringList& actual);

@@ -17,6 +17,15 @@ Form1Overrides windowOverrides(FakePlatform& fakes, SettingsStore* settings) {
     return o;
 }
 
+std::unique_ptr<Form1> shownWindow(Form1Overrides overrides) {
+    overrides.unload = [] {};
+    auto window = std::make_unique<Form1>(std::move(overrides));
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        qWarning("the window was not exposed");
+    return window;
+}
+
 void clickButton(QWidget& window, const char* objectName) {
     auto* button = window.findChild<QPushButton*>(QLatin1String(objectName));
     if (!button)

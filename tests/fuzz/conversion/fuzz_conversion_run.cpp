@@ -39,23 +39,6 @@ struct TableRow {
 std::vector<TableRow> table;
 const AreaCodeTable* memoryTable = nullptr;
 
-std::vector<std::string> csvFields(const std::string& line) {
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (c == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"')
-            fields.back() += line[++i];
-        else if (c == '"')
-            quoted = !quoted;
-        else if (c == ',' && !quoted)
-            fields.emplace_back();
-        else
-            fields.back() += c;
-    }
-    return fields;
-}
-
 // Finds the three columns by their headings, so that added columns do not matter.
 void loadTable(const char* path) {
     std::ifstream csv(path);
@@ -66,7 +49,7 @@ void loadTable(const char* path) {
             line.pop_back();
         if (line.empty())
             continue;
-        const auto fields = csvFields(line);
+        const auto fields = fuzz::csvFields(line);
         if (column.empty()) {
             for (const char* name : {"area_cd", "state_cd", "location_name"})
                 column.push_back(std::find(fields.begin(), fields.end(), name) - fields.begin());
@@ -214,9 +197,7 @@ void checkMemoryTable(const QStringList& entries, bool statesToCodes) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz::startApplication();
     loadTable(TALLYVANE_FUZZ_AREA_CODES_CSV);
-    SqliteAreaCodeDatabaseOpener opener({QStringLiteral(TALLYVANE_FUZZ_DATABASE)});
-    static const AreaCodeTable readOnce = AreaCodeTable::read(*opener.open());
-    memoryTable = &readOnce;
+    memoryTable = &fuzz::builtTable();
     return 0;
 }
 

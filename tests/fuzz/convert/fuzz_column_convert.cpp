@@ -13,10 +13,6 @@
 #include "convert/column_converter.h"
 #include "entries/csv_records.h"
 #include "fuzz_support.h"
-#include "platform/sqlite/sqlite_area_code_database.h"
-
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <random>
 #include <string>
@@ -69,7 +65,7 @@ std::string resultOf(const std::string& cell, Direction direction) {
 }
 
 std::string convertInPieces(std::string_view bytes, const ConvertOptions& options) {
-    const int fd = ::memfd_create("tallyvane-fuzz-output", 0);
+    const int fd = fuzz::outputFile();
     {
         ByteOutput out(fd, 100);
         ColumnConverter converter(*table, options, out);
@@ -84,11 +80,7 @@ std::string convertInPieces(std::string_view bytes, const ConvertOptions& option
         records.finish(converter);
         out.flush();
     }
-    std::string written(std::size_t(::lseek(fd, 0, SEEK_END)), '\0');
-    if (::pread(fd, written.data(), written.size(), 0) != ssize_t(written.size()))
-        fuzz::fail("the output can be read back", {}, {});
-    ::close(fd);
-    return written;
+    return fuzz::writtenTo(fd);
 }
 
 QStringList texts(const std::vector<Row>& rows) {
@@ -107,9 +99,7 @@ QStringList texts(const std::vector<Row>& rows) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz::startApplication();
-    SqliteAreaCodeDatabaseOpener opener({QStringLiteral(TALLYVANE_FUZZ_DATABASE)});
-    static const AreaCodeTable readOnce = AreaCodeTable::read(*opener.open());
-    table = &readOnce;
+    table = &fuzz::builtTable();
     return 0;
 }
 

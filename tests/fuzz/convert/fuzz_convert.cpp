@@ -17,10 +17,6 @@
 #include "convert/line_converter.h"
 #include "convert/line_reader.h"
 #include "fuzz_support.h"
-#include "platform/sqlite/sqlite_area_code_database.h"
-
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <random>
 #include <string>
@@ -82,28 +78,11 @@ std::vector<std::string> split(const std::string& text, std::string_view end) {
     return lines;
 }
 
-std::vector<std::string> csvFields(const std::string& record) {
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (std::size_t i = 0; i < record.size(); ++i) {
-        const char c = record[i];
-        if (c == '"' && quoted && i + 1 < record.size() && record[i + 1] == '"')
-            fields.back() += record[++i];
-        else if (c == '"')
-            quoted = !quoted;
-        else if (c == ',' && !quoted)
-            fields.emplace_back();
-        else
-            fields.back() += c;
-    }
-    return fields;
-}
-
 // Converts the bytes, handed over in reads of random sizes, into what the
 // program would write.
 std::string convertInPieces(std::string_view bytes, Format format, Direction direction,
                             std::size_t block) {
-    const int fd = ::memfd_create("tallyvane-fuzz-output", 0);
+    const int fd = fuzz::outputFile();
     ByteOutput out(fd, 100);
     LineConverter converter(*table, direction, format, out);
     LineReader reader(converter, block);
@@ -119,11 +98,7 @@ std::string convertInPieces(std::string_view bytes, Format format, Direction dir
     });
     converter.finish();
     out.flush();
-    std::string written(std::size_t(::lseek(fd, 0, SEEK_END)), '\0');
-    if (::pread(fd, written.data(), written.size(), 0) != ssize_t(written.size()))
-        fuzz::fail("the output can be read back", {}, {});
-    ::close(fd);
-    return written;
+    return fuzz::writtenTo(fd);
 }
 
 void checkLines(const std::vector<std::string>& entries, const std::string& written, Format format,
@@ -135,7 +110,7 @@ void checkLines(const std::vector<std::string>& entries, const std::string& writ
             fuzz::fail("csv begins with its header", {"entry,result"}, texts(got));
         got.erase(got.begin());
         for (std::string& record : got) {
-            std::vector<std::string> fields = csvFields(record);
+            std::vector<std::string> fields = fuzz::csvFields(record);
             if (fields.size() == 2 && !fields[0].empty() && fields[0].front() == '\'')
                 fields[0].erase(0, 1);
             record =
@@ -171,9 +146,7 @@ void checkText(const std::vector<std::string>& entries, const std::string& writt
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz::startApplication();
-    SqliteAreaCodeDatabaseOpener opener({QStringLiteral(TALLYVANE_FUZZ_DATABASE)});
-    static const AreaCodeTable readOnce = AreaCodeTable::read(*opener.open());
-    table = &readOnce;
+    table = &fuzz::builtTable();
     return 0;
 }
 
