@@ -29,6 +29,7 @@ const AreaCodeTable* table = nullptr;
 struct Row {
     std::vector<std::string> fields;
     std::string end;
+    bool operator==(const Row&) const = default;
 };
 
 struct Rows : CsvRecords::Reader {
@@ -129,8 +130,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string written = convertInPieces(bytes, options);
     const std::vector<Row> got = readWhole(written, options.delimiter, markOut).rows;
-    fuzz::expectEqual("every row with its fields, its result and its line end", texts(expected),
-                      texts(got));
+    // Compared as they are: texts are made only to show a broken rule.
+    if (expected != got)
+        fuzz::fail("every row with its fields, its result and its line end", texts(expected),
+                   texts(got));
     // A file of nothing but a mark has no row to keep it in front of.
     if (markIn != markOut && !expected.empty())
         fuzz::fail("a byte-order mark stays", {}, {});
