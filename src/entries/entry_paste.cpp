@@ -37,17 +37,18 @@ void ListView1_Paste(Prompts& prompts, ListView& entries, const QString& text,
         return;
     Procedure p(prompts, kLocation);
     p.step(100, [&] {
-        const QByteArray utf8 = text.toUtf8();
+        // Only the start is looked at (and made UTF-8) to tell the layout: a
+        // paste of a million plain lines should cost no more than before.
         const ColumnLayout layout =
-            columnLayout(QByteArrayView(utf8).first(std::min<qsizetype>(utf8.size(), kSample)),
-                         utf8.size() <= kSample, QString(), direction);
+            columnLayout(QStringView(text).first(std::min(text.size(), kSample)).toUtf8(),
+                         text.size() <= kSample, QString(), direction);
         ColumnQuestion question = layout.question;
         const int column =
             layout.delimiter == 0 ? ColumnQuestion::kWholeLines : prompts.chooseColumn(question);
         if (column == ColumnQuestion::kWholeLines)
             appendPastedLines(entries, text);
         else if (column != ColumnQuestion::kCancelled)
-            appendColumn(entries, utf8, layout.delimiter, column, question.header);
+            appendColumn(entries, text.toUtf8(), layout.delimiter, column, question.header);
     });
 }
 
