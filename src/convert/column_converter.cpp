@@ -1,17 +1,13 @@
 #include "convert/column_converter.h"
 
+#include "convert/csv_output.h"
+#include "convert/entry_answer.h"
 #include "results/csv_field.h"
 
 namespace tallyvane::convert {
 
 namespace {
-
-std::string_view view(const QByteArray& bytes) {
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
-}
-
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-
 } // namespace
 
 ColumnConverter::ColumnConverter(const AreaCodeTable& table, const ConvertOptions& options,
@@ -33,23 +29,9 @@ void ColumnConverter::beginFile(const CsvRecords& records, char delimiter) {
 void ColumnConverter::writeField(std::string_view field, bool guard) {
     // Unquoted at the very start, a field's own leading mark bytes would read
     // back as a byte-order mark and be lost.
-    const bool quoted = csv::needsQuotes(field, delimiter_) ||
-                        (atStart_ && field.substr(0, kUtf8Mark.size()) == kUtf8Mark);
+    const bool markLike = atStart_ && field.starts_with(kUtf8Mark);
     atStart_ = false;
-    if (quoted)
-        out_.put('"');
-    if (guard && !field.empty() && csv::startsLikeFormula(csv::unit(field.front())))
-        out_.put('\'');
-    if (quoted) {
-        for (std::size_t quote; (quote = field.find('"')) != std::string_view::npos;) {
-            out_.put(field.substr(0, quote + 1));
-            out_.put('"');
-            field.remove_prefix(quote + 1);
-        }
-    }
-    out_.put(field);
-    if (quoted)
-        out_.put('"');
+    putCsvField(out_, field, delimiter_, guard, markLike);
 }
 
 void ColumnConverter::writeFields(const CsvRecord& record) {
@@ -110,29 +92,16 @@ void ColumnConverter::record(const CsvRecord& record) {
     if (column_ < 0)
         return;
     writeFields(record);
-    std::string_view result, reason;
-    if (static_cast<std::size_t>(column_) >= record.fields.size()) {
+    EntryAnswer answer; // a blank cell asks nothing and gets a blank result
+    if (static_cast<std::size_t>(column_) >= record.fields.size())
         ++rowsWithoutColumn_;
-    } else if (const std::string_view entry = record.fields[std::size_t(column_)]; !entry.empty()) {
-        // A blank cell asks nothing and gets a blank result.
-        AreaCodeTable::AnswerId answer;
-        if (options_.direction == Direction::AreaCodesToStates) {
-            const AreaCode code = AreaCode::ofUtf8(entry);
-            answer = table_.statesFor(code);
-            if (answer == AreaCodeTable::kNotFound && options_.withReason)
-                reason = view(table_.reasons().utf8ForCode(code));
-        } else {
-            answer = table_.areaCodesFor(entry);
-            if (answer == AreaCodeTable::kNotFound && options_.withReason)
-                reason = view(table_.reasons().utf8ForState(entry));
-        }
-        result = view(table_.utf8Row(answer));
-    }
+    else if (const std::string_view entry = record.fields[std::size_t(column_)]; !entry.empty())
+        answer = answerFor(table_, options_.direction, entry, options_.withReason);
     out_.put(delimiter_);
-    writeField(result, true);
+    writeField(answer.result, true);
     if (options_.withReason) {
         out_.put(delimiter_);
-        writeField(reason, true);
+        writeField(answer.reason, true);
     }
     out_.put(record.end);
 }

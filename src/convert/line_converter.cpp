@@ -1,19 +1,12 @@
 #include "convert/line_converter.h"
 
+#include "convert/csv_output.h"
 #include "results/aligned_cell.h"
 #include "results/csv_field.h"
 
 #include <algorithm>
 
 namespace tallyvane::convert {
-
-namespace {
-
-std::string_view view(const QByteArray& bytes) {
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
-}
-
-} // namespace
 
 LineConverter::LineConverter(const AreaCodeTable& table, Direction direction, Format format,
                              ByteOutput& out, bool withReason)
@@ -25,60 +18,36 @@ void LineConverter::begin() {
         out_.put(withReason_ ? "entry,result,reason\n" : "entry,result\n");
 }
 
-LineConverter::Answer LineConverter::answerFor(std::string_view entry) const {
-    Answer answer;
-    if (direction_ == Direction::StatesToAreaCodes) {
-        answer.id = table_.areaCodesFor(entry);
-        if (withReason_ && answer.id == AreaCodeTable::kNotFound)
-            answer.reason = view(table_.reasons().utf8ForState(entry));
-        return answer;
-    }
-    const AreaCode code = AreaCode::ofUtf8(entry);
-    answer.id = table_.statesFor(code);
-    if (withReason_ && answer.id == AreaCodeTable::kNotFound)
-        answer.reason = view(table_.reasons().utf8ForCode(code));
-    return answer;
-}
-
 // The answer of a line that came in pieces: its code, or its first bytes and
 // its last, which are all that a state's name and the reason depend on.
-LineConverter::Answer LineConverter::answerForPieces() const {
-    Answer answer;
-    if (direction_ == Direction::AreaCodesToStates) {
-        answer.id = table_.statesFor(code_);
-        if (withReason_ && answer.id == AreaCodeTable::kNotFound)
-            answer.reason = view(table_.reasons().utf8ForCode(code_));
-        return answer;
-    }
-    answer.id = table_.areaCodesFor(stateKey_);
-    if (withReason_ && answer.id == AreaCodeTable::kNotFound) {
-        const char ends[] = {stateKey_.empty() ? '\0' : stateKey_.front(), lastByte_};
-        answer.reason = view(table_.reasons().utf8ForState(std::string_view(ends, 2)));
-    }
-    return answer;
+EntryAnswer LineConverter::answerForPieces() const {
+    if (direction_ == Direction::AreaCodesToStates)
+        return answerForCode(table_, code_, withReason_);
+    const char ends[] = {stateKey_.empty() ? '\0' : stateKey_.front(), lastByte_};
+    return answerForState(table_, stateKey_, std::string_view(ends, 2), withReason_);
 }
 
 void LineConverter::line(std::string_view entry) {
     if (format_ == Format::Results && direction_ == Direction::AreaCodesToStates) {
         // The common case, kept short: tens of millions of lines go this way.
-        out_.put(view(table_.utf8Row(table_.statesFor(AreaCode::ofUtf8(entry)))));
+        out_.put(bytesOf(table_.utf8Row(table_.statesFor(AreaCode::ofUtf8(entry)))));
         out_.put('\n');
         return;
     }
-    writeRow(entry, answerFor(entry));
+    writeRow(entry, answerFor(table_, direction_, entry, withReason_));
 }
 
-void LineConverter::writeRow(std::string_view entry, const Answer& answer) {
+void LineConverter::writeRow(std::string_view entry, const EntryAnswer& answer) {
     switch (format_) {
     case Format::Results:
-        out_.put(view(table_.utf8Row(answer.id)));
+        out_.put(answer.result);
         out_.put('\n');
         return;
     case Format::Tsv:
         out_.put(entry);
         break;
     case Format::Csv:
-        writeCsvField(entry);
+        putCsvField(out_, entry, ',', true);
         break;
     case Format::Text:
         textRows_.push_back(answer.id);
@@ -88,44 +57,23 @@ void LineConverter::writeRow(std::string_view entry, const Answer& answer) {
 }
 
 // The fields after the entry, and the line end.
-void LineConverter::writeEnd(const Answer& answer) {
-    const std::string_view result = view(table_.utf8Row(answer.id));
+void LineConverter::writeEnd(const EntryAnswer& answer) {
     if (format_ == Format::Tsv) {
         out_.put('\t');
-        out_.put(result);
+        out_.put(answer.result);
         if (withReason_) {
             out_.put('\t');
             out_.put(answer.reason);
         }
     } else {
         out_.put(',');
-        writeCsvField(result);
+        putCsvField(out_, answer.result, ',', true);
         if (withReason_) {
             out_.put(',');
-            writeCsvField(answer.reason);
+            putCsvField(out_, answer.reason, ',', true);
         }
     }
     out_.put('\n');
-}
-
-void LineConverter::writeCsvField(std::string_view field) {
-    const bool quoted = csv::needsQuotes(field);
-    if (quoted)
-        out_.put('"');
-    if (!field.empty() && csv::startsLikeFormula(csv::unit(field.front())))
-        out_.put('\'');
-    writeCsvBytes(field);
-    if (quoted)
-        out_.put('"');
-}
-
-void LineConverter::writeCsvBytes(std::string_view bytes) {
-    for (std::size_t quote; (quote = bytes.find('"')) != std::string_view::npos;) {
-        out_.put(bytes.substr(0, quote + 1));
-        out_.put('"');
-        bytes.remove_prefix(quote + 1);
-    }
-    out_.put(bytes);
 }
 
 void LineConverter::piece(std::string_view part) {
@@ -152,11 +100,11 @@ void LineConverter::piece(std::string_view part) {
     if (format_ == Format::Tsv)
         out_.put(part);
     else if (format_ == Format::Csv)
-        writeCsvBytes(part);
+        putQuotesDoubled(out_, part);
 }
 
 void LineConverter::endLine() {
-    const Answer answer = answerForPieces();
+    const EntryAnswer answer = answerForPieces();
     inPieces_ = false;
     if (format_ == Format::Csv)
         out_.put('"');
@@ -186,12 +134,12 @@ void LineConverter::finish() {
         line += QStringLiteral("\r\n");
         return line.toUtf8();
     };
-    out_.put(view(cellLine(heading)));
+    out_.put(bytesOf(cellLine(heading)));
     std::vector<QByteArray> lines(table_.answerCount());
     for (const AreaCodeTable::AnswerId answer : textRows_) {
         if (lines[answer].isEmpty())
             lines[answer] = cellLine(table_.row(answer));
-        out_.put(view(lines[answer]));
+        out_.put(bytesOf(lines[answer]));
     }
 }
 

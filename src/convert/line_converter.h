@@ -3,6 +3,7 @@
 #include "conversion/area_code_table.h"
 #include "convert/byte_output.h"
 #include "convert/convert_options.h"
+#include "convert/entry_answer.h"
 
 #include <cstdint>
 #include <string>
@@ -28,16 +29,9 @@ public:
     void finish();
 
 private:
-    struct Answer {
-        AreaCodeTable::AnswerId id = AreaCodeTable::kNotFound;
-        std::string_view reason; // empty when found, or when no reason is asked for
-    };
-    Answer answerFor(std::string_view entry) const;
-    Answer answerForPieces() const;
-    void writeRow(std::string_view entry, const Answer& answer);
-    void writeEnd(const Answer& answer);
-    void writeCsvField(std::string_view field);
-    void writeCsvBytes(std::string_view bytes);
+    EntryAnswer answerForPieces() const;
+    void writeRow(std::string_view entry, const EntryAnswer& answer);
+    void writeEnd(const EntryAnswer& answer);
 
     const AreaCodeTable& table_;
     const Direction direction_;

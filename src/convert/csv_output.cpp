@@ -1,0 +1,31 @@
+#include "convert/csv_output.h"
+
+#include "results/csv_field.h"
+
+namespace tallyvane::convert {
+
+void putCsvField(ByteOutput& out, std::string_view field, char delimiter, bool guard,
+                 bool quoteAnyway) {
+    const bool quoted = quoteAnyway || csv::needsQuotes(field, delimiter);
+    if (quoted)
+        out.put('"');
+    if (guard && !field.empty() && csv::startsLikeFormula(csv::unit(field.front())))
+        out.put('\'');
+    if (quoted) {
+        putQuotesDoubled(out, field);
+        out.put('"');
+    } else {
+        out.put(field);
+    }
+}
+
+void putQuotesDoubled(ByteOutput& out, std::string_view bytes) {
+    for (std::size_t quote; (quote = bytes.find('"')) != std::string_view::npos;) {
+        out.put(bytes.substr(0, quote + 1));
+        out.put('"');
+        bytes.remove_prefix(quote + 1);
+    }
+    out.put(bytes);
+}
+
+} // namespace tallyvane::convert

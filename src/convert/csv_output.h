@@ -1,0 +1,19 @@
+#pragma once
+
+#include "convert/byte_output.h"
+
+#include <string_view>
+
+namespace tallyvane::convert {
+
+// A field of a CSV or TSV file, written by the rules the window's CSV save
+// follows too (see results/csv_field.h): quoted where it must be, or always
+// with quoteAnyway; quotes inside doubled; and, with guard, a field that
+// begins like a formula escaped with a single quote.
+void putCsvField(ByteOutput& out, std::string_view field, char delimiter, bool guard,
+                 bool quoteAnyway = false);
+
+// The bytes of a field inside its quotes, each quote doubled.
+void putQuotesDoubled(ByteOutput& out, std::string_view bytes);
+
+} // namespace tallyvane::convert
