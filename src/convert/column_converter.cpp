@@ -2,13 +2,10 @@
 
 #include "convert/csv_output.h"
 #include "convert/entry_answer.h"
+#include "entries/byte_order_marks.h"
 #include "results/csv_field.h"
 
 namespace tallyvane::convert {
-
-namespace {
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-} // namespace
 
 ColumnConverter::ColumnConverter(const AreaCodeTable& table, const ConvertOptions& options,
                                  ByteOutput& out)

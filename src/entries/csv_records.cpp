@@ -1,5 +1,7 @@
 #include "entries/csv_records.h"
 
+#include "entries/byte_order_marks.h"
+
 #include <csv.h>
 
 #include <algorithm>
@@ -69,8 +71,6 @@ std::size_t nextSpaceThatMatters(const unsigned char* data, std::size_t size, st
     return size;
 }
 } // namespace
-
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 CsvRecords::CsvRecords(char delimiter, Spaces spaces)
     : parser_(std::make_unique<csv_parser>()), delimiter_(delimiter), careful_(spaces) {

@@ -1,5 +1,6 @@
 #include "entries/entry_splitter.h"
 
+#include "entries/byte_order_marks.h"
 #include "lists/list_view.h"
 
 #include <algorithm>
@@ -15,10 +16,7 @@ constexpr char kLf = '\n';
 // rest of the file.
 constexpr std::size_t kCarryKeepBytes = 1 << 20;
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
-constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
-constexpr std::size_t kLongestMark = 3;
+constexpr std::size_t kLongestMark = kUtf8Mark.size();
 
 bool isAscii(QByteArrayView bytes) {
     unsigned char high = 0;
