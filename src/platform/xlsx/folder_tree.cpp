@@ -50,7 +50,8 @@ void forEachEntry(int folder,
     }
 }
 
-// Opens a subfolder only if it is still the one that was looked at.
+} // namespace
+
 int openSubfolder(int folder, const std::string& name, const struct stat& seen) {
     const int sub = ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     struct stat opened {};
@@ -61,8 +62,6 @@ int openSubfolder(int folder, const std::string& name, const struct stat& seen) 
     }
     return sub;
 }
-
-} // namespace
 
 std::time_t newestChangeIn(int folder) {
     struct stat own {};

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <ctime>
+#include <string>
+
+#include <sys/stat.h>
 
 namespace tallyvane {
 
@@ -8,6 +11,10 @@ namespace tallyvane {
 // looked up by path, so nothing can be swapped in under the walk; links are
 // never followed, and the walk never crosses into another file system (a
 // bind or FUSE mount inside the folder is someone else's files).
+
+// Opens the subfolder `name` of an open folder, without following a link,
+// only if it is still the one `seen` describes (as fstatat saw it); -1 else.
+int openSubfolder(int folder, const std::string& name, const struct stat& seen);
 
 // The newest modification time of the folder and of anything in its tree.
 std::time_t newestChangeIn(int folder);

@@ -64,15 +64,7 @@ int openOwnFolder(int temp, const QByteArray& name) {
     if (::fstatat(temp, name.constData(), &seen, AT_SYMLINK_NOFOLLOW) != 0 ||
         !S_ISDIR(seen.st_mode) || seen.st_uid != ::getuid())
         return -1;
-    const int folder =
-        ::openat(temp, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    struct stat opened {};
-    if (folder >= 0 && (::fstat(folder, &opened) != 0 || opened.st_ino != seen.st_ino ||
-                        opened.st_dev != seen.st_dev)) {
-        ::close(folder);
-        return -1;
-    }
-    return folder;
+    return openSubfolder(temp, name.toStdString(), seen);
 }
 
 } // namespace
