@@ -14,17 +14,30 @@ namespace tallyvane::convert {
 LineReader::LineReader(LineConverter& converter, std::size_t blockSize)
     : converter_(converter), buffer_(blockSize) {}
 
+namespace {
+
+ssize_t readThroughSignals(int fd, char* buffer, std::size_t size) {
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, size);
+        if (got >= 0 || errno != EINTR)
+            return got;
+    }
+}
+
+} // namespace
+
 std::function<ssize_t(char*, std::size_t)> readerOf(int fd, std::function<void()> beforeWaiting) {
     struct stat info {};
     if ((::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) || !beforeWaiting) {
         ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-        return [fd](char* buffer, std::size_t size) { return ::read(fd, buffer, size); };
+        return
+            [fd](char* buffer, std::size_t size) { return readThroughSignals(fd, buffer, size); };
     }
     return [fd, beforeWaiting = std::move(beforeWaiting)](char* buffer, std::size_t size) {
         pollfd ready{fd, POLLIN, 0};
         if (::poll(&ready, 1, 0) == 0)
             beforeWaiting();
-        return ::read(fd, buffer, size);
+        return readThroughSignals(fd, buffer, size);
     };
 }
 
@@ -40,8 +53,6 @@ int LineReader::readAll(const Source& source) {
     int error = 0;
     for (;;) {
         const ssize_t got = source(buffer_.data() + filled, buffer_.size() - filled);
-        if (got < 0 && errno == EINTR)
-            continue;
         if (got <= 0) {
             error = got < 0 ? errno : 0;
             break;

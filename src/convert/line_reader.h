@@ -11,9 +11,9 @@
 
 namespace tallyvane::convert {
 
-// Reads a descriptor as read(2) does. For a pipe or a terminal, which may hold
-// its next bytes back for a long time, beforeWaiting is called before a read
-// that would wait, so that what is converted so far can go out first.
+// Reads a descriptor as read(2) does, but through interrupting signals. For a pipe or a terminal,
+// which may hold its next bytes back for a long time, beforeWaiting is called before a read that
+// would wait, so that what is converted so far can go out first.
 std::function<ssize_t(char*, std::size_t)> readerOf(int fd, std::function<void()> beforeWaiting);
 
 // Reads files in large blocks and hands their lines to the converter. A line
@@ -23,7 +23,7 @@ std::function<ssize_t(char*, std::size_t)> readerOf(int fd, std::function<void()
 class LineReader {
 public:
     // Fills the buffer with up to size bytes: the count, 0 at the end, or -1
-    // with errno set, as read(2) does.
+    // with errno set, as read(2) does (never for EINTR, as readerOf).
     using Source = std::function<ssize_t(char* buffer, std::size_t size)>;
 
     LineReader(LineConverter& converter, std::size_t blockSize);

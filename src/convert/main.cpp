@@ -96,8 +96,6 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table, B
         const auto read = readerOf(fd, [&out] { out.flush(); });
         for (;;) {
             const ssize_t got = read(block.data(), block.size());
-            if (got < 0 && errno == EINTR)
-                continue;
             if (got < 0)
                 return errno;
             if (got == 0)
