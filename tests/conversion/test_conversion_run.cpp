@@ -14,18 +14,14 @@ const QString kDone = QStringLiteral("Done.");
 
 // A small New England / New Jersey table with a shared code and a null state.
 void fillTable(FakeAreaCodeDatabase& db) {
-    const auto row = [&](const char* code, const char* state, const char* name) {
-        db.rows.push_back(
-            {QString::fromLatin1(code), QString::fromLatin1(state), QString::fromLatin1(name)});
-    };
-    row("201", "NJ", "New Jersey");
-    row("520", "AZ", "Arizona");
-    row("551", "NJ", "New Jersey");
-    row("603", "NH", "New Hampshire");
-    row("609", "NJ", "New Jersey");
-    row("732", "NJ", "New Jersey");
-    row("902", "NS", "Nova Scotia");
-    row("902", "PE", "Prince Edward Island");
+    db.addRow("201", "NJ", "New Jersey");
+    db.addRow("520", "AZ", "Arizona");
+    db.addRow("551", "NJ", "New Jersey");
+    db.addRow("603", "NH", "New Hampshire");
+    db.addRow("609", "NJ", "New Jersey");
+    db.addRow("732", "NJ", "New Jersey");
+    db.addRow("902", "NS", "Nova Scotia");
+    db.addRow("902", "PE", "Prince Edward Island");
     db.rows.push_back({QStringLiteral("999"), std::nullopt, QStringLiteral("Nowhere")});
 }
 

@@ -14,13 +14,9 @@ namespace {
 
 AreaCodeTable readTable() {
     FakeAreaCodeDatabase db;
-    const auto row = [&](const char* code, const char* state, const char* name) {
-        db.rows.push_back(
-            {QString::fromLatin1(code), QString::fromLatin1(state), QString::fromLatin1(name)});
-    };
-    row("603", "NH", "New Hampshire");
-    row("867", "NT", "Northwest Territories");
-    row("867", "YT", "Yukon");
+    db.addRow("603", "NH", "New Hampshire");
+    db.addRow("867", "NT", "Northwest Territories");
+    db.addRow("867", "YT", "Yukon");
     db.special = {{"800", "toll-free", ""}, {"911", "service", ""}, {"876", "country", "Jamaica"}};
     return AreaCodeTable::read(*db.open());
 }
@@ -37,11 +33,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("result");
         QTest::addColumn<QString>("reason");
-        const auto codes = [](const char* tag, const char* entry, const char* result,
-                              const char* reason = "") {
-            QTest::newRow(tag) << false << QString::fromUtf8(entry) << QString::fromUtf8(result)
-                               << QString::fromUtf8(reason);
+        const auto rowsFor = [](bool states) {
+            return [states](const char* tag, const char* entry, const char* result,
+                            const char* reason = "") {
+                QTest::newRow(tag) << states << QString::fromUtf8(entry)
+                                   << QString::fromUtf8(result) << QString::fromUtf8(reason);
+            };
         };
+        const auto codes = rowsFor(false);
         // The designed forms are as they were.
         codes("dashed", "603-237-4934", "NH");
         codes("leading 1", "1-603-237-4934", "NH");
@@ -78,11 +77,7 @@ private Q_SLOTS:
         codes("no code begins with 1", "11-201", "Not Found",
               "120 cannot be an area code; area codes begin with 2 to 9");
 
-        const auto states = [](const char* tag, const char* entry, const char* result,
-                               const char* reason = "") {
-            QTest::newRow(tag) << true << QString::fromUtf8(entry) << QString::fromUtf8(result)
-                               << QString::fromUtf8(reason);
-        };
+        const auto states = rowsFor(true);
         states("code", "NH", "603");
         states("name", "New Hampshire", "603");
         states("any case", "yUKON", "867");

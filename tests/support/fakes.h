@@ -139,6 +139,10 @@ public:
         std::optional<QString> areaCode, stateCode, locationName;
     };
     std::unique_ptr<AreaCodeDatabase> open() override;
+    void addRow(const char* code, const char* state, const char* name) {
+        rows.push_back(
+            {QString::fromLatin1(code), QString::fromLatin1(state), QString::fromLatin1(name)});
+    }
 
     std::vector<Row> rows;
     std::vector<SpecialCode> special;
