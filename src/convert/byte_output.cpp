@@ -7,6 +7,8 @@
 namespace tallyvane::convert {
 
 void ByteOutput::writeAll(const char* data, std::size_t size) {
+    if (fd_ == kDiscard)
+        return;
     while (size > 0) {
         const ssize_t written = ::write(fd_, data, size);
         if (written < 0) {

@@ -16,6 +16,8 @@ struct OutputFailed {
 // silently: a short write is retried until everything is out or it fails.
 class ByteOutput {
 public:
+    // fd kDiscard: everything put is dropped (--summary reads rows it never writes).
+    static constexpr int kDiscard = -1;
     explicit ByteOutput(int fd, std::size_t blockSize = std::size_t(1) << 20)
         : fd_(fd), buffer_(blockSize) {}
 

@@ -92,8 +92,11 @@ void ColumnConverter::record(const CsvRecord& record) {
     EntryAnswer answer; // a blank cell asks nothing and gets a blank result
     if (static_cast<std::size_t>(column_) >= record.fields.size())
         ++rowsWithoutColumn_;
-    else if (const std::string_view entry = record.fields[std::size_t(column_)]; !entry.empty())
-        answer = answerFor(table_, options_.direction, entry, options_.withReason);
+    else if (const std::string_view entry = record.fields[std::size_t(column_)];
+             !entry.empty() || counts_)
+        answer = answerFor(table_, options_.direction, entry, options_.withReason || counts_);
+    if (counts_ && static_cast<std::size_t>(column_) < record.fields.size())
+        counts_->add(answer);
     out_.put(delimiter_);
     writeField(answer.result, true);
     if (options_.withReason) {

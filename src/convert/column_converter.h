@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/area_code_table.h"
+#include "convert/answer_counts.h"
 #include "convert/byte_output.h"
 #include "convert/convert_options.h"
 #include "entries/csv_records.h"
@@ -19,6 +20,8 @@ class ColumnConverter : public CsvRecords::Reader {
 public:
     ColumnConverter(const AreaCodeTable& table, const ConvertOptions& options, ByteOutput& out);
 
+    // --summary: every answer is counted there, a blank cell as an empty entry.
+    void countInto(AnswerCounts* counts) { counts_ = counts; }
     // A new file, read with this delimiter; its header (if it has one) comes first.
     void beginFile(const CsvRecords& records, char delimiter);
     void record(const CsvRecord& record) override;
@@ -45,6 +48,7 @@ private:
     bool firstRecord_ = true;
     bool atStart_ = false; // the next field opens a file that had no byte-order mark
     std::size_t rowsWithoutColumn_ = 0;
+    AnswerCounts* counts_ = nullptr;
 };
 
 } // namespace tallyvane::convert

@@ -30,6 +30,11 @@ standard input when there is none or FILE is -, and writes to standard output.
                         named by its header always has one)
       --result-name=NAME  the header of the result's field (State, or Area
                         Codes with --to area-codes)
+      --summary         instead of a row per entry, count them: each result,
+                        each reason for "Not Found" and each state (or area
+                        code) named, with its share of all entries; tsv by
+                        default, or -f csv or -f text; also with --column
+                        (see Summary)
       --database=FILE   the area-code database (default: areacodes.db beside
                         the program, then in its share/tallyvane folder)
   -h, --help            show this help and exit
@@ -54,6 +59,15 @@ read as RFC 4180 says; a field is quoted on the way out only where it needs to
 be, and the fields of the file are never changed otherwise. A blank cell gives
 a blank result, and a row too short to have the column gets a blank result
 too; one line on standard error at the end says how many rows that was.
+
+Summary: one row per count, in four fields, Group, Name, Count and Share %
+(of all entries, two decimals). Groups: Result, each results row as written
+(with --to area-codes, Found and Not Found); Reason, the "Not Found" entries by
+why; State, each state or province named (an entry whose result names several
+counts once for each, so these shares can add up to more than 100), or, with
+--to area-codes, Area code; and Total. Within a group the largest count comes
+first, then the name in order. Memory stays flat. The window's Summary shows
+the same rows.
 
 Long lines: input is read in blocks of 1 MiB and memory stays flat whatever
 the size of the input, except in the text format, which keeps one number per

@@ -16,6 +16,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: tallyvane-convert [-d states|area-codes] [-f results|tsv|csv|text]\n"
     "                         [--reason] [--database FILE] [FILE...]\n"
+    "       tallyvane-convert --summary [-f tsv|csv|text] [-d ...] [FILE...]\n"
     "       tallyvane-convert --column NAME|N [--delimiter ,|;|tab] [--header]\n"
     "                         [--result-name NAME] [-d ...] [--reason] [FILE...]\n"
     "Try 'tallyvane-convert --help' for more information.\n";
@@ -46,6 +47,14 @@ void setColumn(const char* value, ConvertOptions& options) {
 
 // What the options say together.
 bool fitTogether(ConvertOptions& options, bool formatGiven) {
+    if (options.summary) {
+        if (!formatGiven)
+            options.format = Format::Tsv;
+        else if (options.format == Format::Results)
+            return badUsage("--summary writes tsv, csv or text, not", "results");
+        formatGiven = false;        // with --column too, the format is the summary's
+        options.withReason = false; // the summary always counts the reasons
+    }
     if (options.columns()) {
         if (options.columnNumber == 0 &&
             options.column.find_first_not_of("0123456789") == std::string::npos)
@@ -68,11 +77,12 @@ bool fitTogether(ConvertOptions& options, bool formatGiven) {
 } // namespace
 
 bool parseOptions(int argc, char** argv, ConvertOptions& options) {
-    enum { kDatabase = 1000, kVersion, kReason, kDelimiter, kHeader, kResultName };
+    enum { kDatabase = 1000, kVersion, kReason, kDelimiter, kHeader, kResultName, kSummary };
     static const option kLong[] = {{"to", required_argument, nullptr, 'd'},
                                    {"format", required_argument, nullptr, 'f'},
                                    {"database", required_argument, nullptr, kDatabase},
                                    {"reason", no_argument, nullptr, kReason},
+                                   {"summary", no_argument, nullptr, kSummary},
                                    {"column", required_argument, nullptr, 'c'},
                                    {"delimiter", required_argument, nullptr, kDelimiter},
                                    {"header", no_argument, nullptr, kHeader},
@@ -113,6 +123,9 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
             break;
         case kReason:
             options.withReason = true;
+            break;
+        case kSummary:
+            options.summary = true;
             break;
         case 'c':
             setColumn(optarg, options);

@@ -15,6 +15,7 @@ struct ConvertOptions {
     std::string database;           // empty: where the window looks for it
     std::vector<std::string> files; // empty: standard input
     bool withReason = false;        // tsv and csv: why an entry found nothing
+    bool summary = false;           // counts by result, reason and place instead of rows
     // Entries from a column of a CSV or TSV file, whose rows are written out
     // with the result as one more field. Empty: one entry per line.
     std::string column;     // a header's name, or a position from 1

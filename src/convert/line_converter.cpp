@@ -14,20 +14,23 @@ LineConverter::LineConverter(const AreaCodeTable& table, Direction direction, Fo
       withReason_(withReason && (format == Format::Tsv || format == Format::Csv)) {}
 
 void LineConverter::begin() {
-    if (format_ == Format::Csv)
+    if (format_ == Format::Csv && !counts_)
         out_.put(withReason_ ? "entry,result,reason\n" : "entry,result\n");
 }
 
 // The answer of a line that came in pieces: its code, or its first bytes and
 // its last, which are all that a state's name and the reason depend on.
 EntryAnswer LineConverter::answerForPieces() const {
+    const bool withReason = withReason_ || counts_ != nullptr;
     if (direction_ == Direction::AreaCodesToStates)
-        return answerForCode(table_, code_, withReason_);
+        return answerForCode(table_, code_, withReason);
     const char ends[] = {stateKey_.empty() ? '\0' : stateKey_.front(), lastByte_};
-    return answerForState(table_, stateKey_, std::string_view(ends, 2), withReason_);
+    return answerForState(table_, stateKey_, std::string_view(ends, 2), withReason);
 }
 
 void LineConverter::line(std::string_view entry) {
+    if (counts_)
+        return counts_->add(answerFor(table_, direction_, entry, true));
     if (format_ == Format::Results && direction_ == Direction::AreaCodesToStates) {
         // The common case, kept short: tens of millions of lines go this way.
         out_.put(bytesOf(table_.utf8Row(table_.statesFor(AreaCode::ofUtf8(entry)))));
@@ -83,7 +86,7 @@ void LineConverter::piece(std::string_view part) {
         inPieces_ = true;
         code_ = AreaCode();
         stateKey_.clear();
-        if (format_ == Format::Csv) { // the field's end is not known yet: always quote
+        if (format_ == Format::Csv && !counts_) { // the field's end is not known yet: always quote
             out_.put('"');
             if (csv::startsLikeFormula(csv::unit(part.front())))
                 out_.put('\'');
@@ -97,6 +100,8 @@ void LineConverter::piece(std::string_view part) {
             table_.longestStateKey() + 1 - std::min(stateKey_.size(), table_.longestStateKey() + 1);
         stateKey_.append(part.substr(0, room));
     }
+    if (counts_)
+        return;
     if (format_ == Format::Tsv)
         out_.put(part);
     else if (format_ == Format::Csv)
@@ -106,6 +111,8 @@ void LineConverter::piece(std::string_view part) {
 void LineConverter::endLine() {
     const EntryAnswer answer = answerForPieces();
     inPieces_ = false;
+    if (counts_)
+        return counts_->add(answer);
     if (format_ == Format::Csv)
         out_.put('"');
     if (format_ == Format::Tsv || format_ == Format::Csv)
@@ -115,7 +122,7 @@ void LineConverter::endLine() {
 }
 
 void LineConverter::finish() {
-    if (format_ != Format::Text)
+    if (format_ != Format::Text || counts_)
         return;
     // The same cells as the window's text export: widths in UTF-16 units of
     // the heading and of every row, CR LF after each line.

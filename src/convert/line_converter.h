@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/area_code_table.h"
+#include "convert/answer_counts.h"
 #include "convert/byte_output.h"
 #include "convert/convert_options.h"
 #include "convert/entry_answer.h"
@@ -21,6 +22,9 @@ public:
     LineConverter(const AreaCodeTable& table, Direction direction, Format format, ByteOutput& out,
                   bool withReason = false);
 
+    // --summary: every answer is counted there and no row is written.
+    void countInto(AnswerCounts* counts) { counts_ = counts; }
+
     void begin();
     void line(std::string_view entry);
     void piece(std::string_view part);
@@ -38,6 +42,7 @@ private:
     const Format format_;
     ByteOutput& out_;
     const bool withReason_;
+    AnswerCounts* counts_ = nullptr;
     // The line that comes in pieces.
     bool inPieces_ = false;
     AreaCode code_;

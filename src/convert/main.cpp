@@ -1,6 +1,7 @@
 // tallyvane-convert: the window's conversion for scripts and pipelines.
 #include "commands/product.h"
 #include "conversion/area_code_table.h"
+#include "convert/answer_counts.h"
 #include "convert/byte_output.h"
 #include "convert/column_converter.h"
 #include "convert/convert_options.h"
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -72,8 +74,9 @@ bool forEachInput(const ConvertOptions& options, bool inputClosed, Convert&& con
 
 // One entry per line.
 bool convertLines(const ConvertOptions& options, const AreaCodeTable& table, ByteOutput& out,
-                  bool inputClosed) {
+                  bool inputClosed, AnswerCounts* counts) {
     LineConverter converter(table, options.direction, options.format, out, options.withReason);
+    converter.countInto(counts);
     // A line that could match a state must fit in one block.
     LineReader reader(converter, std::max(kBlockSize, 2 * (table.longestStateKey() + 1)));
     reader.setBeforeWaiting([&out] { out.flush(); });
@@ -86,8 +89,11 @@ bool convertLines(const ConvertOptions& options, const AreaCodeTable& table, Byt
 
 // The entries of one column of CSV files, whose rows are written out again.
 bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table, ByteOutput& out,
-                    bool inputClosed) {
-    ColumnConverter converter(table, options, out);
+                    bool inputClosed, AnswerCounts* counts) {
+    // The rows of a summary are read and never written.
+    ByteOutput discarded(ByteOutput::kDiscard, counts ? 1 << 16 : 1);
+    ColumnConverter converter(table, options, counts ? discarded : out);
+    converter.countInto(counts);
     std::vector<char> block(kBlockSize);
     const bool allRead = forEachInput(options, inputClosed, [&](int fd, const std::string& file) {
         const char delimiter = options.delimiterFor(file);
@@ -112,6 +118,12 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table, B
         complain(std::to_string(lacking) + (lacking == 1 ? " row had" : " rows had") +
                  " no field for " + converter.columnName() + "; its result is left empty");
     return allRead;
+}
+
+QString summaryText(const ResultsSummary& summary, Format format) {
+    return format == Format::Csv    ? summaryCsv(summary)
+           : format == Format::Text ? summaryAlignedText(summary)
+                                    : summaryTsv(summary);
 }
 
 int run(int argc, char** argv) {
@@ -145,8 +157,14 @@ int run(int argc, char** argv) {
     ByteOutput out(STDOUT_FILENO, kBlockSize);
     bool allRead = false;
     try {
-        allRead = options.columns() ? convertColumns(options, table, out, closed.input)
-                                    : convertLines(options, table, out, closed.input);
+        std::optional<AnswerCounts> counts;
+        if (options.summary)
+            counts.emplace(table, options.direction);
+        AnswerCounts* const counting = counts ? &*counts : nullptr;
+        allRead = options.columns() ? convertColumns(options, table, out, closed.input, counting)
+                                    : convertLines(options, table, out, closed.input, counting);
+        if (counts)
+            out.put(summaryText(counts->summary(), options.format).toStdString());
         out.close();
     } catch (const OutputFailed& failed) {
         if (failed.errorNumber == EPIPE) {
