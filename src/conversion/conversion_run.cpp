@@ -98,6 +98,7 @@ ConversionRun::Lookup ConversionRun::areaCodeLookup(Procedure& p, const AreaCode
             if (answer == AreaCodeTable::kNotFound)
                 s_.results.setNextRowNote(table.reasons().forCode(code));
             s_.results.append(table.row(answer));
+            resultsDirection_ = Direction::AreaCodesToStates;
         }))
         ++converted_;
     return Lookup::Done;
@@ -129,6 +130,7 @@ ConversionRun::Lookup ConversionRun::stateLookup(Procedure& p, Source source,
             if (!found)
                 s_.results.setNextRowNote(source.table.reasons().forState(entryText));
             s_.results.append(row);
+            resultsDirection_ = Direction::StatesToAreaCodes;
         }))
         ++converted_;
     return Lookup::Done;

@@ -32,6 +32,9 @@ public:
 
     void PushButton17_Click();
     bool IsConverting() const { return isConverting_; }
+    // The direction of the last results row a run appended: what the results
+    // list holds now, whichever button is chosen since.
+    Direction resultsDirection() const { return resultsDirection_; }
 
 private:
     enum class Lookup { Done, DatabaseFailed };
@@ -48,6 +51,7 @@ private:
     Services s_;
     bool isConverting_ = false;
     int converted_ = 0; // results rows this run has appended
+    Direction resultsDirection_ = Direction::AreaCodesToStates;
 };
 
 // The three-digit query code of an area-code entry.

@@ -4,6 +4,7 @@
 #include "conversion/conversion_run.h"
 #include "platform/sqlite/sqlite_area_code_database.h"
 #include "results/aligned_text_writer.h"
+#include "results/results_summary.h"
 #include "support/fakes.h"
 #include "support/temp_files.h"
 
@@ -198,6 +199,32 @@ private Q_SLOTS:
         }
     }
 
+    // The summary counts what the window's run gives, row for row, in both
+    // directions and with lines long enough to come in pieces.
+    void summaryIsTheWindows() {
+        const QStringList entries = generatedEntries(4'000);
+        QTemporaryDir dir;
+        QByteArray bytes;
+        for (const QString& entry : entries)
+            bytes += entry.toUtf8() + '\n';
+        const QString path = writeFile(dir, QStringLiteral("entries.txt"), bytes);
+        for (const bool toStates : {true, false}) {
+            const Direction direction =
+                toStates ? Direction::AreaCodesToStates : Direction::StatesToAreaCodes;
+            SummaryTally window(direction);
+            for (const QString& row : windowResults(entries, toStates))
+                window.add(row.section(QLatin1Char('\t'), 0, 0), row.section(QLatin1Char('\t'), 1));
+            const Outcome outcome = runProgram(
+                {"--summary", "-f", "csv", "-d", toStates ? "states" : "area-codes", path});
+            QCOMPARE(outcome.status, 0);
+            QCOMPARE(QString::fromUtf8(outcome.out), summaryCsv(window.summary()));
+        }
+        // A column's blank cell is an empty entry, as an empty line is.
+        const QByteArray column = "Phone\n603\n\"\"\n212\n";
+        QCOMPARE(runProgram({"--summary", "--column", "Phone"}, column).out,
+                 runProgram({"--summary"}, "603\n\n212\n").out);
+    }
+
     void eachFormatExactly() {
         QCOMPARE(runProgram({}, kSmallInput).out,
                  QByteArray("NH\nNJ\nNot Found\nNot Found\nNot Found\nNot Found\nNS PE\n"
@@ -268,8 +295,12 @@ private Q_SLOTS:
     }
 
     void badOptionsGiveTheUsageAndStatus64() {
-        for (const QStringList& arguments :
-             {QStringList{"--frobnicate"}, {"-d", "west"}, {"-f"}, {"--format", "xml"}}) {
+        for (const QStringList& arguments : {QStringList{"--frobnicate"},
+                                             {"-d", "west"},
+                                             {"-f"},
+                                             {"--format", "xml"},
+                                             {"--summary", "-f", "results"},
+                                             {"--summary", "--header"}}) {
             const Outcome outcome = runProgram(arguments, "603\n");
             QCOMPARE(outcome.status, 64);
             QVERIFY(outcome.out.isEmpty());

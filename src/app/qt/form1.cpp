@@ -60,7 +60,8 @@ Form1::Form1(Form1Overrides overrides) : d_(std::make_unique<Parts>()) {
     useFocusRingStyle(); // over the skin's style too
     nameListsByHeading();
     new Form1Gestures(this, d_->controls, *d_->services);
-    new Form1ResultsMenu(this, d_->controls.listView2, *d_->services);
+    new Form1ResultsMenu(this, d_->controls.listView2, *d_->services, d_->results,
+                         [this] { return d_->run->resultsDirection(); });
     new Form1Accessibility(this);
 }
 

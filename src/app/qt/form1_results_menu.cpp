@@ -1,6 +1,7 @@
 #include "app/qt/form1_results_menu.h"
 
 #include "app/qt/form1_services.h"
+#include "app/qt/summary_view.h"
 #include "results/entries_and_results.h"
 
 #include <QAction>
@@ -10,15 +11,21 @@
 
 namespace tallyvane {
 
-Form1ResultsMenu::Form1ResultsMenu(QWidget* window, QTreeView* results, Form1Services& s)
+Form1ResultsMenu::Form1ResultsMenu(QWidget* window, QTreeView* results, Form1Services& s,
+                                   QAbstractItemModel& resultsModel,
+                                   std::function<Direction()> direction)
     : QObject(window), results_(results),
       copy_(new QAction(QStringLiteral("Copy Entries and Results"), window)),
-      save_(new QAction(QStringLiteral("Save Entries and Results As CSV…"), window)) {
+      save_(new QAction(QStringLiteral("Save Entries and Results As CSV…"), window)),
+      summary_(new QAction(QStringLiteral("Summary…"), window)), window_(window), services_(s),
+      resultsModel_(resultsModel), direction_(std::move(direction)) {
     copy_->setObjectName(QStringLiteral("CopyEntriesAndResults"));
     copy_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
     save_->setObjectName(QStringLiteral("SaveEntriesAndResultsAsCsv"));
     save_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    for (QAction* action : {copy_, save_}) {
+    summary_->setObjectName(QStringLiteral("ShowSummary"));
+    summary_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G));
+    for (QAction* action : {copy_, save_, summary_}) {
         action->setShortcutContext(Qt::WindowShortcut);
         window->addAction(action);
     }
@@ -26,6 +33,7 @@ Form1ResultsMenu::Form1ResultsMenu(QWidget* window, QTreeView* results, Form1Ser
             [&s] { CopyEntriesAndResults(s.prompts, s.window, s.clipboard, s.results); });
     connect(save_, &QAction::triggered, this,
             [&s] { SaveEntriesAndResultsAsCsv(s.prompts, s.dialog, s.window, s.results); });
+    connect(summary_, &QAction::triggered, this, &Form1ResultsMenu::showSummary);
 
     // A right-click or the Menu key ask for the menu; Shift+F10 does too.
     results->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -45,7 +53,19 @@ void Form1ResultsMenu::popUp(const QPoint& where) {
     menu.setObjectName(QStringLiteral("ResultsMenu"));
     menu.addAction(copy_);
     menu.addAction(save_);
+    menu.addSeparator();
+    menu.addAction(summary_);
     menu.exec(where);
+}
+
+void Form1ResultsMenu::showSummary() {
+    if (!view_) {
+        view_ = new SummaryView(window_, services_, resultsModel_, direction_);
+        view_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    view_->show();
+    view_->raise();
+    view_->activateWindow();
 }
 
 } // namespace tallyvane

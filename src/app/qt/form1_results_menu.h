@@ -1,7 +1,13 @@
 #pragma once
 
-#include <QObject>
+#include "conversion/direction.h"
 
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class QAbstractItemModel;
 class QAction;
 class QTreeView;
 class QWidget;
@@ -9,24 +15,34 @@ class QWidget;
 namespace tallyvane {
 
 struct Form1Services;
+class SummaryView;
 
 // The results list's own menu, beyond the designed buttons: the results
 // beside their entries, copied as a table or saved as CSV. It opens with a
 // right-click, the Menu key or Shift+F10 on the list; its shortcuts work
-// anywhere in the window.
+// anywhere in the window. The Summary opens beside the window and stays.
 class Form1ResultsMenu : public QObject {
 public:
-    Form1ResultsMenu(QWidget* window, QTreeView* results, Form1Services& services);
+    Form1ResultsMenu(QWidget* window, QTreeView* results, Form1Services& services,
+                     QAbstractItemModel& resultsModel, std::function<Direction()> direction);
 
     QAction* copyAction() const { return copy_; }
     QAction* saveAction() const { return save_; }
+    QAction* summaryAction() const { return summary_; }
 
 private:
     void popUp(const QPoint& where);
+    void showSummary();
 
     QTreeView* results_;
     QAction* copy_;
     QAction* save_;
+    QAction* summary_;
+    QWidget* window_;
+    Form1Services& services_;
+    QAbstractItemModel& resultsModel_;
+    std::function<Direction()> direction_;
+    QPointer<SummaryView> view_;
 };
 
 } // namespace tallyvane
