@@ -207,7 +207,9 @@ int main(int argc, char** argv) {
              std::vector<std::vector<std::string>>{{"-f", "csv"},
                                                    {"-f", "text"},
                                                    {"-f", "tsv", "--reason"},
-                                                   {"-f", "csv", "--reason"}}) {
+                                                   {"-f", "csv", "--reason"},
+                                                   {"-f", "tsv", "--summary"},
+                                                   {"-f", "tsv", "--summary", "-d", "area-codes"}}) {
             std::vector<std::string> command{program};
             command.insert(command.end(), options.begin(), options.end());
             std::vector<Measure> runs;
