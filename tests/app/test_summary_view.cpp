@@ -7,6 +7,7 @@
 #include "app/qt/summary_view.h"
 #include "conversion/conversion_run.h"
 #include "lists/list_model.h"
+#include "support/tmpfs_mount.h"
 #include "support/window_fakes.h"
 
 #include <QApplication>
@@ -126,6 +127,26 @@ private Q_SLOTS:
         const QByteArray text = drawing.readAll();
         QVERIFY(text.contains("<svg") && text.contains("NH"));
         QVERIFY(rig.prompts.errorReports().empty());
+    }
+
+    // A full disk keeps the file that was there, and no "Done." follows the report.
+    void aFullDiskLosesNothing() {
+        TmpfsMount disk("size=64k");
+        TALLYVANE_REQUIRE_MOUNT(disk);
+        Rig rig;
+        SummaryView* view = rig.open();
+        QVERIFY(view);
+        const QString path = disk.path() + QStringLiteral("/map.png");
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("kept") == 4);
+        old.close();
+        QVERIFY(disk.fillLeaving(1024));
+        rig.dialog.saveAnswers = {path};
+        clickButton(*view, "SaveMapAsImage");
+        QCOMPARE(rig.prompts.errorReports().size(), std::size_t(1));
+        QVERIFY(rig.prompts.shown.back().text != QStringLiteral("Done."));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("kept"));
     }
 
     // Every tile can be reached with the arrow keys; the one reached names its
