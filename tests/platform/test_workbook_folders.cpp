@@ -85,25 +85,40 @@ private Q_SLOTS:
         QCOMPARE(removeStaleWorkbookFolders(temp.path(), aDayAgo()), QStringList{folder});
     }
 
-    // A file system mounted inside an old folder holds someone else's files:
-    // the clean-up never crosses into it, so the folder stays too.
+    // A file system mounted inside an old folder holds someone else's files,
+    // and so does a bind mount of a folder of the same file system, which
+    // shares its device: the clean-up never enters either, so the folder stays.
+    void aMountInsideIsNeverCrossed_data() {
+        QTest::addColumn<bool>("bind");
+        QTest::newRow("tmpfs") << false;
+        QTest::newRow("bind mount of the same file system") << true;
+    }
     void aMountInsideIsNeverCrossed() {
+        QFETCH(bool, bind);
         QTemporaryDir temp;
         const QString folder = makeFolder(temp, QStringLiteral("tallyvane-m0U1n2"), 30);
         const QString mountPoint = folder + QStringLiteral("/elsewhere");
-        QVERIFY(QDir().mkpath(mountPoint));
-        if (::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=1m") != 0)
-            QSKIP("a tmpfs could not be mounted; this test needs root");
-        const auto unmount =
-            qScopeGuard([&] { ::umount2(QFile::encodeName(mountPoint).constData(), MNT_DETACH); });
+        const QString theirFolder = temp.filePath(QStringLiteral("their-folder"));
+        QVERIFY(QDir().mkpath(mountPoint) && QDir().mkpath(theirFolder));
+        const QByteArray target = QFile::encodeName(mountPoint);
+        const int mounted = bind ? ::mount(QFile::encodeName(theirFolder).constData(),
+                                           target.constData(), nullptr, MS_BIND, nullptr)
+                                 : ::mount("tmpfs", target.constData(), "tmpfs", 0, "size=1m");
+        if (mounted != 0)
+            QSKIP(qPrintable(QStringLiteral("could not mount (%1); this test needs root")
+                                 .arg(qt_error_string(errno))));
+        const auto unmount = qScopeGuard([&] { ::umount2(target.constData(), MNT_DETACH); });
         QFile theirs(mountPoint + QStringLiteral("/their-file.txt"));
         QVERIFY(theirs.open(QIODevice::WriteOnly) && theirs.write("keep me") == 7);
         theirs.close();
+        QVERIFY(QDir(mountPoint).mkpath(QStringLiteral("sub")));
         age(theirs.fileName(), 30);
+        age(mountPoint + QStringLiteral("/sub"), 30);
         age(mountPoint, 30);
         age(folder, 30);
         QVERIFY(removeStaleWorkbookFolders(temp.path(), aDayAgo()).isEmpty());
         QVERIFY(QFile::exists(theirs.fileName()));
+        QVERIFY(QFileInfo(mountPoint + QStringLiteral("/sub")).isDir());
         QVERIFY(!QFile::exists(folder + QStringLiteral("/Results.xlsx"))); // ours went
     }
 

@@ -5,9 +5,13 @@
 #include <string>
 #include <vector>
 
+#include <cerrno>
+
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/openat2.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace tallyvane {
@@ -42,6 +46,8 @@ void forEachEntry(int folder,
     if (::fstat(folder, &own) != 0)
         return;
     for (const std::string& name : namesIn(folder)) {
+        // A mount point that is a file (a bind mount of one) cannot be
+        // unlinked: the kernel answers EBUSY, so it stays as it should.
         struct stat entry {};
         if (::fstatat(folder, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0 ||
             entry.st_dev != own.st_dev)
@@ -50,10 +56,38 @@ void forEachEntry(int folder,
     }
 }
 
+// Opens a subfolder only if it is no mount point. A bind mount of the same
+// file system shares the device number, so the kernel is asked: openat2 with
+// RESOLVE_NO_XDEV refuses to cross any mount. Where that call is missing (a
+// kernel before 5.6, or a sandbox that filters it), the mount IDs of the
+// folder and of what was opened must match; where neither can be told,
+// nothing is opened, since deleting through a mount would lose someone
+// else's files.
+int openOwnSubfolder(int folder, const std::string& name) {
+    open_how how{};
+    how.flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    how.resolve = RESOLVE_NO_XDEV | RESOLVE_NO_SYMLINKS | RESOLVE_BENEATH;
+    const long sub = ::syscall(SYS_openat2, folder, name.c_str(), &how, sizeof how);
+    if (sub >= 0 || (errno != ENOSYS && errno != EPERM))
+        return static_cast<int>(sub);
+    const int opened = ::openat(folder, name.c_str(), how.flags);
+    if (opened < 0)
+        return -1;
+    struct statx parent {
+    }, child{};
+    if (::statx(folder, "", AT_EMPTY_PATH, STATX_MNT_ID, &parent) == 0 &&
+        ::statx(opened, "", AT_EMPTY_PATH, STATX_MNT_ID, &child) == 0 &&
+        (parent.stx_mask & child.stx_mask & STATX_MNT_ID) != 0 &&
+        parent.stx_mnt_id == child.stx_mnt_id)
+        return opened;
+    ::close(opened);
+    return -1;
+}
+
 } // namespace
 
 int openSubfolder(int folder, const std::string& name, const struct stat& seen) {
-    const int sub = ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const int sub = openOwnSubfolder(folder, name);
     struct stat opened {};
     if (sub >= 0 && (::fstat(sub, &opened) != 0 || opened.st_dev != seen.st_dev ||
                      opened.st_ino != seen.st_ino)) {

@@ -9,8 +9,9 @@ namespace tallyvane {
 
 // A folder's tree, walked through descriptors of open folders: nothing is
 // looked up by path, so nothing can be swapped in under the walk; links are
-// never followed, and the walk never crosses into another file system (a
-// bind or FUSE mount inside the folder is someone else's files).
+// never followed, and the walk never enters a mount point of any kind (a
+// bind mount of the same file system as much as a FUSE or tmpfs mount: what
+// lies there is someone else's files).
 
 // Opens the subfolder `name` of an open folder, without following a link,
 // only if it is still the one `seen` describes (as fstatat saw it); -1 else.
