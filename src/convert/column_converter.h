@@ -9,13 +9,18 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tallyvane::convert {
 
-// The rows of a CSV or TSV file, written again with the result of one column
-// appended as one more field (and the reason, when asked for): every field
-// of the file as it came, quoted only where it must be, and each row's own
-// line end.
+// The rows of CSV or TSV files, written again with the result of one column
+// as one more field (and the reason, when asked for): every field of the
+// file as it came, quoted only where it must be, and each row's own line
+// end. Several files make one table: the first file's header (and mark)
+// only, each file's last row ended, and a later file whose header differs is
+// refused before any of its rows. The result always stands under its
+// heading: a short row is padded with empty fields, and a long row has its
+// extra fields after the result.
 class ColumnConverter : public CsvRecords::Reader {
 public:
     ColumnConverter(const AreaCodeTable& table, const ConvertOptions& options, ByteOutput& out);
@@ -27,27 +32,46 @@ public:
     void record(const CsvRecord& record) override;
     // Whether the file had the named column; false also stops its rows.
     bool columnFound() const { return column_ >= 0; }
+    // The file's header is not the first file's: none of its rows were written.
+    bool headerRefused() const { return headerRefused_; }
 
-    // Rows, over every file, too short to have the column.
+    // Over every file: rows too short to have the column, rows shorter and
+    // longer than the header (or, without one, than the first row).
     std::size_t rowsWithoutColumn() const { return rowsWithoutColumn_; }
+    std::size_t shortRows() const { return shortRows_; }
+    std::size_t longRows() const { return longRows_; }
     // "column 2" or "column Phone", for messages.
     std::string columnName() const;
 
 private:
     void header(const CsvRecord& record);
-    void writeFields(const CsvRecord& record);
+    void row(const CsvRecord& record);
+    void writeResult(const EntryAnswer& answer);
+    void writeFields(const CsvRecord& record, std::size_t from, std::size_t to);
     void writeField(std::string_view field, bool guard);
+    void endRow(std::string_view end);
+    void startOutput();
 
     const AreaCodeTable& table_;
     const ConvertOptions& options_;
     ByteOutput& out_;
     const CsvRecords* records_ = nullptr;
     char delimiter_ = ',';
-    long column_ = -1; // from 0; -1 while unknown, and when the header lacks it
+    long column_ = -1;      // from 0; -1 while unknown, and when the header lacks it
+    long tableColumn_ = -1; // the column in the first file's header
     bool inHeader_ = false;
     bool firstRecord_ = true;
+    bool firstFile_ = true;
+    bool tableStarted_ = false; // a header (or, without one, a row) has been written
+    bool headerRefused_ = false;
     bool atStart_ = false; // the next field opens a file that had no byte-order mark
+    std::vector<std::string> headerFields_; // the first file's header
+    std::size_t width_ = 0;                 // the fields a row should have; 0: not known yet
+    std::string lastEnd_ = "\n";            // the line end the last row came with
+    bool rowOpen_ = false;                  // the last row written had no line end
     std::size_t rowsWithoutColumn_ = 0;
+    std::size_t shortRows_ = 0;
+    std::size_t longRows_ = 0;
     AnswerCounts* counts_ = nullptr;
 };
 

@@ -57,8 +57,13 @@ reason, with --reason), and the line end it came with; a byte-order mark at
 the start stays. Quoted fields with commas, doubled quotes and line breaks are
 read as RFC 4180 says; a field is quoted on the way out only where it needs to
 be, and the fields of the file are never changed otherwise. A blank cell gives
-a blank result, and a row too short to have the column gets a blank result
-too; one line on standard error at the end says how many rows that was.
+a blank result. The result stands under its heading: a row shorter than the
+header is padded with empty fields, a longer one has its extra fields after
+the result. Text after a closing quote ("Bob" Smith) stays in its field, as
+spreadsheet programs read it. Standard error says at the end how many rows
+were short, long, malformed or without the column. Several files make one
+table with the first file's header; a later file with another header is
+refused by name. A UTF-16 file is read as UTF-8 and written so.
 
 Summary: one row per count, in four fields, Group, Name, Count and Share %
 (of all entries, two decimals). Groups: Result, each results row as written

@@ -13,6 +13,9 @@ namespace tallyvane::convert {
 
 namespace {
 
+// Far more columns than any file has, and far fewer than a row could hold.
+constexpr int kMaxColumn = 1'000'000;
+
 constexpr const char* kUsage =
     "Usage: tallyvane-convert [-d states|area-codes] [-f results|tsv|csv|text]\n"
     "                         [--reason] [--database FILE] [FILE...]\n"
@@ -37,12 +40,26 @@ bool setDelimiter(const char* value, ConvertOptions& options) {
     return true;
 }
 
-void setColumn(const char* value, ConvertOptions& options) {
+bool setColumn(const char* value, ConvertOptions& options) {
     options.column = value;
+    if (options.column.empty())
+        return badUsage("a column is named or numbered, not", value);
     const bool digits = std::all_of(options.column.begin(), options.column.end(),
                                     [](char c) { return c >= '0' && c <= '9'; });
-    options.columnNumber = digits && options.column.size() < 9 ? std::atoi(value) : 0;
+    if (digits) {
+        const unsigned long long number = std::strtoull(value, nullptr, 10);
+        if (number == 0)
+            return badUsage("column positions count from 1, not", value);
+        if (number > unsigned(kMaxColumn) || options.column.size() > 9)
+            return badUsage(
+                ("a column position is at most " + std::to_string(kMaxColumn) + ", not").c_str(),
+                value);
+        options.columnNumber = int(number);
+    } else {
+        options.columnNumber = 0;
+    }
     options.header = options.header || options.columnNumber == 0; // a name is in a header
+    return true;
 }
 
 // What the options say together.
@@ -56,9 +73,6 @@ bool fitTogether(ConvertOptions& options, bool formatGiven) {
         options.withReason = false; // the summary always counts the reasons
     }
     if (options.columns()) {
-        if (options.columnNumber == 0 &&
-            options.column.find_first_not_of("0123456789") == std::string::npos)
-            return badUsage("column positions count from 1, not", options.column.c_str());
         if (formatGiven)
             return badUsage("--column writes the input's own rows, with no --format:",
                             options.column.c_str());
@@ -128,7 +142,8 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
             options.summary = true;
             break;
         case 'c':
-            setColumn(optarg, options);
+            if (!setColumn(optarg, options))
+                return false;
             break;
         case kDelimiter:
             if (!setDelimiter(optarg, options))

@@ -8,6 +8,8 @@
 #include "convert/line_converter.h"
 #include "convert/line_reader.h"
 #include "convert/standard_streams.h"
+#include "entries/byte_order_marks.h"
+#include "entries/utf16_to_utf8.h"
 #include "platform/data_files.h"
 #include "platform/failure.h"
 #include "platform/sqlite/sqlite_area_code_database.h"
@@ -87,6 +89,66 @@ bool convertLines(const ConvertOptions& options, const AreaCodeTable& table, Byt
     return allRead;
 }
 
+// A file that opens with a UTF-16 mark is read as UTF-8, as the window reads
+// it: CSV bytes are never mixed with UTF-16 units.
+class ColumnInput {
+public:
+    explicit ColumnInput(CsvRecords& records) : records_(records) {}
+    void feed(const char* data, std::size_t size, CsvRecords::Reader& reader) {
+        if (first_) {
+            first_ = false;
+            const std::string_view start(data, std::min<std::size_t>(size, 2));
+            if (start == kUtf16LeMark || start == kUtf16BeMark) {
+                utf16_.emplace(start == kUtf16BeMark);
+                records_.feed(kUtf8Mark.data(), kUtf8Mark.size(), reader);
+                data += 2;
+                size -= 2;
+            }
+        }
+        if (!utf16_)
+            return records_.feed(data, size, reader);
+        utf8_.clear();
+        utf16_->convert(data, size, utf8_);
+        records_.feed(utf8_.data(), utf8_.size(), reader);
+    }
+    void finish(CsvRecords::Reader& reader) {
+        if (utf16_) {
+            utf8_.clear();
+            utf16_->finish(utf8_);
+            records_.feed(utf8_.data(), utf8_.size(), reader);
+        }
+        records_.finish(reader);
+    }
+
+private:
+    CsvRecords& records_;
+    bool first_ = true;
+    std::optional<Utf16ToUtf8> utf16_;
+    std::string utf8_;
+};
+
+std::string rowsText(std::size_t rows) {
+    return std::to_string(rows) + (rows == 1 ? " row" : " rows");
+}
+
+// What the rows of every file came to, on standard error, once at the end.
+void reportRows(const ColumnConverter& converter, std::size_t malformed) {
+    if (malformed > 0)
+        complain(rowsText(malformed) +
+                 " had text after a closing quote; it was kept in the same field, as spreadsheet "
+                 "programs read it");
+    if (const std::size_t lacking = converter.rowsWithoutColumn(); lacking > 0)
+        complain(rowsText(lacking) + " had no field for " + converter.columnName() +
+                 "; its result is left empty");
+    if (const std::size_t rows = converter.shortRows(); rows > 0)
+        complain(rowsText(rows) + (rows == 1 ? " was" : " were") +
+                 " shorter than the header and padded with empty fields");
+    if (const std::size_t rows = converter.longRows(); rows > 0)
+        complain(rowsText(rows) + (rows == 1 ? " was" : " were") +
+                 " longer than the header; the result stands under its heading, the extra "
+                 "fields after it");
+}
+
 // The entries of one column of CSV files, whose rows are written out again.
 bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table, ByteOutput& out,
                     bool inputClosed, AnswerCounts* counts) {
@@ -95,9 +157,11 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table, B
     ColumnConverter converter(table, options, counts ? discarded : out);
     converter.countInto(counts);
     std::vector<char> block(kBlockSize);
+    std::size_t malformed = 0;
     const bool allRead = forEachInput(options, inputClosed, [&](int fd, const std::string& file) {
         const char delimiter = options.delimiterFor(file);
         CsvRecords records(delimiter);
+        ColumnInput input(records);
         converter.beginFile(records, delimiter);
         const auto read = readerOf(fd, [&out] { out.flush(); });
         for (;;) {
@@ -106,17 +170,20 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table, B
                 return errno;
             if (got == 0)
                 break;
-            records.feed(block.data(), std::size_t(got), converter);
+            input.feed(block.data(), std::size_t(got), converter);
         }
-        records.finish(converter);
+        input.finish(converter);
+        malformed += records.malformedRecords();
+        if (converter.headerRefused()) {
+            complain(file + ": its header is not the first file's; none of its rows were written");
+            return -1;
+        }
         if (converter.columnFound())
             return 0;
         complain(file + ": no column named " + options.column);
         return -1;
     });
-    if (const std::size_t lacking = converter.rowsWithoutColumn(); lacking > 0)
-        complain(std::to_string(lacking) + (lacking == 1 ? " row had" : " rows had") +
-                 " no field for " + converter.columnName() + "; its result is left empty");
+    reportRows(converter, malformed);
     return allRead;
 }
 
@@ -154,6 +221,9 @@ int run(int argc, char** argv) {
     // A reader that goes away ends the program as SIGPIPE would, but only
     // after the write that found out, so nothing half-done is reported.
     std::signal(SIGPIPE, SIG_IGN);
+    // Past the file size limit (ulimit -f) a write fails with EFBIG, which is
+    // reported, rather than the signal ending the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     ByteOutput out(STDOUT_FILENO, kBlockSize);
     bool allRead = false;
     try {

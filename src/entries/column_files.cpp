@@ -50,9 +50,13 @@ void loadListOrColumn(Prompts& prompts, ListView& list, const QString& path,
         return;
     if (column == ColumnQuestion::kWholeLines)
         return LoadListFromFile(prompts, list, path, MissingFile::Named);
+    std::size_t malformed = 0;
     appendNamingFailures(list, path, [&] {
-        appendColumnFromFile(list, path, layout.delimiter, column, question.header);
+        malformed = appendColumnFromFile(list, path, layout.delimiter, column, question.header);
     });
+    if (malformed > 0)
+        prompts.messageBox(malformedRowsText(malformed, QFileInfo(path).fileName()),
+                           MessageStyle::Warning);
 }
 
 } // namespace tallyvane

@@ -155,15 +155,27 @@ private:
 
 } // namespace
 
-void appendColumn(ListView& list, QByteArrayView text, char delimiter, int column, bool header) {
+std::size_t appendColumn(ListView& list, QByteArrayView text, char delimiter, int column,
+                         bool header) {
     CsvRecords records(delimiter);
     ColumnEntries entries(list, column, header);
     records.feed(text.data(), std::size_t(text.size()), entries);
     records.finish(entries);
+    return records.malformedRecords();
 }
 
-void appendColumnFromFile(ListView& list, const QString& path, char delimiter, int column,
-                          bool header) {
+QString malformedRowsText(std::size_t rows, const QString& where) {
+    return QStringLiteral("%1 %2 %3 text after a closing quote. It was kept in the same cell, as "
+                          "spreadsheet programs read it; check %4.")
+        .arg(rows)
+        .arg(rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"))
+        .arg(where.isEmpty() ? QStringLiteral("of the pasted cells had")
+                             : QStringLiteral("of %1 had").arg(where))
+        .arg(rows == 1 ? QStringLiteral("that row") : QStringLiteral("those rows"));
+}
+
+std::size_t appendColumnFromFile(ListView& list, const QString& path, char delimiter, int column,
+                                 bool header) {
     RegularFile file(path);
     constexpr std::size_t kBlockBytes = std::size_t(1) << 20;
     const auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
@@ -172,6 +184,7 @@ void appendColumnFromFile(ListView& list, const QString& path, char delimiter, i
     while (const std::size_t got = file.read(block.get(), kBlockBytes))
         records.feed(block.get(), got, entries);
     records.finish(entries);
+    return records.malformedRecords();
 }
 
 bool RememberedColumns::recall(const ColumnQuestion& question, int& column) const {

@@ -37,10 +37,17 @@ ColumnLayout columnLayout(QByteArrayView start, bool whole, const QString& fileN
 // upper-cased, not trimmed); an empty cell, a blank row or a row too short
 // for the column adds an empty entry, so that rows and results stay aligned.
 // A header row is skipped. Quoted cells are read as tallyvane-convert reads them.
-void appendColumn(ListView& list, QByteArrayView text, char delimiter, int column, bool header);
+// Returns how many rows were malformed (text after a closing quote, kept in
+// its field).
+std::size_t appendColumn(ListView& list, QByteArrayView text, char delimiter, int column,
+                         bool header);
 // The same from a file, read in blocks. Throws Failure as the file loader does.
-void appendColumnFromFile(ListView& list, const QString& path, char delimiter, int column,
-                          bool header);
+std::size_t appendColumnFromFile(ListView& list, const QString& path, char delimiter, int column,
+                                 bool header);
+
+// What a person is told after a read that found malformed rows; where is
+// the file's name, or empty for a paste.
+QString malformedRowsText(std::size_t rows, const QString& where);
 
 // The columns chosen this session, by the header of the files they came from.
 class RememberedColumns {

@@ -73,7 +73,8 @@ std::size_t nextSpaceThatMatters(const unsigned char* data, std::size_t size, st
 } // namespace
 
 CsvRecords::CsvRecords(char delimiter, Spaces spaces)
-    : parser_(std::make_unique<csv_parser>()), delimiter_(delimiter), careful_(spaces) {
+    : parser_(std::make_unique<csv_parser>()), delimiter_(delimiter), careful_(spaces),
+      repair_(delimiter) {
     start();
 }
 
@@ -95,6 +96,8 @@ void CsvRecords::onField(void* text, std::size_t size, void* self) {
     auto& records = *static_cast<CsvRecords*>(self);
     if (records.pendingCr_)
         records.emit("\r");
+    // A field is mended before it ends, so the flag belongs to this record.
+    records.recordMended_ = records.repair_.takeMended() || records.recordMended_;
     if (size > 0)
         records.text_.append(static_cast<const char*>(text), size);
     records.fieldEnds_.push_back(records.text_.size());
@@ -125,6 +128,9 @@ void CsvRecords::emit(std::string_view end) {
     }
     record_.end = end;
     record_.joined = text_;
+    record_.malformed = recordMended_;
+    malformed_ += recordMended_ ? 1 : 0;
+    recordMended_ = false;
     reader_->record(record_);
     text_.clear();
     fieldEnds_.clear();
@@ -182,15 +188,21 @@ void CsvRecords::feed(const char* data, std::size_t size, Reader& reader) {
             return; // the rest of a mark may come with the next chunk
         mark_ = head_ == kUtf8Mark ? Mark::Found : Mark::None;
         if (mark_ == Mark::None)
-            parse(head_.data(), head_.size());
+            mendAndParse(head_.data(), head_.size());
     }
-    parse(data, size);
+    mendAndParse(data, size);
+}
+
+void CsvRecords::mendAndParse(const char* data, std::size_t size) {
+    repair_.feed(std::string_view(data, size),
+                 [this](std::string_view bytes) { parse(bytes.data(), bytes.size()); });
 }
 
 void CsvRecords::finish(Reader& reader) {
     reader_ = &reader;
     if (mark_ == Mark::Undecided && !head_.empty())
-        parse(head_.data(), head_.size()); // a text shorter than a mark
+        mendAndParse(head_.data(), head_.size()); // a text shorter than a mark
+    repair_.finish([this](std::string_view bytes) { parse(bytes.data(), bytes.size()); });
     // A record without a line end is closed by the end of the input.
     csv_fini(parser_.get(), onField, onEnd, this);
     if (pendingCr_)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "entries/csv_quote_repair.h"
+
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -16,6 +18,7 @@ namespace tallyvane {
 // the input. A blank line is a record without fields.
 struct CsvRecord {
     std::vector<std::string_view> fields;
+    bool malformed = false; // it had text after a closing quote (see CsvQuoteRepair)
     std::string_view end;
     std::string_view joined; // every field, one after another, nothing between
 };
@@ -23,7 +26,9 @@ struct CsvRecord {
 // Reads the records of CSV text fed in chunks of any size, with libcsv (the
 // parsing is the library's, not ours). Spaces around a field are part of it.
 // A UTF-8 byte-order mark that opens the text is no part of the first field;
-// startedWithMark() tells whether there was one.
+// startedWithMark() tells whether there was one. Text after a field's closing
+// quote stays in that field, as spreadsheet programs read it, and the record
+// counts as malformed.
 // Used by tallyvane-convert and by the window alike, so that both read a
 // column the same way. The views of a record are valid while it is handed
 // over.
@@ -51,11 +56,14 @@ public:
     // is then ready for another input (and still tells of this one's mark).
     void finish(Reader& reader);
     bool startedWithMark() const { return mark_ == Mark::Found; }
+    // Records, over every input so far, that had text after a closing quote.
+    std::size_t malformedRecords() const { return malformed_; }
 
 private:
     enum class Mark { Undecided, Found, None };
     void start();
     void parse(const char* data, std::size_t size);
+    void mendAndParse(const char* data, std::size_t size);
     void parseRun(const char* data, std::size_t size, bool spacesMatter);
     static void onField(void* text, std::size_t size, void* self);
     static void onEnd(int c, void* self);
@@ -71,6 +79,9 @@ private:
     CsvRecord record_;
     bool pendingCr_ = false; // a record ended in CR: an LF next makes it CR LF
     Mark mark_ = Mark::Undecided;
+    CsvQuoteRepair repair_;
+    bool recordMended_ = false;
+    std::size_t malformed_ = 0;
     bool finished_ = false;
     std::string head_; // the first bytes, until they show whether a mark opens the text
 };

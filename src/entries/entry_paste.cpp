@@ -36,6 +36,7 @@ void ListView1_Paste(Prompts& prompts, ListView& entries, const QString& text,
     if (text.isEmpty())
         return;
     Procedure p(prompts, kLocation);
+    std::size_t malformed = 0;
     p.step(100, [&] {
         // Only the start is looked at (and made UTF-8) to tell the layout: a
         // paste of a million plain lines should cost no more than before.
@@ -48,8 +49,13 @@ void ListView1_Paste(Prompts& prompts, ListView& entries, const QString& text,
         if (column == ColumnQuestion::kWholeLines)
             appendPastedLines(entries, text);
         else if (column != ColumnQuestion::kCancelled)
-            appendColumn(entries, text.toUtf8(), layout.delimiter, column, question.header);
+            malformed =
+                appendColumn(entries, text.toUtf8(), layout.delimiter, column, question.header);
     });
+    if (malformed > 0)
+        p.step(102, [&] {
+            prompts.messageBox(malformedRowsText(malformed, QString()), MessageStyle::Warning);
+        });
 }
 
 } // namespace tallyvane

@@ -335,6 +335,69 @@ private Q_SLOTS:
         QCOMPARE(full.exitCode(), 2);
         QCOMPARE(full.readAllStandardError(),
                  QByteArray("tallyvane-convert: write error: No space left on device\n"));
+
+        // Past the file size limit the write fails and is reported; no signal
+        // ends the program without a word.
+        QProcess limited;
+        limited.start(QStringLiteral("bash"),
+                      {"-c", "ulimit -f 64; \"$0\" \"$1\" > \"$2\"", kProgram, input,
+                       dir.filePath(QStringLiteral("out"))});
+        QVERIFY(limited.waitForFinished(60'000));
+        QCOMPARE(limited.exitCode(), 2);
+        QCOMPARE(limited.readAllStandardError(),
+                 QByteArray("tallyvane-convert: write error: File too large\n"));
+    }
+
+    // Each message names what is really wrong with the column asked for.
+    void columnMistakesAreNamed_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("said");
+        QTest::newRow("too large") << QStringList{"--column", "123456789"}
+                                   << QByteArray("a column position is at most 1000000, not "
+                                                 "'123456789'");
+        QTest::newRow("empty") << QStringList{"--column", ""}
+                               << QByteArray("a column is named or numbered, not ''");
+        QTest::newRow("zero") << QStringList{"--column", "0"}
+                              << QByteArray("column positions count from 1, not '0'");
+    }
+    void columnMistakesAreNamed() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, said);
+        const Outcome outcome = runProgram(arguments, "Phone\n603\n");
+        QCOMPARE(outcome.status, 64);
+        QCOMPARE(outcome.err.left(outcome.err.indexOf('\n')), "tallyvane-convert: " + said);
+    }
+
+    // Several files make one table: each ends its own last row, the first
+    // file's header and mark stand once, a file whose header differs is named
+    // and none of its rows written; UTF-16 comes out as UTF-8.
+    void columnFilesMakeOneTable() {
+        QTemporaryDir dir;
+        const QString first = writeFile(dir, QStringLiteral("1.csv"), "Name,Phone\na,603\nb,201");
+        const QString second =
+            writeFile(dir, QStringLiteral("2.csv"), "\xEF\xBB\xBFName,Phone\r\nc,312\r\n");
+        const QString other = writeFile(dir, QStringLiteral("3.csv"), "Name,Tel\nd,212\n");
+        QByteArray utf16 = "\xFF\xFE";
+        for (const char c : QByteArray("Name,Phone\ne,908\n"))
+            utf16 += QByteArray(1, c) + '\0';
+        const QString wide = writeFile(dir, QStringLiteral("4.csv"), utf16);
+        const Outcome outcome = runProgram({"--column", "Phone", first, second, other, wide});
+        QCOMPARE(outcome.out,
+                 QByteArray("Name,Phone,State\na,603,NH\nb,201,NJ\nc,312,IL\r\ne,908,NJ\n"));
+        QCOMPARE(outcome.status, 2);
+        QCOMPARE(outcome.err, "tallyvane-convert: " + other.toUtf8() +
+                                  ": its header is not the first file's; none of its rows were "
+                                  "written\n");
+        QCOMPARE(runProgram({"--column", "Phone", wide}).out,
+                 QByteArray("\xEF\xBB\xBFName,Phone,State\ne,908,NJ\n"));
+        // Short and long rows keep the result under its heading, and are counted.
+        const Outcome ragged =
+            runProgram({"--column", "Phone"}, "Name,Phone,Extra\nAnn,6035550000\n"
+                                              "Bob,2015550000,x,y\n");
+        QCOMPARE(ragged.out,
+                 QByteArray("Name,Phone,Extra,State\nAnn,6035550000,,NH\nBob,2015550000,x,NJ,y\n"));
+        QVERIFY(ragged.err.contains("1 row was shorter than the header"));
+        QVERIFY(ragged.err.contains("1 row was longer than the header"));
     }
 
     // A line's result goes out as soon as the line has arrived, while the

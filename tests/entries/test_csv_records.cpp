@@ -8,7 +8,8 @@ using namespace tallyvane;
 
 namespace {
 
-// Each record as its fields between brackets and its line end spelt out.
+// Each record as its fields between brackets and its line end spelt out, and
+// "!" after a malformed one.
 class Collector : public CsvRecords::Reader {
 public:
     void record(const CsvRecord& record) override {
@@ -19,6 +20,8 @@ public:
                 : record.end == "\n" ? "LF"
                 : record.end == "\r" ? "CR"
                                      : "END";
+        if (record.malformed)
+            line += '!';
         records << line;
     }
     QByteArrayList records;
@@ -59,10 +62,16 @@ private Q_SLOTS:
                       "b]LF"});
         row("repeated names", "Phone,Phone,Email\n", {"[Phone][Phone][Email]LF"});
         row("shorter than a mark", "\xEF\xBB", {"[\xEF\xBB]END"});
-        // A space before an opening quote makes the field unquoted; one after a
-        // closing quote leaves it open, as the library reads malformed text.
-        row("spaces around quotes", " \"a\",b\n\"c\" ,d\n", {"[ \"a\"][b]LF", "[c\" ,d\n]END"});
-        row("a space between quotes", "\"c\" \"d\",e\n", {"[c\" \"d][e]LF"});
+        // A space before an opening quote makes the field unquoted; text after a
+        // closing quote stays in its field, as spreadsheets and Python read it,
+        // and takes no more than its own row.
+        row("spaces around quotes", " \"a\",b\n\"c\" ,d\n", {"[ \"a\"][b]LF", "[c ][d]LF!"});
+        row("a space between quotes", "\"c\" \"d\",e\n", {"[c \"d\"][e]LF!"});
+        row("text after the closing quote", "\"Bob\" Smith,2015550142\nx,y\n",
+            {"[Bob Smith][2015550142]LF!", "[x][y]LF"});
+        row("quotes after the closing quote", "\"a\"b\"c\",d\n", {"[ab\"c\"][d]LF!"});
+        row("a doubled quote, then text", "\"a\"\"b\" c\r\n\"x\"", {"[a\"b c]CRLF!", "[x]END"});
+        row("after the closing quote, the end", "a,\"b\" c", {"[a][b c]END!"});
         row("tabs around fields", "\ta\t,b\t\n", {"[\ta\t][b\t]LF"});
         row("spaces in a long row", "Ann Smith ,  (603) 237-4934 , \"Concord, NH\"\r\n",
             {"[Ann Smith ][  (603) 237-4934 ][ \"Concord][ NH\"]CRLF"});

@@ -133,6 +133,28 @@ private Q_SLOTS:
         QVERIFY(p.prompts.errorReports().empty());
     }
 
+    // Text after a closing quote stays in its cell and takes no other row:
+    // all thousand rows load, and the person is told which file had how many.
+    void aMalformedRowTakesOnlyItself() {
+        QTemporaryDir dir;
+        FakePlatform p;
+        RememberedColumns remembered;
+        QByteArray contacts = "Name,Phone\r\nAnn,6035550100\r\nBo,2015550100\r\n"
+                              "\"Bob\" Smith,2015550142\r\n";
+        for (int i = 4; i <= 1000; ++i)
+            contacts += "Cy,212555" + QByteArray::number(1000 + i) + "\r\n";
+        p.prompts.columnAnswers = {1};
+        loadChosenFiles(p.prompts, p.window, p.entries,
+                        {writeFile(dir, s("contacts.csv"), contacts)},
+                        {Direction::AreaCodesToStates, remembered});
+        QCOMPARE(p.entries.count(), 1000);
+        QCOMPARE(p.entries.text(3), s("2015550142"));
+        QVERIFY(p.prompts.errorReports().empty());
+        QCOMPARE(p.prompts.shown.back().text,
+                 s("1 row of contacts.csv had text after a closing quote. It was kept in the same "
+                   "cell, as spreadsheet programs read it; check that row."));
+    }
+
     void unreadableFileIsReportedAndTheRestStillLoad() {
         QTemporaryDir dir;
         FakePlatform p;
