@@ -1,7 +1,9 @@
 // tallyvane-convert --column: the rows of a CSV or TSV file, handed over in
 // reads of random sizes, written again with one more field. Read back, every
-// row must hold the fields it came with, then the result of its cell (blank
-// for a blank or missing cell, the result's header for the header), and keep
+// row must hold the fields it came with, the result of its cell (blank for a
+// blank or missing cell, the result's header for the header) standing after
+// the first row's width (short rows padded, long rows' extra fields after
+// it), and keep
 // its line end, as the library reads them byte by byte; blank lines stay
 // blank, and a byte-order mark stays before the first row.
 //
@@ -14,9 +16,11 @@
 #include "entries/csv_records.h"
 #include "fuzz_support.h"
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 using namespace tallyvane;
@@ -118,15 +122,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool markIn = false, markOut = false;
     std::vector<Row> expected = readWhole(bytes, options.delimiter, markIn).rows;
     bool header = options.header;
+    const auto column = std::size_t(options.columnNumber - 1);
+    std::size_t width = 0; // of the header, or of the first row: the result stands after it
     for (Row& row : expected) {
         if (row.fields.empty())
             continue;
-        const auto column = std::size_t(options.columnNumber - 1);
+        if (width == 0)
+            width = std::max(row.fields.size(), column + 1);
         const std::string cell = column < row.fields.size() ? row.fields[column] : std::string();
-        row.fields.push_back(
+        const std::string result =
             std::exchange(header, false)
                 ? (options.direction == Direction::AreaCodesToStates ? "State" : "Area Codes")
-                : resultOf(cell, options.direction));
+                : resultOf(cell, options.direction);
+        if (row.fields.size() < width)
+            row.fields.resize(width);
+        row.fields.insert(row.fields.begin() + std::ptrdiff_t(width), result);
     }
     const std::string written = convertInPieces(bytes, options);
     const std::vector<Row> got = readWhole(written, options.delimiter, markOut).rows;
