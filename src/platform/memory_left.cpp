@@ -43,9 +43,24 @@ std::int64_t cgroupBytes(const QString& path) {
     return ok ? bytes : kNoMemoryLimit;
 }
 
-// From the group's own folder up to the root of its hierarchy.
+// A figure from a cgroup's memory.stat ("name value" lines), or 0.
+std::int64_t statBytes(const QString& path, const QByteArray& name) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (line.startsWith(name + ' '))
+            return std::max<std::int64_t>(0, line.mid(name.size() + 1).trimmed().toLongLong());
+    }
+    return 0;
+}
+
+// From the group's own folder up to the root of its hierarchy. The usage
+// counts page cache, of which the inactive file pages are given back as soon
+// as memory is short: the kernel's own working set leaves them out, and so
+// does this (inactiveName in memory.stat).
 std::int64_t leftOnThePath(const QString& root, const QString& group, const QStringList& limitFiles,
-                           const QString& usageFile) {
+                           const QString& usageFile, const QByteArray& inactiveName) {
     std::int64_t left = kNoMemoryLimit;
     QString path = QDir::cleanPath(root + QLatin1Char('/') + group);
     for (;;) {
@@ -53,9 +68,11 @@ std::int64_t leftOnThePath(const QString& root, const QString& group, const QStr
         for (const QString& name : limitFiles)
             limit = std::min(limit, cgroupBytes(path + QLatin1Char('/') + name));
         if (limit != kNoMemoryLimit) {
-            const std::int64_t used = cgroupBytes(path + QLatin1Char('/') + usageFile);
-            left = std::min(left,
-                            std::max<std::int64_t>(0, limit - (used == kNoMemoryLimit ? 0 : used)));
+            std::int64_t used = cgroupBytes(path + QLatin1Char('/') + usageFile);
+            used = used == kNoMemoryLimit ? 0 : used;
+            used = std::max<std::int64_t>(
+                0, used - statBytes(path + QStringLiteral("/memory.stat"), inactiveName));
+            left = std::min(left, std::max<std::int64_t>(0, limit - used));
         }
         if (path.size() <= root.size())
             return left;
@@ -78,11 +95,12 @@ std::int64_t leftInControlGroups(const QByteArray& processGroups, const QString&
             left = std::min(
                 left, leftOnThePath(root, group,
                                     {QStringLiteral("memory.max"), QStringLiteral("memory.high")},
-                                    QStringLiteral("memory.current")));
+                                    QStringLiteral("memory.current"), "inactive_file"));
         } else if (fields[1].split(',').contains("memory")) {
             left = std::min(left, leftOnThePath(root + QStringLiteral("/memory"), group,
                                                 {QStringLiteral("memory.limit_in_bytes")},
-                                                QStringLiteral("memory.usage_in_bytes")));
+                                                QStringLiteral("memory.usage_in_bytes"),
+                                                "total_inactive_file"));
         }
     }
     return left;

@@ -46,6 +46,19 @@ private Q_SLOTS:
                            "memory/box/job/memory.usage_in_bytes=100000000",
                            "memory/memory.limit_in_bytes=9223372036854771712"}
             << 400 * MB;
+        // Page cache that the kernel gives back at once is not used memory.
+        QTest::newRow("v2, inactive file pages are free")
+            << desktop
+            << QStringList{app + "memory.max=4000000000", app + "memory.current=3900000000",
+                           app + "memory.stat=active_file 100\ninactive_file 3000000000\n"}
+            << 3100 * MB;
+        QTest::newRow("v1, inactive file pages are free")
+            << QByteArray("4:memory:/box\n")
+            << QStringList{"memory/box/memory.limit_in_bytes=500000000",
+                           "memory/box/memory.usage_in_bytes=450000000",
+                           "memory/box/memory.stat=inactive_file 1\ntotal_inactive_file "
+                           "200000000\n"}
+            << 250 * MB;
         QTest::newRow("used beyond the limit leaves nothing")
             << desktop << QStringList{app + "memory.max=100", app + "memory.current=200"}
             << qint64(0);
