@@ -14,7 +14,8 @@ standard input when there is none or FILE is -, and writes to standard output.
                         names to their area codes
   -f, --format=FORMAT   results (the default): one result per input line, so
                           paste FILE <(tallyvane-convert FILE) lines up
-                        tsv: the entry, a tab, the result
+                        tsv: the entry, a tab, the result (a tab or
+                          backslash in the entry written \t or \\)
                         csv: RFC 4180 with the header line entry,result
                         text: the aligned text file the window's "Save Results
                           As Text File" writes (CR LF line ends)

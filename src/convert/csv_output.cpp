@@ -28,4 +28,23 @@ void putQuotesDoubled(ByteOutput& out, std::string_view bytes) {
     out.put(bytes);
 }
 
+void putTsvField(ByteOutput& out, std::string_view bytes) {
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        const char escaped = c == '\t'   ? 't'
+                             : c == '\r' ? 'r'
+                             : c == '\n' ? 'n'
+                             : c == '\\' ? '\\'
+                                         : 0;
+        if (escaped == 0)
+            continue;
+        out.put(bytes.substr(from, i - from));
+        out.put('\\');
+        out.put(escaped);
+        from = i + 1;
+    }
+    out.put(bytes.substr(from));
+}
+
 } // namespace tallyvane::convert

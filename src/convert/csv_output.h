@@ -16,4 +16,9 @@ void putCsvField(ByteOutput& out, std::string_view field, char delimiter, bool g
 // The bytes of a field inside its quotes, each quote doubled.
 void putQuotesDoubled(ByteOutput& out, std::string_view bytes);
 
+// A field of the tsv format, escaped as PostgreSQL's text format does so that
+// a row always has exactly its columns: a tab, CR, LF and backslash inside
+// become \t, \r, \n and \\.
+void putTsvField(ByteOutput& out, std::string_view bytes);
+
 } // namespace tallyvane::convert

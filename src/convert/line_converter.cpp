@@ -47,7 +47,7 @@ void LineConverter::writeRow(std::string_view entry, const EntryAnswer& answer) 
         out_.put('\n');
         return;
     case Format::Tsv:
-        out_.put(entry);
+        putTsvField(out_, entry);
         break;
     case Format::Csv:
         putCsvField(out_, entry, ',', true);
@@ -103,7 +103,7 @@ void LineConverter::piece(std::string_view part) {
     if (counts_)
         return;
     if (format_ == Format::Tsv)
-        out_.put(part);
+        putTsvField(out_, part);
     else if (format_ == Format::Csv)
         putQuotesDoubled(out_, part);
 }

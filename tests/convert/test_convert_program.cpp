@@ -241,6 +241,12 @@ private Q_SLOTS:
     }
 
     // A comma alone, without a quote beside it, still makes a field quoted.
+    // A tsv row always has its two columns: a tab or backslash of the entry
+    // is escaped as PostgreSQL's text format does.
+    void tsvEscapesTabsAndBackslashes() {
+        QCOMPARE(runProgram({"-f", "tsv"}, "603\tx\\y\n").out, QByteArray("603\\tx\\\\y\tNH\n"));
+    }
+
     void aCommaInsideAFieldIsQuoted() {
         QCOMPARE(runProgram({"--format=csv"}, "Portland, OR\n").out,
                  QByteArray("entry,result\n\"Portland, OR\",Not Found\n"));

@@ -4,7 +4,8 @@
 // - a line ends at LF, CR LF or a lone CR, and a final line end adds no entry;
 // - the results, tsv and csv formats write one line per entry, and its result
 //   is the one the area-code table gives the whole line at once;
-// - tsv is the entry, a tab and the result; csv is a header, then two fields
+// - tsv is the entry (its tabs and backslashes escaped), a tab and the result; csv is a header,
+// then two fields
 //   that read back (RFC 4180) to the entry (less the ' that guards one that
 //   begins like a formula) and the result;
 // - text is a heading and a line per entry, every line as wide as the widest,
@@ -101,6 +102,20 @@ std::string convertInPieces(std::string_view bytes, Format format, Direction dir
     return fuzz::writtenTo(fd);
 }
 
+// PostgreSQL's text format: every tab, CR, LF and backslash of a field escaped.
+std::string tsvField(const std::string& field) {
+    std::string out;
+    for (const char c : field) {
+        const char* escape = c == '\t'   ? "\\t"
+                             : c == '\r' ? "\\r"
+                             : c == '\n' ? "\\n"
+                             : c == '\\' ? "\\\\"
+                                         : nullptr;
+        out += escape ? std::string(escape) : std::string(1, c);
+    }
+    return out;
+}
+
 void checkLines(const std::vector<std::string>& entries, const std::string& written, Format format,
                 Direction direction) {
     std::vector<std::string> got = split(written, "\n");
@@ -120,7 +135,7 @@ void checkLines(const std::vector<std::string>& entries, const std::string& writ
     for (const std::string& entry : entries) {
         const std::string result = resultOf(entry, direction);
         expected.push_back(format == Format::Results ? result
-                           : format == Format::Tsv   ? entry + '\t' + result
+                           : format == Format::Tsv   ? tsvField(entry) + '\t' + result
                                                      : entry + '\n' + result);
     }
     fuzz::expectEqual("one line per entry, with its entry and its result", texts(expected),
