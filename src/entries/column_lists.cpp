@@ -134,8 +134,10 @@ public:
     ColumnEntries(ListView& list, int column, bool header)
         : list_(list), column_(column), header_(header) {}
     void record(const CsvRecord& record) override {
+        // Blank lines before the header are no rows of the table, as
+        // tallyvane-convert reads them too; the header is the first row.
         if (header_) {
-            header_ = false;
+            header_ = record.fields.empty();
             return;
         }
         const auto at = std::size_t(column_);

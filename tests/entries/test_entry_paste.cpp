@@ -36,6 +36,31 @@ private Q_SLOTS:
         QVERIFY(p.prompts.shown.empty());
     }
 
+    // Cells copied in columns give one entry a row from the column chosen.
+    void cellsInColumnsGiveOneEntryARow_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("a blank line before the header") << "\nName,Phone\nA,6035551234\n"
+                                                        << QStringList{"6035551234"};
+        // Longer than the sample that tells the layout, and cut inside a row there.
+        QString many = QStringLiteral("Name\tPhone\n");
+        QStringList phones;
+        for (int i = 0; many.size() < 70 * 1024; ++i) {
+            phones << QStringLiteral("603555%1").arg(1000 + i % 9000);
+            many += QStringLiteral("Someone with a long name %1\t%2\n").arg(i).arg(phones.last());
+        }
+        QTest::newRow("longer than the sample") << many << phones;
+    }
+    void cellsInColumnsGiveOneEntryARow() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, entries);
+        FakePlatform p;
+        p.prompts.columnAnswers = {1};
+        ListView1_Paste(p.prompts, p.entries, text);
+        QCOMPARE(listTexts(p.entries), entries);
+        QCOMPARE(p.prompts.columnQuestions.size(), std::size_t(1));
+    }
+
     void emptyClipboardDoesNothing() {
         FakePlatform p;
         ListView1_Paste(p.prompts, p.entries, QString());
