@@ -2,9 +2,46 @@
 
 #include "platform/failure.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace tallyvane {
+
+namespace {
+
+// A name beside the file that nothing has yet: NAME.unreadable, then
+// NAME.unreadable.2 and so on.
+QString asideName(const QString& path) {
+    const QString base = path + QStringLiteral(".unreadable");
+    QString name = base;
+    for (int n = 2; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
+        name = base + QLatin1Char('.') + QString::number(n);
+    return name;
+}
+
+// Whether every line of the file is one QSettings keeps when it writes the
+// file again: a [group], a key=value, a comment or nothing. Qt reads other
+// text without complaint and then drops it.
+bool keptByQt(const QString& path) {
+    QFile file(path);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.read(qint64(1) << 20);
+    if (!file.atEnd() || bytes.contains('\0'))
+        return false;
+    for (const QByteArray& raw : bytes.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (!line.isEmpty() && !line.contains('=') && !line.startsWith(';') &&
+            !line.startsWith('#') && !(line.startsWith('[') && line.endsWith(']')))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
 
 QString QtSettingsStore::read(const QString& application, const QString& section,
                               const QString& key, const QString& defaultValue) {
@@ -17,8 +54,25 @@ QString QtSettingsStore::read(const QString& application, const QString& section
     return value.toString();
 }
 
+// Qt would write a file it cannot read over with the one setting, through a
+// link into whatever file the link names too. Such a file is moved aside
+// instead (a link itself, not what it names), a fresh one is written, and
+// the person is told where the old one went.
 void QtSettingsStore::write(const QString& application, const QString& section, const QString& key,
                             const QString& value) {
+    QString movedTo;
+    {
+        const QSettings probe(application, section);
+        const QString path = probe.fileName();
+        if (probe.status() == QSettings::FormatError || !keptByQt(path)) {
+            movedTo = asideName(path);
+            if (!QFile::rename(path, movedTo))
+                throw Failure(
+                    QStringLiteral("The settings file %1 cannot be read, and it could not "
+                                   "be moved aside to %2; the setting was not saved")
+                        .arg(path, movedTo));
+        }
+    }
     QSettings settings(application, section);
     settings.beginGroup(section);
     settings.setValue(key, value);
@@ -27,6 +81,10 @@ void QtSettingsStore::write(const QString& application, const QString& section, 
     if (settings.status() != QSettings::NoError)
         throw Failure(
             QStringLiteral("The settings file %1 cannot be written").arg(settings.fileName()));
+    if (!movedTo.isEmpty())
+        throw Failure(QStringLiteral("The settings file %1 could not be read as settings. It was "
+                                     "kept as %2, and a new one holds this setting")
+                          .arg(settings.fileName(), movedTo));
 }
 
 } // namespace tallyvane
