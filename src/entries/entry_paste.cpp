@@ -31,13 +31,20 @@ void appendPastedLines(ListView& list, QStringView text) {
         list.append(text.sliced(start).toString());
 }
 
-void ListView1_Paste(Prompts& prompts, ListView& entries, const QString& text,
+void ListView1_Paste(Prompts& prompts, ListView& entries, const std::function<QString()>& read,
                      Direction direction) {
-    if (text.isEmpty())
-        return;
     Procedure p(prompts, kLocation);
+    // Running out of memory part way keeps what came in, and says how much.
+    const int before = entries.count();
+    p.describeOutOfMemory([&] {
+        return QStringLiteral("Out of memory: %1 entries were pasted and the rest was not.")
+            .arg(entries.count() - before);
+    });
+    QString text;
+    if (!p.step(100, [&] { text = read(); }) || text.isEmpty())
+        return;
     std::size_t malformed = 0;
-    p.step(100, [&] {
+    p.step(102, [&] {
         // Only the start is looked at (and made UTF-8) to tell the layout: a
         // paste of a million plain lines should cost no more than before.
         const ColumnLayout layout =
@@ -53,9 +60,15 @@ void ListView1_Paste(Prompts& prompts, ListView& entries, const QString& text,
                 appendColumn(entries, text.toUtf8(), layout.delimiter, column, question.header);
     });
     if (malformed > 0)
-        p.step(102, [&] {
+        p.step(104, [&] {
             prompts.messageBox(malformedRowsText(malformed, QString()), MessageStyle::Warning);
         });
+}
+
+void ListView1_Paste(Prompts& prompts, ListView& entries, const QString& text,
+                     Direction direction) {
+    ListView1_Paste(
+        prompts, entries, [&text] { return text; }, direction);
 }
 
 } // namespace tallyvane

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+
 namespace tallyvane {
 
 class ListView;
@@ -21,6 +23,10 @@ void appendPastedLines(ListView& list, QStringView text);
 // the new entries. Cells copied from a spreadsheet, or lines that split alike
 // into fields, are read by the column the person chooses (or as whole lines);
 // the column that looks most like what the direction converts is offered first.
+// The clipboard is read by `read` inside the command, so that a failure to
+// read it, or to hold what it gives, is reported like any other.
+void ListView1_Paste(Prompts& prompts, ListView& entries, const std::function<QString()>& read,
+                     Direction direction);
 void ListView1_Paste(Prompts& prompts, ListView& entries, const QString& text,
                      Direction direction = Direction::AreaCodesToStates);
 

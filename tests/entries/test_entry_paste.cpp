@@ -1,6 +1,7 @@
 #include "conversion/conversion_run.h"
 #include "entries/entry_paste.h"
 #include "support/fakes.h"
+#include "support/reports.h"
 
 #include <QTest>
 
@@ -59,6 +60,26 @@ private Q_SLOTS:
         ListView1_Paste(p.prompts, p.entries, text);
         QCOMPARE(listTexts(p.entries), entries);
         QCOMPARE(p.prompts.columnQuestions.size(), std::size_t(1));
+    }
+
+    // Out of memory part way: the entries so far stay, and the report says
+    // how many came in, as a file load's does; a clipboard that cannot be
+    // held at all is reported the same way.
+    void runningOutOfMemoryTellsHowMuchCameIn() {
+        FakePlatform p;
+        RefusingList entries(4, RefusingList::How::OutOfMemory);
+        ListView1_Paste(p.prompts, entries, QStringLiteral("a\nb\nc\nd\ne\n"));
+        QCOMPARE(listTexts(entries), QStringList({"a", "b", "c"}));
+        QCOMPARE(reportedLines(p.prompts), QList<int>{102});
+        QVERIFY(p.prompts.shown[0].text.startsWith(
+            "Out of memory: 3 entries were pasted and the rest was not.\r\n"));
+
+        FakePlatform q;
+        ListView1_Paste(
+            q.prompts, q.entries, []() -> QString { throw std::bad_alloc(); },
+            Direction::AreaCodesToStates);
+        QCOMPARE(reportedLines(q.prompts), QList<int>{100});
+        QCOMPARE(q.entries.count(), 0);
     }
 
     void emptyClipboardDoesNothing() {

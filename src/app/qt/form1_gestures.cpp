@@ -72,8 +72,9 @@ void Form1Gestures::addShortcuts() {
 }
 
 void Form1Gestures::pasteClipboard() {
-    ListView1_Paste(services_.prompts, services_.entries, QApplication::clipboard()->text(),
-                    directionOf(services_.options));
+    ListView1_Paste(
+        services_.prompts, services_.entries, [] { return QApplication::clipboard()->text(); },
+        directionOf(services_.options));
 }
 
 bool Form1Gestures::eventFilter(QObject* watched, QEvent* event) {
