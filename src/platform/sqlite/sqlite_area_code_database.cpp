@@ -27,6 +27,8 @@ public:
                                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
         if (rc != SQLITE_OK)
             fail();
+        defend();
+        checkShape("area_codes", true);
         prepare("SELECT state_cd FROM area_codes WHERE area_cd = ?1", &byCode_);
         prepare("SELECT area_cd FROM area_codes WHERE state_cd = ?1 or location_name = ?2",
                 &byState_);
@@ -67,6 +69,7 @@ public:
         if (sqlite3_table_column_metadata(db_, nullptr, "special_codes", "place", nullptr, nullptr,
                                           nullptr, nullptr, nullptr) != SQLITE_OK)
             return codes;
+        checkShape("special_codes", false);
         sqlite3_stmt* statement = nullptr;
         prepare("SELECT area_cd, kind, place FROM special_codes", &statement);
         const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> owned(statement,
@@ -86,12 +89,58 @@ public:
 
 private:
     static constexpr const char* kColumns[] = {"area_cd", "state_cd", "location_name"};
+    // Far above any real value (a place name, a code), far below memory.
+    static constexpr int kLongestValue = 1 << 20;
 
     [[noreturn]] void fail(const QString& cause) {
         throw Failure(
             QStringLiteral("Cannot read the area-code database %1: %2").arg(path_, cause));
     }
     [[noreturn]] void fail() { fail(db_ ? sqliteMessage(db_) : QStringLiteral("out of memory")); }
+
+    // A database given on the command line may come from anywhere: it runs
+    // no function of its schema's choosing, cannot be changed through this
+    // connection, and no value in it may be longer than any real row could
+    // be, so a column computed to hundreds of megabytes is an error, not a
+    // run that eats the memory.
+    void defend() {
+        int set = 0;
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, &set);
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, &set);
+        sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, kLongestValue);
+        sqlite3_limit(db_, SQLITE_LIMIT_SQL_LENGTH, kLongestValue);
+    }
+
+    // The table is a plain table whose columns are stored as they are: no
+    // view, and no column computed when it is read.
+    void checkShape(const char* table, bool required) {
+        sqlite3_stmt* statement = nullptr;
+        prepare(QByteArray("SELECT type FROM sqlite_schema WHERE name = '") + table + "'",
+                &statement);
+        std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> owned(statement, sqlite3_finalize);
+        const int rc = sqlite3_step(statement);
+        const QByteArray type =
+            rc == SQLITE_ROW
+                ? QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)))
+                : QByteArray();
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            fail();
+        if (type.isEmpty() && !required)
+            return;
+        if (type.isEmpty())
+            fail(QStringLiteral("no such table: %1").arg(QLatin1String(table)));
+        if (type != "table")
+            fail(QStringLiteral("%1 is not a table").arg(QLatin1String(table)));
+        prepare(QByteArray("SELECT name FROM pragma_table_xinfo('") + table +
+                    "') WHERE hidden <> 0",
+                &statement);
+        owned.reset(statement);
+        if (sqlite3_step(statement) == SQLITE_ROW)
+            fail(QStringLiteral("column %1 of %2 is computed, not stored")
+                     .arg(QString::fromUtf8(
+                              reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))),
+                          QLatin1String(table)));
+    }
 
     // Answers are read once and then matched in memory by NOCASE text
     // equality; a column that compares any other way would give other answers.
