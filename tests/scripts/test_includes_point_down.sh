@@ -9,7 +9,7 @@ src=${1:?the src folder}
 
 floor() {
     case $1 in
-    app | convert) echo 4 ;;                  # the window, start-up and the batch program
+    app | batch) echo 4 ;;                    # the window, start-up and the batch program
     entries | conversion | results) echo 3 ;; # the commands
     commands) echo 2 ;;                       # what every command stands on
     lists) echo 1 ;;

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 // Which of standard input and standard output the program was started with
 // closed ("tallyvane-convert <&-").
@@ -16,4 +16,4 @@ struct ClosedStandardStreams {
 // is used, as cat treats it.
 ClosedStandardStreams reserveStandardDescriptors();
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

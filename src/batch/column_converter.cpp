@@ -1,13 +1,13 @@
-#include "convert/column_converter.h"
+#include "batch/column_converter.h"
 
-#include "convert/csv_output.h"
-#include "convert/entry_answer.h"
+#include "batch/csv_output.h"
+#include "batch/entry_answer.h"
 #include "entries/byte_order_marks.h"
 #include "results/csv_field.h"
 
 #include <algorithm>
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 ColumnConverter::ColumnConverter(const AreaCodeTable& table, const ConvertOptions& options,
                                  ByteOutput& out)
@@ -167,4 +167,4 @@ void ColumnConverter::record(const CsvRecord& record) {
         row(record);
 }
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

@@ -1,17 +1,17 @@
 #pragma once
 
+#include "batch/answer_counts.h"
+#include "batch/byte_output.h"
+#include "batch/convert_options.h"
+#include "batch/entry_answer.h"
 #include "conversion/area_code_table.h"
-#include "convert/answer_counts.h"
-#include "convert/byte_output.h"
-#include "convert/convert_options.h"
-#include "convert/entry_answer.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 // Turns entry lines into output in the chosen format. A line comes either
 // whole (line) or, when it is longer than a read block, in pieces followed by
@@ -52,4 +52,4 @@ private:
     std::vector<AreaCodeTable::AnswerId> textRows_;
 };
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

@@ -13,10 +13,10 @@
 //
 // Input: one byte (bits 0-1: the format; bit 2: states to area codes; bits
 // 3-7: the read block, 64 bytes and up), then the input's bytes.
+#include "batch/line_converter.h"
+#include "batch/line_reader.h"
 #include "conversion/area_code.h"
 #include "conversion/area_code_table.h"
-#include "convert/line_converter.h"
-#include "convert/line_reader.h"
 #include "fuzz_support.h"
 
 #include <random>
@@ -25,7 +25,7 @@
 #include <vector>
 
 using namespace tallyvane;
-using namespace tallyvane::convert;
+using namespace tallyvane::batch;
 
 namespace {
 

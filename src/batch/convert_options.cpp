@@ -1,4 +1,4 @@
-#include "convert/convert_options.h"
+#include "batch/convert_options.h"
 
 #include "commands/product.h"
 
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 namespace {
 
@@ -177,4 +177,4 @@ std::string versionText() {
            kAreaCodeTableCurrentTo.toStdString() + "\n";
 }
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

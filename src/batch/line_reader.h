@@ -1,6 +1,6 @@
 #pragma once
 
-#include "convert/line_converter.h"
+#include "batch/line_converter.h"
 
 #include <sys/types.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 // Reads a descriptor as read(2) does, but through interrupting signals. For a pipe or a terminal,
 // which may hold its next bytes back for a long time, beforeWaiting is called before a read that
@@ -51,4 +51,4 @@ private:
     bool lineInPieces_ = false;
 };
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

@@ -1,13 +1,13 @@
 // tallyvane-convert: the window's conversion for scripts and pipelines.
+#include "batch/answer_counts.h"
+#include "batch/byte_output.h"
+#include "batch/column_converter.h"
+#include "batch/convert_options.h"
+#include "batch/line_converter.h"
+#include "batch/line_reader.h"
+#include "batch/standard_streams.h"
 #include "commands/product.h"
 #include "conversion/area_code_table.h"
-#include "convert/answer_counts.h"
-#include "convert/byte_output.h"
-#include "convert/column_converter.h"
-#include "convert/convert_options.h"
-#include "convert/line_converter.h"
-#include "convert/line_reader.h"
-#include "convert/standard_streams.h"
 #include "entries/byte_order_marks.h"
 #include "entries/utf16_to_utf8.h"
 #include "platform/data_files.h"
@@ -29,7 +29,7 @@
 #include <unistd.h>
 
 using namespace tallyvane;
-using namespace tallyvane::convert;
+using namespace tallyvane::batch;
 
 namespace {
 

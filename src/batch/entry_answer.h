@@ -8,7 +8,7 @@
 
 #include <string_view>
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 inline std::string_view bytesOf(const QByteArray& bytes) {
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
@@ -35,4 +35,4 @@ inline EntryAnswer answerFor(const AreaCodeTable& table, Direction direction,
                : answerForState(table, entry, entry, withReason);
 }
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

@@ -1,4 +1,4 @@
-#include "convert/line_reader.h"
+#include "batch/line_reader.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 LineReader::LineReader(LineConverter& converter, std::size_t blockSize)
     : converter_(converter), buffer_(blockSize) {}
@@ -128,4 +128,4 @@ void LineReader::takeLines(std::size_t filled) {
     }
 }
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

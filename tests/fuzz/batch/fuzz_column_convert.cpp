@@ -10,9 +10,9 @@
 // Input: one byte (bits 0-1: the delimiter, a comma, a semicolon or a tab;
 // bits 2-3: the column, 1 to 4; bit 4: a header row; bit 5: states to area
 // codes), then the file's bytes.
+#include "batch/column_converter.h"
 #include "conversion/area_code.h"
 #include "conversion/area_code_table.h"
-#include "convert/column_converter.h"
 #include "entries/csv_records.h"
 #include "fuzz_support.h"
 
@@ -24,7 +24,7 @@
 #include <vector>
 
 using namespace tallyvane;
-using namespace tallyvane::convert;
+using namespace tallyvane::batch;
 
 namespace {
 

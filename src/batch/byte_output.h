@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 // A write to the output failed; errorNumber is errno (EPIPE: the reader left).
 struct OutputFailed {
@@ -54,4 +54,4 @@ private:
     std::size_t used_ = 0;
 };
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

@@ -1,12 +1,12 @@
-#include "convert/line_converter.h"
+#include "batch/line_converter.h"
 
-#include "convert/csv_output.h"
+#include "batch/csv_output.h"
 #include "results/aligned_cell.h"
 #include "results/csv_field.h"
 
 #include <algorithm>
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 LineConverter::LineConverter(const AreaCodeTable& table, Direction direction, Format format,
                              ByteOutput& out, bool withReason)
@@ -150,4 +150,4 @@ void LineConverter::finish() {
     }
 }
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

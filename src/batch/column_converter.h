@@ -1,9 +1,9 @@
 #pragma once
 
+#include "batch/answer_counts.h"
+#include "batch/byte_output.h"
+#include "batch/convert_options.h"
 #include "conversion/area_code_table.h"
-#include "convert/answer_counts.h"
-#include "convert/byte_output.h"
-#include "convert/convert_options.h"
 #include "entries/csv_records.h"
 
 #include <cstddef>
@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 // The rows of CSV or TSV files, written again with the result of one column
 // as one more field (and the reason, when asked for): every field of the
@@ -75,4 +75,4 @@ private:
     AnswerCounts* counts_ = nullptr;
 };
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

@@ -1,6 +1,6 @@
-#include "convert/entry_answer.h"
+#include "batch/entry_answer.h"
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 namespace {
 
@@ -27,4 +27,4 @@ EntryAnswer answerForState(const AreaCodeTable& table, std::string_view key, std
                     [&]() -> const QByteArray& { return table.reasons().utf8ForState(ends); });
 }
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "convert/byte_output.h"
+#include "batch/byte_output.h"
 
 #include <string_view>
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 // A field of a CSV or TSV file, written by the rules the window's CSV save
 // follows too (see results/csv_field.h): quoted where it must be, or always
@@ -21,4 +21,4 @@ void putQuotesDoubled(ByteOutput& out, std::string_view bytes);
 // become \t, \r, \n and \\.
 void putTsvField(ByteOutput& out, std::string_view bytes);
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

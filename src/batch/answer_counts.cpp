@@ -1,6 +1,6 @@
-#include "convert/answer_counts.h"
+#include "batch/answer_counts.h"
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 ResultsSummary AnswerCounts::summary() const {
     SummaryTally tally(direction_);
@@ -16,4 +16,4 @@ ResultsSummary AnswerCounts::summary() const {
     return tally.summary();
 }
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 enum class Format { Results, Tsv, Csv, Text };
 
@@ -47,4 +47,4 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options);
 const char* helpText();
 std::string versionText();
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

@@ -1,6 +1,6 @@
-#include "convert/convert_options.h"
+#include "batch/convert_options.h"
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 const char* helpText() {
     return R"(Usage: tallyvane-convert [OPTIONS] [FILE...]
@@ -98,4 +98,4 @@ goes away (| head), the program ends quietly, by SIGPIPE.
 )";
 }
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

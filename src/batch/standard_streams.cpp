@@ -1,11 +1,11 @@
-#include "convert/standard_streams.h"
+#include "batch/standard_streams.h"
 
 #include <cerrno>
 
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 namespace {
 
@@ -30,4 +30,4 @@ ClosedStandardStreams reserveStandardDescriptors() {
     return closed;
 }
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

@@ -1,10 +1,10 @@
-#include "convert/byte_output.h"
+#include "batch/byte_output.h"
 
 #include <cerrno>
 
 #include <unistd.h>
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 void ByteOutput::writeAll(const char* data, std::size_t size) {
     if (fd_ == kDiscard)
@@ -27,4 +27,4 @@ void ByteOutput::close() {
         throw OutputFailed{errno};
 }
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

@@ -1,8 +1,8 @@
-#include "convert/csv_output.h"
+#include "batch/csv_output.h"
 
 #include "results/csv_field.h"
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 void putCsvField(ByteOutput& out, std::string_view field, char delimiter, bool guard,
                  bool quoteAnyway) {
@@ -47,4 +47,4 @@ void putTsvField(ByteOutput& out, std::string_view bytes) {
     out.put(bytes.substr(from));
 }
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch

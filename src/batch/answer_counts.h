@@ -1,15 +1,15 @@
 #pragma once
 
+#include "batch/entry_answer.h"
 #include "conversion/area_code_table.h"
 #include "conversion/direction.h"
-#include "convert/entry_answer.h"
 #include "results/results_summary.h"
 
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
 
-namespace tallyvane::convert {
+namespace tallyvane::batch {
 
 // Counts answers for --summary in memory that does not grow with the input:
 // one counter for each answer the table can give and one for each reason
@@ -41,4 +41,4 @@ private:
     std::unordered_map<const char*, ReasonCount> byReason_;
 };
 
-} // namespace tallyvane::convert
+} // namespace tallyvane::batch
