@@ -203,13 +203,13 @@ int main(int argc, char** argv) {
                             c.seconds / a.seconds);
             }
         }
-        for (const std::vector<std::string>& options :
-             std::vector<std::vector<std::string>>{{"-f", "csv"},
-                                                   {"-f", "text"},
-                                                   {"-f", "tsv", "--reason"},
-                                                   {"-f", "csv", "--reason"},
-                                                   {"-f", "tsv", "--summary"},
-                                                   {"-f", "tsv", "--summary", "-d", "area-codes"}}) {
+        for (const std::vector<std::string>& options : std::vector<std::vector<std::string>>{
+                 {"-f", "csv"},
+                 {"-f", "text"},
+                 {"-f", "tsv", "--reason"},
+                 {"-f", "csv", "--reason"},
+                 {"-f", "tsv", "--summary"},
+                 {"-f", "tsv", "--summary", "-d", "area-codes"}}) {
             std::vector<std::string> command{program};
             command.insert(command.end(), options.begin(), options.end());
             std::vector<Measure> runs;
