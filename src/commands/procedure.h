@@ -13,6 +13,12 @@ namespace tallyvane {
 // Runs the numbered steps of a command. A step that fails is reported in the
 // common error report under its line number and the command goes on with the
 // next step, so a command is never abandoned half-way by a failure.
+//
+// The numbers appear in those reports, where people quote them, so they are
+// part of what the program says: a designed command keeps its numbers for
+// good, and a step added to it takes a number no step of that command has
+// used (never renumber the others). A command of our own numbers its steps
+// from 100 in steps of 2, in the order they run.
 class Procedure {
 public:
     Procedure(Prompts& prompts, QString location)

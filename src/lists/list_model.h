@@ -20,7 +20,9 @@ class ListModel : public QAbstractTableModel, public ListView {
 public:
     explicit ListModel(QObject* parent = nullptr);
 
-    // ListView
+    // ListView. count() is every row the list holds, which the commands
+    // work with; rowCount() is the rows announced to the views so far, which
+    // may trail it while a command appends (see above).
     int count() const override { return static_cast<int>(rows_.size()); }
     QString text(int position) const override;
     QString columnText(int position, int column) const override;
@@ -49,7 +51,8 @@ public:
     QString originEntry(int position) const override;
     QString note(int position) const override;
 
-    // QAbstractItemModel
+    // QAbstractItemModel. rowCount() may be less than count() until the
+    // pending rows are announced.
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent) const override;
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;

@@ -1,12 +1,11 @@
 #include "app/qt/form1.h"
 #include "conversion/conversion_run.h"
 #include "lists/list_model.h"
-#include "platform/qt/qt_cursor_file.h"
 #include "platform/qt/qt_window_services.h"
+#include "support/cursor_files.h"
 #include "support/window_fakes.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -21,7 +20,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
-#include <QtEndian>
 
 #include <memory>
 
@@ -78,66 +76,6 @@ void moveOver(QWidget* widget) {
     QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)),
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
-}
-
-void put16(QByteArray& b, quint16 v) {
-    char raw[2];
-    qToLittleEndian(v, raw);
-    b.append(raw, 2);
-}
-void put32(QByteArray& b, quint32 v) {
-    char raw[4];
-    qToLittleEndian(v, raw);
-    b.append(raw, 4);
-}
-
-// A 16 x 16 cursor, a red left half and a blue right half with a transparent
-// top row, as 32-bit, 8-bit (palette and mask) or PNG entry.
-enum class Entry { Dib32, Dib8, Png };
-
-QByteArray cursorFile(Entry kind, QPoint hotSpot, quint16 type = 2) {
-    constexpr int side = 16;
-    QByteArray image;
-    if (kind == Entry::Png) {
-        QImage picture(side, side, QImage::Format_ARGB32);
-        for (int y = 0; y < side; ++y)
-            for (int x = 0; x < side; ++x)
-                picture.setPixel(x, y, y == 0 ? 0u : (x < 8 ? 0xffff0000u : 0xff0000ffu));
-        QBuffer buffer(&image);
-        buffer.open(QIODevice::WriteOnly);
-        picture.save(&buffer, "PNG");
-    } else {
-        const int bits = kind == Entry::Dib32 ? 32 : 8;
-        for (quint32 v : {40u, quint32(side), quint32(2 * side)})
-            put32(image, v);
-        put16(image, 1);
-        put16(image, quint16(bits));
-        for (int i = 0; i < 6; ++i)
-            put32(image, bits == 8 ? (i == 4 ? 2u : 0u) : 0u);
-        if (bits == 8) {
-            put32(image, 0x00ff0000); // blue-green-red-zero: red
-            put32(image, 0x000000ff); // blue
-        }
-        for (int row = side - 1; row >= 0; --row) // bottom-up
-            for (int x = 0; x < side; ++x) {
-                if (bits == 32)
-                    put32(image, row == 0 ? 0u : (x < 8 ? 0xffff0000u : 0xff0000ffu));
-                else
-                    image.append(char(x < 8 ? 0 : 1));
-            }
-        for (int row = side - 1; row >= 0; --row)
-            put32(image, row == 0 ? 0xffffffffu : 0u); // mask: the top row transparent
-    }
-    QByteArray file;
-    put16(file, 0);
-    put16(file, type);
-    put16(file, 1);
-    file.append(char(side)).append(char(side)).append(char(0)).append(char(0));
-    put16(file, quint16(hotSpot.x()));
-    put16(file, quint16(hotSpot.y()));
-    put32(file, quint32(image.size()));
-    put32(file, 22);
-    return file + image;
 }
 
 } // namespace
@@ -459,34 +397,6 @@ private Q_SLOTS:
             "Invalid picture\r\nin Brisquet2021/08/31.Form1.Form_Load at line 110")));
         moveOver(control<QWidget>(*second, "PushButton1"));
         QCOMPARE(second->cursor().shape(), Qt::ArrowCursor);
-    }
-
-    void cursorFilesAreReadWithAndWithoutTheImagePlugin() {
-        for (Entry kind : {Entry::Dib32, Entry::Dib8, Entry::Png}) {
-            const QByteArray bytes = cursorFile(kind, {7, 9});
-            for (CursorDecoding decoding :
-                 {CursorDecoding::Automatic, CursorDecoding::OwnDecoderOnly}) {
-                const CursorPicture picture = readCursorPicture(bytes, decoding);
-                QCOMPARE(picture.hotSpot, QPoint(7, 9));
-                const QImage image = picture.image.convertToFormat(QImage::Format_ARGB32);
-                QCOMPARE(image.size(), QSize(16, 16));
-                QCOMPARE(qAlpha(image.pixel(3, 0)), 0);
-                QCOMPARE(image.pixel(3, 5), 0xffff0000u);
-                QCOMPARE(image.pixel(12, 15), 0xff0000ffu);
-            }
-        }
-        // An icon file serves too, with its centre as the hot spot.
-        QCOMPARE(readCursorPicture(cursorFile(Entry::Png, {}, 1)).hotSpot, QPoint(7, 7));
-        for (const QByteArray& bad :
-             {QByteArray(), QByteArray("not a cursor at all, not at all"),
-              cursorFile(Entry::Dib32, {1, 1}).left(60), cursorFile(Entry::Dib8, {1, 1}, 3)}) {
-            try {
-                readCursorPicture(bad, CursorDecoding::OwnDecoderOnly);
-                QFAIL("a broken cursor file was accepted");
-            } catch (const Failure& failure) {
-                QCOMPARE(failure.description(), QStringLiteral("Invalid picture"));
-            }
-        }
     }
 
     // Last: the skin changes the style of the whole application.

@@ -1,6 +1,5 @@
 #include "app/pointer_rules.h"
 #include "app/start_up.h"
-#include "commands/file_exists.h"
 #include "support/fakes.h"
 #include "support/reports.h"
 
@@ -208,18 +207,6 @@ private Q_SLOTS:
         QFETCH(QString, product);
         QFETCH(QString, title);
         QCOMPARE(applicationTitleFor(product), title);
-    }
-
-    void fileExistsAnswersWithoutFailing() {
-        QTemporaryDir folder;
-        QFile file(folder.filePath(QStringLiteral("list.txt")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        QVERIFY(FileExists(file.fileName()));
-        QVERIFY(!FileExists(folder.filePath(QStringLiteral("missing.txt"))));
-        QVERIFY(!FileExists(folder.filePath(QStringLiteral("no/such/folder/list.txt"))));
-        QVERIFY(!FileExists(QString()));
-        QVERIFY(!FileExists(QString::fromUtf8("bad\0path", 8)));
     }
 
     void theDirectionButtonsSaveTheirValueAtOnce() {

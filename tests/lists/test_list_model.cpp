@@ -2,6 +2,7 @@
 #include "platform/failure.h"
 #include "support/fakes.h"
 
+#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -28,6 +29,27 @@ private Q_SLOTS:
         model.clear();
         QCOMPARE(model.count(), 0);
         QCOMPARE(model.columnCount(), 1); // clearing rows keeps the columns
+    }
+
+    // Qt's own checks of a model, through appends, announcements, removals,
+    // a giant row and a clear: every signal matches what the model says.
+    void qtsModelTesterFindsNothing() {
+        ListModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.addColumn(QStringLiteral("Results"));
+        for (int i = 0; i < 50; ++i)
+            model.append(QString::number(i));
+        model.announcePendingRows();
+        model.appendRow({QStringLiteral("a"), QStringLiteral("b")});
+        model.remove(3);
+        model.append(QString(100'000, u'x'));
+        model.announcePendingRows();
+        model.remove(model.count());
+        model.clear();
+        model.append(QStringLiteral("after"));
+        model.announcePendingRows();
+        QCOMPARE(model.rowCount(), 1);
     }
 
     void rowsWithSubItemsAndCheckStates() {

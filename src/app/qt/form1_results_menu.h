@@ -26,10 +26,6 @@ public:
     Form1ResultsMenu(QWidget* window, QTreeView* results, Form1Services& services,
                      QAbstractItemModel& resultsModel, std::function<Direction()> direction);
 
-    QAction* copyAction() const { return copy_; }
-    QAction* saveAction() const { return save_; }
-    QAction* summaryAction() const { return summary_; }
-
 private:
     void popUp(const QPoint& where);
     void showSummary();
