@@ -2,7 +2,7 @@
 
 #include "app/qt/form1.h"
 #include "bench_util.h"
-#include "entries/column_files.h"
+#include "entries/list_file.h"
 #include "entries/column_lists.h"
 #include "entries/file_loading.h"
 #include "lists/list_model.h"

@@ -1,7 +1,7 @@
 #include "app/command_line.h"
 #include "app/qt/form1.h"
 #include "app/qt/self_test.h"
-#include "entries/column_files.h"
+#include "entries/list_file.h"
 #include "entries/file_loading.h"
 #include "platform/xlsx/workbook_folders.h"
 

@@ -176,9 +176,8 @@ QString malformedRowsText(std::size_t rows, const QString& where) {
         .arg(rows == 1 ? QStringLiteral("that row") : QStringLiteral("those rows"));
 }
 
-std::size_t appendColumnFromFile(ListView& list, const QString& path, char delimiter, int column,
+std::size_t appendColumnFromFile(ListView& list, RegularFile& file, char delimiter, int column,
                                  bool header) {
-    RegularFile file(path);
     constexpr std::size_t kBlockBytes = std::size_t(1) << 20;
     const auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
     CsvRecords records(delimiter);

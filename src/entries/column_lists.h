@@ -10,6 +10,7 @@
 namespace tallyvane {
 
 class ListView;
+class RegularFile;
 
 // Lists as people hold them: cells copied from a spreadsheet, a contacts
 // export. The Load command reads every line as an entry; pasted text and
@@ -41,8 +42,9 @@ ColumnLayout columnLayout(QByteArrayView start, bool whole, const QString& fileN
 // its field).
 std::size_t appendColumn(ListView& list, QByteArrayView text, char delimiter, int column,
                          bool header);
-// The same from a file, read in blocks. Throws Failure as the file loader does.
-std::size_t appendColumnFromFile(ListView& list, const QString& path, char delimiter, int column,
+// The same from a file already open, read in blocks from its start. Throws
+// Failure as the file loader does.
+std::size_t appendColumnFromFile(ListView& list, RegularFile& file, char delimiter, int column,
                                  bool header);
 
 // What a person is told after a read that found malformed rows; where is

@@ -13,6 +13,10 @@ constexpr std::size_t kBlockBytes = 1 << 20;
 
 void appendEntriesFromFile(ListView& list, const QString& path) {
     RegularFile file(path);
+    appendEntriesFromFile(list, file);
+}
+
+void appendEntriesFromFile(ListView& list, RegularFile& file) {
     const auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
     EntrySplitter splitter(list);
     while (const std::size_t got = file.read(block.get(), kBlockBytes))

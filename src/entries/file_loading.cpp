@@ -1,19 +1,12 @@
 #include "entries/file_loading.h"
 
-#include "commands/file_exists.h"
 #include "commands/procedure.h"
-#include "entries/column_files.h"
-#include "entries/entry_file_reader.h"
-#include "entries/load_memory.h"
 #include "lists/list_view.h"
-#include "platform/failure.h"
 #include "platform/file_dialog.h"
 #include "platform/prompts.h"
 #include "platform/window_services.h"
 
 #include <QDir>
-
-#include <new>
 
 namespace tallyvane {
 
@@ -32,10 +25,8 @@ const QString kDoubleSeparator = QStringLiteral("//");
 void loadChosenFiles(Prompts& prompts, WindowServices& window, ListView& entries,
                      const QStringList& paths, Procedure& p, const ColumnReading* columns) {
     const auto load = [&](const QString& path) {
-        if (columns)
-            loadListOrColumn(prompts, entries, path, *columns);
-        else
-            LoadListFromFile(prompts, entries, path, MissingFile::Designed);
+        LoadListFromFile(prompts, entries, path,
+                         columns ? MissingFile::Named : MissingFile::Designed, columns);
     };
     p.step(114, [&] { window.setPointer(Pointer::Busy); });
     if (paths.size() == 1) {
@@ -64,34 +55,6 @@ QString FixDoubleBackslashes(const QString& path) {
         ++start;
     QString rest = path.mid(start);
     return kSeparator + rest.replace(kDoubleSeparator, kSeparator);
-}
-
-void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path, MissingFile missing) {
-    if (!FileExists(path)) {
-        prompts.messageBox(missing == MissingFile::Named
-                               ? QStringLiteral("File not found: ") + QDir::toNativeSeparators(path)
-                               : QStringLiteral("File not found"),
-                           MessageStyle::Ok);
-        return;
-    }
-    appendNamingFailures(list, path, [&] { appendEntriesFromFile(list, path); });
-}
-
-void appendNamingFailures(ListView& list, const QString& path,
-                          const std::function<void()>& append) {
-    refuseLoadBeyondMemory(path);
-    const int before = list.count();
-    try {
-        append();
-    } catch (const std::bad_alloc&) {
-        throw Failure(QStringLiteral("Out of memory: %1 entries of %2 were loaded and the "
-                                     "rest was not.")
-                          .arg(list.count() - before)
-                          .arg(QDir::toNativeSeparators(path)));
-    } catch (const Failure& failure) {
-        throw Failure(failure.description() + QStringLiteral(": ") +
-                      QDir::toNativeSeparators(path));
-    }
 }
 
 void PushButton3_Click(Prompts& prompts, FileDialog& dialog, WindowServices& window,

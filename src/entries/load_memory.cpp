@@ -7,7 +7,6 @@
 #include <QDir>
 
 #include <algorithm>
-#include <optional>
 
 namespace tallyvane {
 
@@ -29,21 +28,23 @@ QString megabytes(std::int64_t bytes) {
 } // namespace
 
 LoadEstimate estimateLoad(const QString& path) {
-    LoadEstimate estimate;
-    std::optional<RegularFile> file;
     try {
-        file.emplace(path);
+        return estimateLoad(RegularFile(path));
     } catch (const Failure&) {
-        return estimate; // the load itself reports why it cannot read the file
+        return {}; // the load itself reports why it cannot read the file
     }
-    const qint64 size = file->size();
+}
+
+LoadEstimate estimateLoad(const RegularFile& file) {
+    LoadEstimate estimate;
+    const qint64 size = file.size();
     qint64 sampled = 0;
     qint64 lineEnds = 0;
     bool longLine = false;
     QByteArray bytes(kSampleBytes, Qt::Uninitialized);
     for (int i = 0; i < kSamples && size > 0; ++i) {
         const qint64 at = std::min(size * i / kSamples, std::max<qint64>(0, size - kSampleBytes));
-        const auto got = qint64(file->readAt(bytes.data(), std::size_t(kSampleBytes), at));
+        const auto got = qint64(file.readAt(bytes.data(), std::size_t(kSampleBytes), at));
         if (got == 0)
             break;
         const QByteArrayView sample(bytes.constData(), got);
@@ -60,8 +61,8 @@ LoadEstimate estimateLoad(const QString& path) {
     return estimate;
 }
 
-void refuseLoadBeyondMemory(const QString& path) {
-    const LoadEstimate estimate = estimateLoad(path);
+void refuseLoadBeyondMemory(const RegularFile& file, const QString& path) {
+    const LoadEstimate estimate = estimateLoad(file);
     const std::int64_t available = memoryLeft();
     if (available < 0 || estimate.bytes <= available)
         return;

@@ -1,4 +1,4 @@
-#include "entries/column_files.h"
+#include "entries/list_file.h"
 #include "entries/column_lists.h"
 #include "entries/file_loading.h"
 #include "support/fakes.h"

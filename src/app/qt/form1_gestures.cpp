@@ -1,7 +1,7 @@
 #include "app/qt/form1_gestures.h"
 
 #include "app/qt/form1_services.h"
-#include "entries/column_files.h"
+#include "entries/list_file.h"
 #include "entries/entry_paste.h"
 #include "entries/file_loading.h"
 

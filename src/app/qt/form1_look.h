@@ -1,8 +1,10 @@
 #pragma once
 
-#include "app/qt/form1_layout.h"
+#include "app/qt/form1_controls.h"
 
 #include <QString>
+
+class QWidget;
 
 namespace tallyvane {
 

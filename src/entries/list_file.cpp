@@ -1,0 +1,92 @@
+#include "entries/list_file.h"
+
+#include "commands/file_exists.h"
+#include "entries/column_lists.h"
+#include "entries/entry_file_reader.h"
+#include "entries/load_memory.h"
+#include "lists/list_view.h"
+#include "platform/failure.h"
+#include "platform/prompts.h"
+#include "platform/regular_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <new>
+
+namespace tallyvane {
+
+namespace {
+
+constexpr std::size_t kSampleBytes = std::size_t(64) * 1024;
+
+// With several files a reason alone would not tell which one it was, so a
+// failure names the file, and running out of memory tells how many of its
+// entries came in.
+template <class Load> void namingFailures(ListView& list, const QString& path, Load&& load) {
+    const int before = list.count();
+    try {
+        load();
+    } catch (const std::bad_alloc&) {
+        throw Failure(QStringLiteral("Out of memory: %1 entries of %2 were loaded and the "
+                                     "rest was not.")
+                          .arg(list.count() - before)
+                          .arg(QDir::toNativeSeparators(path)));
+    } catch (const Failure& failure) {
+        throw Failure(failure.description() + QStringLiteral(": ") +
+                      QDir::toNativeSeparators(path));
+    }
+}
+
+// The column to read the file by: ColumnQuestion::kWholeLines for a file not
+// in columns (or when the person asks for whole lines), kCancelled when the
+// person takes nothing.
+int chosenColumn(Prompts& prompts, const RegularFile& file, const QString& path,
+                 const ColumnReading& reading, ColumnLayout& layout) {
+    QByteArray start(qsizetype(kSampleBytes), Qt::Uninitialized);
+    start.truncate(qsizetype(file.readAt(start.data(), kSampleBytes, 0)));
+    layout = columnLayout(start, file.size() <= start.size(), QFileInfo(path).fileName(),
+                          reading.direction);
+    if (layout.delimiter == 0)
+        return ColumnQuestion::kWholeLines;
+    int column = ColumnQuestion::kCancelled;
+    if (!reading.remembered.recall(layout.question, column)) {
+        column = prompts.chooseColumn(layout.question);
+        if (column != ColumnQuestion::kCancelled)
+            reading.remembered.remember(layout.question, column);
+    }
+    return column;
+}
+
+} // namespace
+
+void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path, MissingFile missing,
+                      const ColumnReading* columns) {
+    if (!FileExists(path)) {
+        prompts.messageBox(missing == MissingFile::Named
+                               ? QStringLiteral("File not found: ") + QDir::toNativeSeparators(path)
+                               : QStringLiteral("File not found"),
+                           MessageStyle::Ok);
+        return;
+    }
+    std::size_t malformed = 0;
+    namingFailures(list, path, [&] {
+        RegularFile file(path);
+        ColumnLayout layout;
+        const int column = columns ? chosenColumn(prompts, file, path, *columns, layout)
+                                   : ColumnQuestion::kWholeLines;
+        if (column == ColumnQuestion::kCancelled)
+            return;
+        refuseLoadBeyondMemory(file, path);
+        if (column == ColumnQuestion::kWholeLines)
+            appendEntriesFromFile(list, file);
+        else
+            malformed =
+                appendColumnFromFile(list, file, layout.delimiter, column, layout.question.header);
+    });
+    if (malformed > 0)
+        prompts.messageBox(malformedRowsText(malformed, QFileInfo(path).fileName()),
+                           MessageStyle::Warning);
+}
+
+} // namespace tallyvane
