@@ -1,5 +1,7 @@
 #include "lists/list_model.h"
 
+#include "platform/twips.h"
+
 #include "platform/failure.h"
 #include "platform/text_cut.h"
 
@@ -20,7 +22,6 @@ constexpr qint64 kLongestAnnounceIntervalMs = 1000;
 // The next announcement waits this many times as long as the last one took,
 // so relayouts stay about a tenth of a long run however many rows there are.
 constexpr qint64 kAnnounceCostFactor = 8;
-constexpr int kTwipsPerPixel = 15;
 constexpr std::size_t kRowsPerRoomCheck = 1 << 20;
 constexpr std::size_t kViewBytesPerRow = 96;
 
@@ -167,7 +168,7 @@ void ListModel::addColumn(const QString& heading) {
 void ListModel::setFirstColumnWidthTwips(int twips) {
     if (headings_.isEmpty())
         throw Failure(QStringLiteral("Index out of bounds"));
-    firstColumnWidthPixels_ = twips / kTwipsPerPixel;
+    firstColumnWidthPixels_ = pixelsFromTwips(twips);
     Q_EMIT firstColumnWidthChanged(firstColumnWidthPixels_);
 }
 

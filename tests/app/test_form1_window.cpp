@@ -292,8 +292,9 @@ private Q_SLOTS:
             QCOMPARE(entries->model()->columnCount(), 1);
             QCOMPARE(entries->model()->headerData(0, Qt::Horizontal).toString(),
                      QStringLiteral("States or Area Codes"));
-            QCOMPARE(entries->columnWidth(0), 7000 / 15);
-            QCOMPARE(control<QTreeView>(*window, "ListView2")->columnWidth(0), 7000 / 15);
+            QCOMPARE(entries->columnWidth(0), 467); // 7000 twips, to the nearest pixel
+            QCOMPARE(control<QTreeView>(*window, "ListView2")->columnWidth(0),
+                     467); // 7000 twips, to the nearest pixel
             QVERIFY(control<QRadioButton>(*window, "Option1")->isChecked());
             QVERIFY(!control<QRadioButton>(*window, "Option2")->isChecked());
             // Restoring wrote nothing.

@@ -2,6 +2,7 @@
 
 #include "app/qt/form1_list_views.h"
 #include "app/qt/form1_look.h"
+#include "platform/twips.h"
 
 #include <QBoxLayout>
 #include <QGroupBox>
@@ -17,9 +18,8 @@ namespace tallyvane {
 
 namespace {
 
-// The design's measures are twips; a pixel is 15 of them.
 constexpr int px(int twips) {
-    return (twips + 7) / 15;
+    return pixelsFromTwips(twips);
 }
 constexpr int kMargin = px(120);
 constexpr int kButtonHeight = px(405);
