@@ -74,11 +74,15 @@ void ConversionRun::convertAll(Procedure& p, Source source) {
                [&] { showEntryInProgress(s_.progress, s_.results, s_.entries, entryText, i); });
         p.step(128, [&] { s_.window.processEvents(); });
         p.step(130, [&] { s_.window.setPointer(Pointer::Busy); });
+        // The buttons are read for every entry: a switch during the run
+        // converts the later entries the other way.
+        const bool option1 = p.test(132, [&] { return s_.options.option1Selected(); });
+        const bool option2 = !option1 && p.test(160, [&] { return s_.options.option2Selected(); });
         Lookup outcome = Lookup::Done;
-        if (p.test(132, [&] { return s_.options.option1Selected(); }))
-            outcome = areaCodeLookup(p, source.table, entryText);
-        else if (p.test(160, [&] { return s_.options.option2Selected(); }))
-            outcome = stateLookup(p, source, entryText, i);
+        if (const std::optional<Direction> direction = directionFor(option1, option2))
+            outcome = *direction == Direction::AreaCodesToStates
+                          ? areaCodeLookup(p, source.table, entryText)
+                          : stateLookup(p, source, entryText, i);
         if (outcome == Lookup::DatabaseFailed || p.ranOutOfMemory())
             return endRun(p, false);
     }

@@ -2,6 +2,8 @@
 
 #include "platform/direction_options.h"
 
+#include <optional>
+
 namespace tallyvane {
 
 // The two ways a list converts: the window's option buttons, the batch
@@ -11,10 +13,21 @@ enum class Direction {
     StatesToAreaCodes, // "Convert States To Area Codes"
 };
 
-// The direction the window's buttons choose now.
+// What the two buttons choose: the first wins, as the run tests it first;
+// neither chooses nothing.
+inline std::optional<Direction> directionFor(bool option1Selected, bool option2Selected) {
+    if (option1Selected)
+        return Direction::AreaCodesToStates;
+    if (option2Selected)
+        return Direction::StatesToAreaCodes;
+    return std::nullopt;
+}
+
+// The direction the window's buttons choose now (area codes to states when
+// neither is chosen, as at the first start).
 inline Direction directionOf(const DirectionOptions& options) {
-    return options.option2Selected() && !options.option1Selected() ? Direction::StatesToAreaCodes
-                                                                   : Direction::AreaCodesToStates;
+    return directionFor(options.option1Selected(), options.option2Selected())
+        .value_or(Direction::AreaCodesToStates);
 }
 
 } // namespace tallyvane

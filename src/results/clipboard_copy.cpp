@@ -6,6 +6,7 @@
 #include "platform/prompts.h"
 #include "platform/window_services.h"
 #include "results/aligned_cell.h"
+#include "results/clipboard_attempts.h"
 
 #include <algorithm>
 #include <vector>
@@ -13,15 +14,6 @@
 namespace tallyvane {
 
 namespace {
-
-constexpr int kMaxClipboardAttempts = 1000;
-
-template <class Attempt> bool retry(Attempt&& attempt) {
-    bool succeeded = false;
-    for (int attempts = 0; !succeeded && attempts < kMaxClipboardAttempts; ++attempts)
-        succeeded = attempt();
-    return succeeded;
-}
 
 std::vector<int> measureColumns(WindowServices& window, const ListView& list) {
     std::vector<int> widths;
@@ -78,11 +70,11 @@ void CopyListViewToClipboard(WindowServices& window, Clipboard& clipboard, const
 }
 
 void ClearClipboard(Clipboard& clipboard) {
-    retry([&] { return clipboard.clear(); });
+    retryClipboard([&] { return clipboard.clear(); });
 }
 
 bool SetClipboardText(Clipboard& clipboard, const QString& text, int /*format*/) {
-    return retry([&] { return clipboard.setText(text); });
+    return retryClipboard([&] { return clipboard.setText(text); });
 }
 
 void PushButton5_Click(Prompts& prompts, WindowServices& window, Clipboard& clipboard,

@@ -6,8 +6,10 @@
 #include "platform/file_dialog.h"
 #include "platform/prompts.h"
 #include "platform/window_services.h"
+#include "results/clipboard_attempts.h"
 #include "results/csv_field.h"
 #include "results/text_file_output.h"
+#include "results/vanished_rows.h"
 
 namespace tallyvane {
 
@@ -17,7 +19,6 @@ const QString kCopyLocation =
     locationText(QStringLiteral("Form1"), QStringLiteral("CopyEntriesAndResults"));
 const QString kSaveLocation =
     locationText(QStringLiteral("Form1"), QStringLiteral("SaveEntriesAndResultsAsCsv"));
-constexpr int kAttempts = 1000;
 const QStringList kHeadings{QStringLiteral("Entry"), QStringLiteral("Result"),
                             QStringLiteral("Reason")};
 
@@ -31,10 +32,7 @@ void forEachRow(WindowServices& window, const ListView& results, Each&& each) {
         window.processEvents();
         // Clear Results may empty the list while it is read.
         if (r > results.count())
-            throw Failure(
-                QStringLiteral("The list changed while it was read: rows %1 to %2 are gone")
-                    .arg(r)
-                    .arg(rows));
+            throwRowsGone(r, rows);
         if (results.checked(r))
             each(results.originEntry(r), results.text(r), results.note(r));
     }
@@ -72,13 +70,7 @@ void CopyEntriesAndResults(Prompts& prompts, WindowServices& window, Clipboard& 
                        html += QStringLiteral("</tr>");
                    });
         html += QStringLiteral("</table></body></html>");
-        bool copied = false;
-        for (int attempt = 0; !copied && attempt < kAttempts; ++attempt)
-            copied = clipboard.setTable(text, html);
-        if (!copied)
-            throw Failure(
-                QStringLiteral("The table could not be put on the clipboard (%1 attempts)")
-                    .arg(kAttempts));
+        putTableOnClipboard(clipboard, text, html, QStringLiteral("The table"));
     });
     p.step(104, [&] { window.setPointer(Pointer::Default); });
 }

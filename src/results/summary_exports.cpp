@@ -5,6 +5,7 @@
 #include "platform/file_dialog.h"
 #include "platform/prompts.h"
 #include "platform/window_services.h"
+#include "results/clipboard_attempts.h"
 #include "results/results_summary.h"
 #include "results/text_file_output.h"
 
@@ -15,7 +16,6 @@ const QString kCopyLocation =
     locationText(QStringLiteral("Summary"), QStringLiteral("CopySummary"));
 const QString kSaveLocation =
     locationText(QStringLiteral("Summary"), QStringLiteral("SaveSummaryAsCsv"));
-constexpr int kAttempts = 1000;
 } // namespace
 
 void CopySummary(Prompts& prompts, Clipboard& clipboard, const ResultsSummary& summary) {
@@ -23,13 +23,7 @@ void CopySummary(Prompts& prompts, Clipboard& clipboard, const ResultsSummary& s
     p.step(100, [&] {
         const QString text = summaryTsv(summary);
         const QString html = summaryHtml(summary);
-        bool copied = false;
-        for (int attempt = 0; !copied && attempt < kAttempts; ++attempt)
-            copied = clipboard.setTable(text, html);
-        if (!copied)
-            throw Failure(
-                QStringLiteral("The summary could not be put on the clipboard (%1 attempts)")
-                    .arg(kAttempts));
+        putTableOnClipboard(clipboard, text, html, QStringLiteral("The summary"));
     });
 }
 

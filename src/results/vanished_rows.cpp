@@ -9,12 +9,14 @@ bool rowStillThere(Procedure& p, int line, const ListView& list, int row, int la
     const int count = p.value(line, row, [&] { return list.count(); });
     if (row <= count)
         return true;
-    p.step(line, [&] {
-        throw Failure(QStringLiteral("The list changed while it was read: rows %1 to %2 are gone")
-                          .arg(row)
-                          .arg(lastRow));
-    });
+    p.step(line, [&] { throwRowsGone(row, lastRow); });
     return false;
+}
+
+void throwRowsGone(int firstGone, int lastRow) {
+    throw Failure(QStringLiteral("The list changed while it was read: rows %1 to %2 are gone")
+                      .arg(firstGone)
+                      .arg(lastRow));
 }
 
 } // namespace tallyvane

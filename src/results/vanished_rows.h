@@ -12,4 +12,7 @@ class ListView;
 // reported once, at the given line, and the loop is to stop there.
 bool rowStillThere(Procedure& p, int line, const ListView& list, int row, int lastRow);
 
+// The failure that says rows firstGone to lastRow went while they were read.
+[[noreturn]] void throwRowsGone(int firstGone, int lastRow);
+
 } // namespace tallyvane
