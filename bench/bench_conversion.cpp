@@ -41,7 +41,7 @@ public:
 
     bool matches(Direction direction, const QString& entry, const QString& row) const {
         if (direction == Direction::AreaCodesToStates) {
-            const auto found = statesByCode_.constFind(normalizeAreaCode(entry));
+            const auto found = statesByCode_.constFind(AreaCode::of(entry).text());
             return row ==
                    (found == statesByCode_.constEnd() ? notFound() : found->join(QLatin1Char(' ')));
         }
@@ -102,7 +102,7 @@ void measureNormalisation(Figures& figures, const std::vector<QString>& entries)
     QElapsedTimer timer;
     timer.start();
     for (const QString& entry : entries)
-        sink += normalizeAreaCode(entry).size();
+        sink += AreaCode::of(entry).text().size();
     figures["seconds"] = seconds(timer);
     figures["sink"] = static_cast<double>(sink);
 }
@@ -114,7 +114,7 @@ void measureLookups(Figures& figures, const QString& databasePath,
     std::vector<QString> keys;
     keys.reserve(entries.size());
     for (const QString& entry : entries)
-        keys.push_back(direction == Direction::AreaCodesToStates ? normalizeAreaCode(entry)
+        keys.push_back(direction == Direction::AreaCodesToStates ? AreaCode::of(entry).text()
                                                                  : entry);
     qsizetype found = 0;
     QElapsedTimer timer;

@@ -10,7 +10,7 @@ namespace tallyvane::bench {
 
 // Each fills the figures named in its comment; times are in seconds.
 
-// "seconds": normalizeAreaCode over every entry.
+// "seconds": the area code of every entry.
 void measureNormalisation(Figures& figures, const std::vector<QString>& entries);
 
 // "seconds": one database query per entry through the real SQLite store,

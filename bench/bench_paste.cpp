@@ -2,9 +2,9 @@
 
 #include "app/qt/form1.h"
 #include "bench_util.h"
-#include "entries/list_file.h"
 #include "entries/column_lists.h"
 #include "entries/file_loading.h"
+#include "entries/list_file.h"
 #include "lists/list_model.h"
 #include "platform/qt/qt_window_services.h"
 

@@ -15,10 +15,6 @@ const QString kLocation =
     locationText(QStringLiteral("Form1"), QStringLiteral("PushButton17_Click"));
 } // namespace
 
-QString normalizeAreaCode(const QString& entry) {
-    return AreaCode::of(entry).text();
-}
-
 void ConversionRun::PushButton17_Click() {
     if (isConverting_) // a second click during a run does nothing
         return;

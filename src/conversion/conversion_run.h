@@ -54,7 +54,4 @@ private:
     Direction resultsDirection_ = Direction::AreaCodesToStates;
 };
 
-// The three-digit query code of an area-code entry.
-QString normalizeAreaCode(const QString& entry);
-
 } // namespace tallyvane

@@ -52,37 +52,6 @@ qsizetype tableQueries(bool statesToCodes) {
 class TestConversionRun : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void normalisesAreaCodeEntries_data() {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<QString>("code");
-        QTest::newRow("bare") << "603"
-                              << "603";
-        QTest::newRow("dashed") << "603-237-4934"
-                                << "603";
-        QTest::newRow("leading 1") << "1-603-237-4934"
-                                   << "603";
-        QTest::newRow("parentheses") << "(603) 237-4934"
-                                     << "603";
-        QTest::newRow("plus one") << "+1 603 237 4934"
-                                  << "603";
-        QTest::newRow("second 1 stays") << "11-201"
-                                        << "120";
-        QTest::newRow("state code") << "NH"
-                                    << "";
-        QTest::newRow("state name") << "New Hampshire"
-                                    << "";
-        QTest::newRow("only 1") << "1"
-                                << "";
-        QTest::newRow("short") << "60"
-                               << "60";
-        QTest::newRow("full-width digits") << QStringLiteral("\uFF16\uFF10\uFF13") << "";
-    }
-    void normalisesAreaCodeEntries() {
-        QFETCH(QString, entry);
-        QFETCH(QString, code);
-        QCOMPARE(normalizeAreaCode(entry), code);
-    }
-
     void rowTextJoinsTrimsAndKeepsNulls() {
         QCOMPARE(resultRowText({}), QStringLiteral("Not Found"));
         QCOMPARE(resultRowText({QStringLiteral("201"), QStringLiteral("551")}),

@@ -76,6 +76,16 @@ private Q_SLOTS:
         codes("not assigned", "999-555-0100", "Not Found", "area code 999 is not assigned");
         codes("no code begins with 1", "11-201", "Not Found",
               "120 cannot be an area code; area codes begin with 2 to 9");
+        codes("only a 1", "1", "Not Found", "no area code in this entry");
+        codes("digits of another script", "\uFF16\uFF10\uFF13", "Not Found",
+              "no area code in this entry");
+        // Past the code, the digits are counted eight bytes at a time: a
+        // local number with words after it, and digits well past the eighth byte.
+        codes("seven digits, then words", "867-5309 home", "Not Found",
+              "a local number without its area code");
+        codes("seven digits, then a long word", "867-5309 at the front desk", "Not Found",
+              "a local number without its area code");
+        codes("the eighth digit far on", "867-5309 the office, floor 2", "NT YT");
 
         const auto states = rowsFor(true);
         states("code", "NH", "603");
@@ -106,12 +116,18 @@ private Q_SLOTS:
             }
             return;
         }
+        // The three readers: the window's text, the batch program's whole
+        // line and its line in pieces, one character at a time.
         const AreaCode fromText = AreaCode::of(entry);
         AreaCode fromBytes;
         fromBytes.add(bytes.data(), bytes.data() + bytes.size());
+        const AreaCode fromLine = AreaCode::ofUtf8(bytes);
+        for (const AreaCode& other : {fromBytes, fromLine}) {
+            QCOMPARE(other.kind(), fromText.kind());
+            QCOMPARE(other.text(), fromText.text());
+            QCOMPARE(other.countryDigits(), fromText.countryDigits());
+        }
         QCOMPARE(table_.row(table_.statesFor(fromText)), result);
-        QCOMPARE(table_.row(table_.statesFor(fromBytes)), result);
-        QCOMPARE(table_.row(table_.statesFor(AreaCode::ofUtf8(bytes))), result);
         if (!reason.isEmpty()) {
             QCOMPARE(table_.reasons().forCode(fromText), reason);
             QCOMPARE(table_.reasons().utf8ForCode(fromBytes), reason.toUtf8());

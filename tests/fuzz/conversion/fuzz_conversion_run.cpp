@@ -106,18 +106,17 @@ QString areaCodeOf(const QString& entry) {
 }
 
 // "Not Found", or the values joined by single spaces without spaces at the ends.
+// The values as one row, said another way than the program says it: the
+// values joined by single spaces, less the spaces at both ends.
 QString rowText(const QStringList& values) {
     if (values.isEmpty())
         return QStringLiteral("Not Found");
-    QString joined;
-    for (const QString& value : values)
-        joined += value + u' ';
-    qsizetype begin = 0, end = joined.size();
-    while (begin < end && joined[begin] == u' ')
-        ++begin;
-    while (end > begin && joined[end - 1] == u' ')
-        --end;
-    return joined.mid(begin, end - begin);
+    const QString joined = values.join(u' ');
+    const auto first =
+        std::find_if(joined.begin(), joined.end(), [](QChar c) { return c != u' '; });
+    const auto last =
+        std::find_if(joined.rbegin(), joined.rend(), [](QChar c) { return c != u' '; });
+    return first == joined.end() ? QString() : QString(first, last.base() - first);
 }
 
 QString expectedRow(const QString& entry, bool statesToCodes) {
