@@ -27,9 +27,11 @@ struct Rig : FakePlatform {
     Rig() {
         database.rows = {
             {QStringLiteral("603"), QStringLiteral("NH"), QStringLiteral("New Hampshire")}};
+        database.special = {{"876", "country", "Jamaica"}};
         form = shownWindow(windowOverrides(*this, &settings));
         for (const char* entry :
-             {"1-603-555-0100", "+44 20 7946 0958", "867-5309", "=1+2", "Smith, \"Ann\""})
+             {"1-603-555-0100", "+44 20 7946 0958", "867-5309", "=1+2", "Smith, \"Ann\"",
+              "Smith, Ann", "a\tb", "876-555-0100"})
             form->entryModel().append(QString::fromUtf8(entry));
         form->conversionRun().PushButton17_Click();
         prompts.shown.clear();
@@ -52,9 +54,13 @@ private Q_SLOTS:
                                 "1-603-555-0100\tNH\t\n"
                                 "+44 20 7946 0958\tNot Found\tnot a North American number (+44)\n"
                                 "=1+2\tNot Found\tno area code in this entry\n"
-                                "\"Smith, \"\"Ann\"\"\"\tNot Found\tno area code in this entry\n"));
+                                "\"Smith, \"\"Ann\"\"\"\tNot Found\tno area code in this entry\n"
+                                "Smith, Ann\tNot Found\tno area code in this entry\n"
+                                "\"a\tb\"\tNot Found\tno area code in this entry\n"
+                                "876-555-0100\tNot Found\tarea code 876 belongs to Jamaica, not to "
+                                "a US state or Canadian province\n"));
         const QString& html = rig.clipboard.html;
-        QCOMPARE(html.count(QStringLiteral("<tr>")), 5);
+        QCOMPARE(html.count(QStringLiteral("<tr>")), 8);
         QVERIFY(html.contains(QStringLiteral("<tr><td>+44 20 7946 0958</td><td>Not Found</td>"
                                              "<td>not a North American number (+44)</td></tr>")));
         QVERIFY(html.contains(QStringLiteral("<td>Smith, &quot;Ann&quot;</td>")));
