@@ -29,9 +29,8 @@ struct Rig : FakePlatform {
             {QStringLiteral("603"), QStringLiteral("NH"), QStringLiteral("New Hampshire")}};
         database.special = {{"876", "country", "Jamaica"}};
         form = shownWindow(windowOverrides(*this, &settings));
-        for (const char* entry :
-             {"1-603-555-0100", "+44 20 7946 0958", "867-5309", "=1+2", "Smith, \"Ann\"",
-              "Smith, Ann", "a\tb", "876-555-0100"})
+        for (const char* entry : {"1-603-555-0100", "+44 20 7946 0958", "867-5309", "=1+2",
+                                  "Smith, \"Ann\"", "Smith, Ann", "a\tb", "876-555-0100"})
             form->entryModel().append(QString::fromUtf8(entry));
         form->conversionRun().PushButton17_Click();
         prompts.shown.clear();
@@ -85,12 +84,17 @@ private Q_SLOTS:
         });
         Q_EMIT results->customContextMenuRequested(QPoint(5, 5));
         QCOMPARE(rig.dialog.fileName, QStringLiteral("entries-and-results.csv"));
-        QCOMPARE(readFile(path),
-                 QByteArray("Entry,Result,Reason\r\n"
-                            "1-603-555-0100,NH,\r\n"
-                            "'+44 20 7946 0958,Not Found,not a North American number (+44)\r\n"
-                            "'=1+2,Not Found,no area code in this entry\r\n"
-                            "\"Smith, \"\"Ann\"\"\",Not Found,no area code in this entry\r\n"));
+        QCOMPARE(
+            readFile(path),
+            QByteArray("Entry,Result,Reason\r\n"
+                       "1-603-555-0100,NH,\r\n"
+                       "'+44 20 7946 0958,Not Found,not a North American number (+44)\r\n"
+                       "'=1+2,Not Found,no area code in this entry\r\n"
+                       "\"Smith, \"\"Ann\"\"\",Not Found,no area code in this entry\r\n"
+                       "\"Smith, Ann\",Not Found,no area code in this entry\r\n"
+                       "a\tb,Not Found,no area code in this entry\r\n"
+                       "876-555-0100,Not Found,\"area code 876 belongs to Jamaica, not to a US "
+                       "state or Canadian province\"\r\n"));
         QCOMPARE(rig.prompts.texts(), QStringList{QStringLiteral("Done.")});
     }
 

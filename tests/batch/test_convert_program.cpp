@@ -374,6 +374,30 @@ private Q_SLOTS:
         QCOMPARE(outcome.err.left(outcome.err.indexOf('\n')), "tallyvane-convert: " + said);
     }
 
+    // Rows that only look alike to a careless reader come out as they came.
+    void columnRowsAsTheyCame_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QByteArray>("output");
+        QTest::newRow("blank lines before the header")
+            << QStringList{"--column", "Phone"} << QByteArray("\n\r\nName,Phone\na,603\n")
+            << QByteArray("\n\r\nName,Phone,State\na,603,NH\n");
+        QTest::newRow("a first field that begins like a mark")
+            << QStringList{"--column", "2"} << QByteArray("\"\xEF\xBB\xBFx\",603\n")
+            << QByteArray("\"\xEF\xBB\xBFx\",603,NH\n");
+        QTest::newRow("a name twice: the first")
+            << QStringList{"--column", "Phone"} << QByteArray("Phone,Phone\n603,201\n")
+            << QByteArray("Phone,Phone,State\n603,201,NH\n");
+    }
+    void columnRowsAsTheyCame() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(QByteArray, output);
+        const Outcome outcome = runProgram(arguments, input);
+        QCOMPARE(outcome.out, output);
+        QCOMPARE(outcome.status, 0);
+    }
+
     // Several files make one table: each ends its own last row, the first
     // file's header and mark stand once, a file whose header differs is named
     // and none of its rows written; UTF-16 comes out as UTF-8.
@@ -404,6 +428,23 @@ private Q_SLOTS:
                  QByteArray("Name,Phone,Extra,State\nAnn,6035550000,,NH\nBob,2015550000,x,NJ,y\n"));
         QVERIFY(ragged.err.contains("1 row was shorter than the header"));
         QVERIFY(ragged.err.contains("1 row was longer than the header"));
+    }
+
+    // A CR that ends one read and an LF that opens the next are one line end.
+    void crAndLfInTwoReadsEndOneLine() {
+        QProcess process;
+        process.start(kProgram);
+        process.write("603\r");
+        QByteArray out;
+        for (int waits = 0; out.size() < 3 && waits < 100; ++waits) {
+            process.waitForReadyRead(100);
+            out += process.readAllStandardOutput();
+        }
+        QCOMPARE(out, QByteArray("NH\n")); // the CR has ended the line already
+        process.write("\n201\n");
+        process.closeWriteChannel();
+        QVERIFY(process.waitForFinished(10'000));
+        QCOMPARE(out + process.readAllStandardOutput(), QByteArray("NH\nNJ\n"));
     }
 
     // A line's result goes out as soon as the line has arrived, while the

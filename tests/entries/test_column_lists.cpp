@@ -45,6 +45,12 @@ private Q_SLOTS:
         QTest::newRow("states column when converting states")
             << QByteArray("Id,State\n1,Texas\n2,New Hampshire\n") << true << csv << false << ','
             << true << 1;
+        QTest::newRow("a repeated cell names no columns")
+            << QByteArray("x,x,603-555-0100\na,b,201-555-0100\n") << true << csv << true << ','
+            << false << 2;
+        QTest::newRow("of two phone columns, the first")
+            << QByteArray("Name,Home,Work\nAnn,603-555-0100,201-555-0100\n") << true << csv << true
+            << ',' << true << 1;
         QTest::newRow("a sample cut inside its last row")
             << QByteArray("Name,Phone\nAnn,603-555-0100\nBo") << false << none << true << ','
             << true << 1;

@@ -48,6 +48,7 @@ private Q_SLOTS:
         row("blank cells", ",,603,\n", {"[][][603][]LF"});
         row("ragged rows", "a,b,c\na\na,b\n", {"[a][b][c]LF", "[a]LF", "[a][b]LF"});
         row("spaces are kept", " a , b \n", {"[ a ][ b ]LF"});
+        row("a space before CR LF", "a ,b \r\nc\r\n", {"[a ][b ]CRLF", "[c]CRLF"});
         row("a blank line is a record", "a\n\nb\n", {"[a]LF", "LF", "[b]LF"});
         row("lone CRs", "a\rb\r", {"[a]CR", "[b]CR"});
         row("no line end at the end", "a,b\nc,d", {"[a][b]LF", "[c][d]END"});

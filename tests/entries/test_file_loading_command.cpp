@@ -1,6 +1,6 @@
-#include "entries/list_file.h"
 #include "entries/column_lists.h"
 #include "entries/file_loading.h"
+#include "entries/list_file.h"
 #include "support/fakes.h"
 #include "support/temp_files.h"
 

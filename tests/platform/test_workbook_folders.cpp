@@ -12,6 +12,8 @@
 #include <unistd.h>
 #include <utime.h>
 
+#include <fcntl.h>
+
 using namespace tallyvane;
 
 namespace {
@@ -52,6 +54,21 @@ private Q_SLOTS:
         QFile lock(locked + QStringLiteral("/.~lock.Results.xlsx#"));
         QVERIFY(lock.open(QIODevice::WriteOnly));
         lock.close();
+        age(lock.fileName(), 30); // old like the rest: the lock alone keeps it
+        age(locked, 30);
+        // A link inside an old folder goes with it; what it names stays.
+        const QString outside = temp.filePath(QStringLiteral("outside.txt"));
+        QFile target(outside);
+        QVERIFY(target.open(QIODevice::WriteOnly) && target.write("keep") == 4);
+        target.close();
+        QVERIFY(QFile::link(outside, old + QStringLiteral("/link.txt")));
+        const timespec longAgo[2] = {{time(nullptr) - 30 * 3600, 0},
+                                     {time(nullptr) - 30 * 3600, 0}};
+        QCOMPARE(::utimensat(AT_FDCWD,
+                             QFile::encodeName(old + QStringLiteral("/link.txt")).constData(),
+                             longAgo, AT_SYMLINK_NOFOLLOW),
+                 0);
+        age(old, 30);
         const QString otherName = makeFolder(temp, QStringLiteral("tallyvane-notmine"), 30);
         const QString other = makeFolder(temp, QStringLiteral("other-a1B2c3"), 30);
         QVERIFY(QFile::link(old, temp.filePath(QStringLiteral("tallyvane-LINK00"))));
@@ -64,6 +81,7 @@ private Q_SLOTS:
         const QStringList removed = removeStaleWorkbookFolders(temp.path(), aDayAgo());
         QCOMPARE(removed, QStringList{old});
         QVERIFY(!QFileInfo::exists(old));
+        QCOMPARE(QFileInfo(outside).size(), 4);
         for (const QString& kept : {young, locked, otherName, other, foreign})
             QVERIFY2(kept.isEmpty() || QFileInfo::exists(kept), qPrintable(kept));
     }
