@@ -13,8 +13,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QShortcut>
+#include <QTableView>
 #include <QTemporaryDir>
-#include <QTreeView>
 
 #include <array>
 #include <cstdio>
@@ -70,7 +70,7 @@ double untilShown(Form1& window, const QElapsedTimer& timer, int expected) {
     ListModel& model = window.entryModel();
     while (model.rowCount() < expected)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    window.findChild<QTreeView*>(QStringLiteral("ListView1"))->viewport()->repaint();
+    window.findChild<QTableView*>(QStringLiteral("ListView1"))->viewport()->repaint();
     if (model.count() != expected)
         throw std::runtime_error("a different number of entries arrived");
     return double(timer.nsecsElapsed()) / 1e6;

@@ -14,9 +14,9 @@ namespace {
 
 constexpr qint64 kSampleBytes = qint64(64) * 1024;
 constexpr int kSamples = 4;
-// A row costs 8 bytes in the list and about 40 in each view that shows it,
-// which grows its table by copying; a text costs up to two bytes a byte read.
-constexpr std::int64_t kRowBytes = 8 + 2 * 40;
+// A row costs 8 bytes in the list and 8 in the view that shows it (a section
+// of its row header); a text costs up to two bytes a byte read.
+constexpr std::int64_t kRowBytes = 8 + 8;
 constexpr std::int64_t kTextBytesPerByte = 2;
 // A line longer than a sample is held while it is read and decoded.
 constexpr std::int64_t kLongLineBuffers = 2;

@@ -23,12 +23,13 @@ constexpr qint64 kLongestAnnounceIntervalMs = 1000;
 // so relayouts stay about a tenth of a long run however many rows there are.
 constexpr qint64 kAnnounceCostFactor = 8;
 constexpr std::size_t kRowsPerRoomCheck = 1 << 20;
-constexpr std::size_t kViewBytesPerRow = 96;
+constexpr std::size_t kViewBytesPerRow = 24;
 
-// A view keeps 40 bytes for each row it shows, in a table whose room it
-// rounds up to a power of two, and laying out rows it has no room for crashes
-// it. So a list grows by a million rows only while its views would still find
-// room for them all, and otherwise refuses the row as out of memory.
+// A view keeps 8 bytes for each row it shows (a section of its row header),
+// in a table whose room it rounds up to a power of two and copies as it
+// grows, and laying out rows it has no room for crashes it. So a list grows by a million rows only
+// while its views would still find room for them all, and otherwise refuses the row as out of
+// memory.
 void makeSureViewsHaveRoom(std::size_t rows) {
     if (rows == 0 || rows % kRowsPerRoomCheck != 0)
         return;

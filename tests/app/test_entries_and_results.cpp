@@ -11,10 +11,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QTreeView>
 
 using namespace tallyvane;
 using namespace tallyvane::testing;
@@ -72,7 +72,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("pairs.csv"));
         rig.dialog.saveAnswers = {path};
-        auto* results = rig.form->findChild<QTreeView*>(QStringLiteral("ListView2"));
+        auto* results = rig.form->findChild<QTableView*>(QStringLiteral("ListView2"));
         // A right-click on the list shows the menu; its second item saves.
         QTimer::singleShot(0, [&] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());

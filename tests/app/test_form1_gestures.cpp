@@ -14,9 +14,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeView>
 #include <QUrl>
 
 #include <memory>
@@ -79,7 +79,7 @@ private Q_SLOTS:
     void pasteAppendsClipboardLines() {
         Rig rig;
         rig.window->entryModel().append("kept");
-        rig.find<QTreeView>("ListView1")->setFocus();
+        rig.find<QTableView>("ListView1")->setFocus();
         QApplication::clipboard()->setText("nh\r\n 603 \n");
         QTest::keyClick(rig.window.get(), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(rig.entries(), QStringList({"kept", "nh", " 603 "}));
@@ -143,7 +143,7 @@ private Q_SLOTS:
             {Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_C, "PushButton5"},
             {Qt::ControlModifier | Qt::Key_Return, "PushButton17"},
         };
-        rig.find<QTreeView>("ListView2")->setFocus();
+        rig.find<QTableView>("ListView2")->setFocus();
         for (const auto& [keys, name] : shortcuts) {
             QSignalSpy clicked(rig.find<QPushButton>(name), &QPushButton::clicked);
             QTest::keyClick(rig.window.get(), keys.key(), keys.keyboardModifiers());
@@ -167,7 +167,7 @@ private Q_SLOTS:
 
     void accessibleDescriptionsActionsAndProgressText() {
         Rig rig;
-        auto* list = rig.find<QTreeView>("ListView1");
+        auto* list = rig.find<QTableView>("ListView1");
         const auto describe = [](QWidget* w) {
             return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
         };

@@ -16,10 +16,10 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QStyle>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QTreeView>
 
 #include <memory>
 
@@ -102,7 +102,7 @@ private Q_SLOTS:
             QTest::newRow(name) << name << kind << parent << caption;
         };
         row("PushButton8", "QPushButton", "Form1", "Help");
-        row("ListView1", "QTreeView", "Form1", "");
+        row("ListView1", "QTableView", "Form1", "");
         row("PushButton6", "QPushButton", "Form1", "Add State or Area Code");
         row("PushButton3", "QPushButton", "Form1", "Load State or Area Code From File");
         row("PushButton1", "QPushButton", "Form1", "Clear List");
@@ -111,7 +111,7 @@ private Q_SLOTS:
         row("Option1", "QRadioButton", "Frame2", "Convert Area Codes To States");
         row("Option2", "QRadioButton", "Frame2", "Convert States To Area Codes");
         row("PushButton17", "QPushButton", "Form1", "Start Converting");
-        row("ListView2", "QTreeView", "Form1", "");
+        row("ListView2", "QTableView", "Form1", "");
         row("PushButton4", "QPushButton", "Form1", "Save Results As Text File");
         row("PushButton13", "QPushButton", "Form1", "Save Results As Excel File");
         row("PushButton5", "QPushButton", "Form1", "Copy Results To Clipboard");
@@ -236,7 +236,7 @@ private Q_SLOTS:
         for (int i = 0; i < 500; ++i)
             window->entryModel().append(QString::number(200 + i));
         window->entryModel().announcePendingRows();
-        auto* list = control<QTreeView>(*window, "ListView1");
+        auto* list = control<QTableView>(*window, "ListView1");
         list->scrollToTop();
         rig.prompts.typedTexts.push_back(QStringLiteral("NEW HAMPSHIRE"));
         clickButton(*window, "PushButton6");
@@ -288,12 +288,12 @@ private Q_SLOTS:
             QCOMPARE(window->windowTitle(), QStringLiteral("Tallyvane"));
             QVERIFY(!window->windowIcon().isNull());
             QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Tallyvane"));
-            auto* entries = control<QTreeView>(*window, "ListView1");
+            auto* entries = control<QTableView>(*window, "ListView1");
             QCOMPARE(entries->model()->columnCount(), 1);
             QCOMPARE(entries->model()->headerData(0, Qt::Horizontal).toString(),
                      QStringLiteral("States or Area Codes"));
             QCOMPARE(entries->columnWidth(0), 467); // 7000 twips, to the nearest pixel
-            QCOMPARE(control<QTreeView>(*window, "ListView2")->columnWidth(0),
+            QCOMPARE(control<QTableView>(*window, "ListView2")->columnWidth(0),
                      467); // 7000 twips, to the nearest pixel
             QVERIFY(control<QRadioButton>(*window, "Option1")->isChecked());
             QVERIFY(!control<QRadioButton>(*window, "Option2")->isChecked());
@@ -350,10 +350,10 @@ private Q_SLOTS:
         moveOver(control<QWidget>(*window, "ProgressBar1"));
         QCOMPARE(pointer.pointer(), Pointer::Custom);
         // A list's rows and heading belong to the list.
-        moveOver(control<QTreeView>(*window, "ListView2")->header()->viewport());
+        moveOver(control<QTableView>(*window, "ListView2")->horizontalHeader()->viewport());
         QCOMPARE(pointer.pointer(), Pointer::Default);
         moveOver(control<QWidget>(*window, "PushButton8"));
-        moveOver(control<QTreeView>(*window, "ListView1")->viewport());
+        moveOver(control<QTableView>(*window, "ListView1")->viewport());
         QCOMPARE(pointer.pointer(), Pointer::Default);
         moveOver(control<QWidget>(*window, "PushButton5"));
         moveOver(control<QWidget>(*window, "Frame2"));
@@ -367,7 +367,7 @@ private Q_SLOTS:
             moveOver(control<QWidget>(*window, "ListView2"));
             moveOver(button);
             QVERIFY2(pointer.pointer() == Pointer::Custom, qPrintable(button->objectName()));
-            for (QTreeView* list : window->findChildren<QTreeView*>()) {
+            for (QTableView* list : window->findChildren<QTableView*>()) {
                 moveOver(button);
                 moveOver(list);
                 QVERIFY2(pointer.pointer() == Pointer::Default, qPrintable(list->objectName()));

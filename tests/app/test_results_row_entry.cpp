@@ -9,9 +9,9 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QProgressBar>
+#include <QTableView>
 #include <QTest>
 #include <QToolTip>
-#include <QTreeView>
 
 #include <memory>
 
@@ -41,7 +41,7 @@ struct Rig : FakePlatform {
         QApplication::processEvents();
     }
 
-    QTreeView* results() { return form->findChild<QTreeView*>(QStringLiteral("ListView2")); }
+    QTableView* results() { return form->findChild<QTableView*>(QStringLiteral("ListView2")); }
 
     // The tooltip the results list shows with the pointer at a point of it.
     QString tooltipAt(QPoint point) {
@@ -51,7 +51,7 @@ struct Rig : FakePlatform {
         return QToolTip::isVisible() ? QToolTip::text() : QString();
     }
     QString tooltipOfRow(int row) {
-        QTreeView* view = results();
+        QTableView* view = results();
         return tooltipAt(view->visualRect(view->model()->index(row, 0)).center());
     }
 };
@@ -84,7 +84,7 @@ private Q_SLOTS:
         QCOMPARE(rig.tooltipOfRow(1), QStringLiteral("Entry 3: 603"));
 
         // Below the last row the list's own tooltip stays.
-        QTreeView* view = rig.results();
+        QTableView* view = rig.results();
         QCOMPARE(rig.tooltipAt(QPoint(5, view->viewport()->height() - 3)), kListTooltip);
         rig.form->resultModel().clear();
         QCOMPARE(rig.tooltipAt(QPoint(5, 5)), kListTooltip);

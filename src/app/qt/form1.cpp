@@ -31,7 +31,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeView>
+#include <QTableView>
 
 #include <cstdlib>
 #include <optional>
@@ -92,10 +92,10 @@ void Form1::createControls() {
     };
     setMouseTracking(true);
     watch(this);
-    for (QTreeView* list : {c.listView1, c.listView2}) {
+    for (QTableView* list : {c.listView1, c.listView2}) {
         track(list);
         track(list->viewport());
-        track(list->header()->viewport());
+        track(list->horizontalHeader()->viewport());
     }
     track(c.frame2);
     // No handler, and a move over them must not reach the frame's or the
@@ -110,7 +110,7 @@ void Form1::createControls() {
 }
 
 void Form1::nameListsByHeading() {
-    const auto name = [](QTreeView* view, const ListModel& model) {
+    const auto name = [](QTableView* view, const ListModel& model) {
         if (static_cast<const ListView&>(model).columnCount() > 0)
             view->setAccessibleName(model.heading(1));
     };

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-class QTreeView;
+class QTableView;
 class QPushButton;
 class QRadioButton;
 class QGroupBox;

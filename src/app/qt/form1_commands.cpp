@@ -18,7 +18,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeView>
+#include <QTableView>
 
 namespace tallyvane {
 

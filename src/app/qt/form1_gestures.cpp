@@ -1,9 +1,9 @@
 #include "app/qt/form1_gestures.h"
 
 #include "app/qt/form1_services.h"
-#include "entries/list_file.h"
 #include "entries/entry_paste.h"
 #include "entries/file_loading.h"
+#include "entries/list_file.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -9,7 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeView>
+#include <QTableView>
 
 #include <iterator>
 #include <type_traits>

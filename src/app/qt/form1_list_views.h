@@ -1,6 +1,6 @@
 #pragma once
 
-class QTreeView;
+class QTableView;
 class QWidget;
 
 namespace tallyvane {
@@ -16,6 +16,7 @@ enum class ListFollows {
 // One of the window's two lists: a report-style view of the model with one
 // selected row at a time, no editing, the designed tooltip, and room for at
 // least a few rows however small the window.
-QTreeView* createListView(QWidget* parent, const char* name, ListModel& model, ListFollows follows);
+QTableView* createListView(QWidget* parent, const char* name, ListModel& model,
+                           ListFollows follows);
 
 } // namespace tallyvane

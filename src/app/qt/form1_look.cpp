@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QTreeView>
+#include <QTableView>
 
 namespace tallyvane {
 

@@ -7,11 +7,11 @@
 #include <QAction>
 #include <QMenu>
 #include <QShortcut>
-#include <QTreeView>
+#include <QTableView>
 
 namespace tallyvane {
 
-Form1ResultsMenu::Form1ResultsMenu(QWidget* window, QTreeView* results, Form1Services& s,
+Form1ResultsMenu::Form1ResultsMenu(QWidget* window, QTableView* results, Form1Services& s,
                                    QAbstractItemModel& resultsModel,
                                    std::function<Direction()> direction)
     : QObject(window), results_(results),

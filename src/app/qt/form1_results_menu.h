@@ -9,7 +9,7 @@
 
 class QAbstractItemModel;
 class QAction;
-class QTreeView;
+class QTableView;
 class QWidget;
 
 namespace tallyvane {
@@ -23,14 +23,14 @@ class SummaryView;
 // anywhere in the window. The Summary opens beside the window and stays.
 class Form1ResultsMenu : public QObject {
 public:
-    Form1ResultsMenu(QWidget* window, QTreeView* results, Form1Services& services,
+    Form1ResultsMenu(QWidget* window, QTableView* results, Form1Services& services,
                      QAbstractItemModel& resultsModel, std::function<Direction()> direction);
 
 private:
     void popUp(const QPoint& where);
     void showSummary();
 
-    QTreeView* results_;
+    QTableView* results_;
     QAction* copy_;
     QAction* save_;
     QAction* summary_;

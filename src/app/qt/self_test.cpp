@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
-#include <QTreeView>
+#include <QTableView>
 
 namespace tallyvane {
 
@@ -44,7 +44,7 @@ int missingControls(const Form1& window) {
                                  QStringLiteral("PushButton5"), QStringLiteral("PushButton6"),
                                  QStringLiteral("PushButton7"), QStringLiteral("PushButton8"),
                                  QStringLiteral("PushButton13"), QStringLiteral("PushButton17")}) +
-           missing<QTreeView>(window, {QStringLiteral("ListView1"), QStringLiteral("ListView2")}) +
+           missing<QTableView>(window, {QStringLiteral("ListView1"), QStringLiteral("ListView2")}) +
            missing<QGroupBox>(window, {QStringLiteral("Frame2")}) +
            missing<QRadioButton>(window, {QStringLiteral("Option1"), QStringLiteral("Option2")}) +
            missing<QProgressBar>(window, {QStringLiteral("ProgressBar1")});
