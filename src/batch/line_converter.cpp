@@ -5,13 +5,35 @@
 #include "results/csv_field.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tallyvane::batch {
 
 LineConverter::LineConverter(const AreaCodeTable& table, Direction direction, Format format,
                              ByteOutput& out, bool withReason)
     : table_(table), direction_(direction), format_(format), out_(out),
-      withReason_(withReason && (format == Format::Tsv || format == Format::Csv)) {}
+      withReason_(withReason && (format == Format::Tsv || format == Format::Csv)) {
+    if (format != Format::Results || direction != Direction::AreaCodesToStates)
+        return;
+    shortRows_.resize(table.answerCount());
+    for (AreaCodeTable::AnswerId id = 0; id < table.answerCount(); ++id) {
+        const QByteArray& row = table.utf8Row(id);
+        if (std::size_t(row.size()) + 1 > ByteOutput::kShort)
+            continue;
+        std::memcpy(shortRows_[id].bytes, row.constData(), std::size_t(row.size()));
+        shortRows_[id].bytes[row.size()] = '\n';
+        shortRows_[id].size = std::size_t(row.size()) + 1;
+    }
+    rowOfSlot_.resize(AreaCode::kSlots);
+    for (int length = 0, count = 1; length <= 3; ++length, count *= 10) {
+        for (int value = 0; value < count; ++value) {
+            const QString digits =
+                length == 0 ? QString() : QString::number(value).rightJustified(length, u'0');
+            rowOfSlot_[std::size_t(AreaCode::slotOf(length, value))] =
+                &shortRows_[table.statesFor(AreaCode::exact(digits))];
+        }
+    }
+}
 
 void LineConverter::begin() {
     if (format_ == Format::Csv && !counts_)
@@ -31,9 +53,15 @@ EntryAnswer LineConverter::answerForPieces() const {
 void LineConverter::line(std::string_view entry) {
     if (counts_)
         return counts_->add(answerFor(table_, direction_, entry, true));
-    if (format_ == Format::Results && direction_ == Direction::AreaCodesToStates) {
+    if (!shortRows_.empty()) {
         // The common case, kept short: tens of millions of lines go this way.
-        out_.put(bytesOf(table_.utf8Row(table_.statesFor(AreaCode::ofUtf8(entry)))));
+        const AreaCode code = AreaCode::ofUtf8(entry);
+        const ShortRow& row = code.kind() == AreaCode::Kind::Code
+                                  ? *rowOfSlot_[std::size_t(code.slot())]
+                                  : shortRows_[AreaCodeTable::kNotFound];
+        if (row.size != 0)
+            return out_.putShort(row.bytes, row.size);
+        out_.put(bytesOf(table_.utf8Row(table_.statesFor(code))));
         out_.put('\n');
         return;
     }

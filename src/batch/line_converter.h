@@ -50,6 +50,16 @@ private:
     char lastByte_ = 0;
     // The text format: the answer of every line, in order.
     std::vector<AreaCodeTable::AnswerId> textRows_;
+    // The results format from area codes: each answer's row and its line
+    // end, padded for ByteOutput::putShort (size 0: too long, put as it is).
+    struct ShortRow {
+        char bytes[ByteOutput::kShort] = {};
+        std::size_t size = 0;
+    };
+    std::vector<ShortRow> shortRows_;
+    // For each code's slot, its answer's row: one look-up where the table
+    // takes two.
+    std::vector<const ShortRow*> rowOfSlot_;
 };
 
 } // namespace tallyvane::batch

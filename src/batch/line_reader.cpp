@@ -64,7 +64,7 @@ int LineReader::readAll(const Source& source) {
             start_ = from;
         }
         pendingCr_ = false;
-        takeLines(filled);
+        takeLines(buffer_.data(), filled);
         // Keep the unfinished line at the front; a block holding nothing but
         // one unfinished line goes on as a piece of it.
         const std::size_t rest = filled - start_;
@@ -89,8 +89,18 @@ int LineReader::readAll(const Source& source) {
     return error;
 }
 
-void LineReader::takeLines(std::size_t filled) {
-    const char* const data = buffer_.data();
+int LineReader::readAll(std::string_view text) {
+    start_ = 0;
+    pendingCr_ = false;
+    lineInPieces_ = false;
+    takeLines(text.data(), text.size());
+    // The end of the text ends its last line.
+    if (start_ < text.size())
+        converter_.line(text.substr(start_));
+    return 0;
+}
+
+void LineReader::takeLines(const char* data, std::size_t filled) {
     const char* const end = data + filled;
     const auto find = [end](const char* from, char c) {
         const void* found = std::memchr(from, c, static_cast<std::size_t>(end - from));

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tallyvane::batch {
@@ -39,9 +40,12 @@ public:
     // the lines read until then are converted either way.
     int readAll(int fd);
     int readAll(const Source& source);
+    // The lines of a text held whole in memory, read where they lie; its
+    // end ends its last line.
+    int readAll(std::string_view text);
 
 private:
-    void takeLines(std::size_t filled);
+    void takeLines(const char* data, std::size_t filled);
     std::function<void()> beforeWaiting_;
 
     LineConverter& converter_;

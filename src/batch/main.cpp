@@ -5,6 +5,7 @@
 #include "batch/convert_options.h"
 #include "batch/line_converter.h"
 #include "batch/line_reader.h"
+#include "batch/parallel_lines.h"
 #include "batch/standard_streams.h"
 #include "commands/product.h"
 #include "conversion/area_code_table.h"
@@ -83,8 +84,14 @@ bool convertLines(const ConvertOptions& options, const AreaCodeTable& table, Byt
     LineReader reader(converter, std::max(kBlockSize, 2 * (table.longestStateKey() + 1)));
     reader.setBeforeWaiting([&out] { out.flush(); });
     converter.begin();
-    const bool allRead = forEachInput(
-        options, inputClosed, [&](int fd, const std::string&) { return reader.readAll(fd); });
+    // The results of a large file come sooner from two threads; a pipe keeps
+    // to one, so that each result goes out as soon as its line has come.
+    const bool parallel = options.format == Format::Results && !counts;
+    const bool allRead = forEachInput(options, inputClosed, [&](int fd, const std::string&) {
+        if (parallel && worthTwoThreads(fd))
+            return ParallelLines(table, options.direction, out).readAll(fd);
+        return reader.readAll(fd);
+    });
     converter.finish();
     return allRead;
 }

@@ -107,6 +107,9 @@ private:
     // Reads the code of a whole entry up to its third digit the plain way;
     // false for an entry that opens with "+", which is read the careful way.
     template <class Unit> bool readCode(const Unit*& p, const Unit* end);
+    // The whole answer for a short entry of the common form; false when the
+    // entry is of another length or opens with a space or a "+".
+    bool readShort(std::string_view entry);
 
     // What may stand between a "+" and the country's first digit.
     static constexpr bool separatesCountry(char32_t c) {
