@@ -86,10 +86,11 @@ bool convertLines(const ConvertOptions& options, const AreaCodeTable& table, Byt
     converter.begin();
     // The results of a large file come sooner from two threads; a pipe keeps
     // to one, so that each result goes out as soon as its line has come.
-    const bool parallel = options.format == Format::Results && !counts;
+    const bool parallel = options.format != Format::Text && !counts;
     const bool allRead = forEachInput(options, inputClosed, [&](int fd, const std::string&) {
         if (parallel && worthTwoThreads(fd))
-            return ParallelLines(table, options.direction, out).readAll(fd);
+            return ParallelLines(table, options.direction, options.format, options.withReason, out)
+                .readAll(fd);
         return reader.readAll(fd);
     });
     converter.finish();

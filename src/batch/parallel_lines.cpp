@@ -21,9 +21,10 @@ namespace {
 
 // One thread's share: a block of whole lines and what they convert to.
 struct Share {
-    Share(const AreaCodeTable& table, Direction direction, std::size_t blockSize)
+    Share(const ParallelLines::Job& job, std::size_t blockSize)
         : out(ByteOutput::kCollect, 2 * blockSize),
-          converter(table, direction, Format::Results, out), reader(converter, 1) {}
+          converter(job.table, job.direction, job.format, out, job.withReason),
+          reader(converter, 1) {}
     void convert() { reader.readAll(std::string_view(lines)); }
     std::string lines;
     ByteOutput out;
@@ -61,12 +62,14 @@ bool worthTwoThreads(int fd) {
            S_ISREG(info.st_mode) && std::size_t(info.st_size) >= 4 * ParallelLines::kBlockSize;
 }
 
-ParallelLines::ParallelLines(const AreaCodeTable& table, Direction direction, ByteOutput& out,
-                             std::size_t blockSize)
-    : table_(table), direction_(direction), out_(out), blockSize_(blockSize) {}
+ParallelLines::ParallelLines(const AreaCodeTable& table, Direction direction, Format format,
+                             bool withReason, ByteOutput& out, std::size_t blockSize)
+    : table_(table), direction_(direction), format_(format), withReason_(withReason), out_(out),
+      blockSize_(blockSize) {}
 
 int ParallelLines::readAll(int fd) {
-    Share shares[2] = {{table_, direction_, blockSize_}, {table_, direction_, blockSize_}};
+    const Job job{table_, direction_, format_, withReason_};
+    Share shares[2] = {{job, blockSize_}, {job, blockSize_}};
     std::binary_semaphore start(0), done(0);
     bool stop = false;
     std::exception_ptr failed;
@@ -154,7 +157,7 @@ int ParallelLines::readAll(int fd) {
 
     // A line longer than a block: the rest of the file on this thread, from
     // the bytes already read on.
-    LineConverter converter(table_, direction_, Format::Results, out_);
+    LineConverter converter(table_, direction_, format_, out_, withReason_);
     LineReader reader(converter, std::max(blockSize_, std::size_t(1) << 20));
     std::size_t given = 0;
     return reader.readAll([&](char* buffer, std::size_t size) -> ssize_t {

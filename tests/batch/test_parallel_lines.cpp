@@ -1,6 +1,6 @@
-// Two threads give the bytes one thread gives: files whose lines end on every
-// side of every block boundary, with CR LF split across two blocks, lone CRs,
-// blank lines, lines longer than a block and no final line end.
+// Two threads give the bytes one thread gives, in each format they serve: files whose lines end on
+// every side of every block boundary, with CR LF split across two blocks, lone CRs, blank lines,
+// lines longer than a block and no final line end.
 #include "batch/byte_output.h"
 #include "batch/line_converter.h"
 #include "batch/line_reader.h"
@@ -34,7 +34,7 @@ AreaCodeTable table() {
 
 // What converting the file gives, on one thread or on two.
 QByteArray converted(const AreaCodeTable& codes, const QString& path, Direction direction,
-                     std::size_t twoThreadBlock) {
+                     Format format, std::size_t twoThreadBlock) {
     QTemporaryDir dir;
     const QString outPath = dir.filePath(QStringLiteral("out"));
     const int in = ::open(QFile::encodeName(path).constData(), O_RDONLY);
@@ -42,9 +42,9 @@ QByteArray converted(const AreaCodeTable& codes, const QString& path, Direction 
     {
         ByteOutput out(outFd, 64);
         if (twoThreadBlock > 0) {
-            ParallelLines(codes, direction, out, twoThreadBlock).readAll(in);
+            ParallelLines(codes, direction, format, true, out, twoThreadBlock).readAll(in);
         } else {
-            LineConverter converter(codes, direction, Format::Results, out);
+            LineConverter converter(codes, direction, format, out, true);
             LineReader(converter, 1 << 20).readAll(in);
         }
         out.close();
@@ -78,10 +78,12 @@ private Q_SLOTS:
                 if (round % 2 == 1)
                     text.chop(1); // no line end at the end
                 const QString path = writeFile(dir, QStringLiteral("lines.txt"), text);
-                for (const Direction direction :
-                     {Direction::AreaCodesToStates, Direction::StatesToAreaCodes}) {
-                    const QByteArray one = converted(codes, path, direction, 0);
-                    const QByteArray two = converted(codes, path, direction, std::size_t(block));
+                const Direction direction =
+                    round % 4 < 2 ? Direction::AreaCodesToStates : Direction::StatesToAreaCodes;
+                for (const Format format : {Format::Results, Format::Tsv, Format::Csv}) {
+                    const QByteArray one = converted(codes, path, direction, format, 0);
+                    const QByteArray two =
+                        converted(codes, path, direction, format, std::size_t(block));
                     if (one != two)
                         QFAIL(qPrintable(QStringLiteral("block %1, text %2: %3 against %4")
                                              .arg(block)
