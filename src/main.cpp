@@ -1,8 +1,8 @@
 #include "app/command_line.h"
 #include "app/qt/form1.h"
 #include "app/qt/self_test.h"
-#include "entries/list_file.h"
 #include "entries/file_loading.h"
+#include "entries/list_file.h"
 #include "platform/xlsx/workbook_folders.h"
 
 #include <QApplication>
