@@ -14,20 +14,6 @@ QString AreaCode::text() const {
 
 namespace {
 
-// How many of the eight bytes at p are ASCII digits, all at once: a byte's
-// high bit says whether it is at least '0', at most '9', and ASCII at all.
-unsigned digitsInWord(const char* p) {
-    std::uint64_t x;
-    std::memcpy(&x, p, sizeof x);
-    constexpr std::uint64_t kHigh = 0x8080808080808080u;
-    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
-    const std::uint64_t atLeastZero = ((x & kLow7) + 0x5050505050505050u) & kHigh;
-    const std::uint64_t atMostNine = (0xB9B9B9B9B9B9B9B9u - (x & kLow7)) & kHigh;
-    // One bit a byte, summed into the top byte by the multiplication.
-    const std::uint64_t ones = (atLeastZero & atMostNine & ~x & kHigh) >> 7;
-    return static_cast<unsigned>((ones * 0x0101010101010101u) >> 56);
-}
-
 // A bit for each of the eight bytes at p that is an ASCII digit (bit i for
 // byte i), without a branch per byte.
 unsigned digitMask(const char* p) {
@@ -49,6 +35,11 @@ unsigned bitsSet16(unsigned x) {
     x = (x & 0x3333u) + ((x >> 2) & 0x3333u);
     x = (x + (x >> 4)) & 0x0F0Fu;
     return (x + (x >> 8)) & 0x1Fu;
+}
+
+// How many of the eight bytes at p are ASCII digits, all at once.
+unsigned digitsInWord(const char* p) {
+    return bitsSet16(digitMask(p));
 }
 
 } // namespace

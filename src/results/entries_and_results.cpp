@@ -8,6 +8,7 @@
 #include "platform/window_services.h"
 #include "results/clipboard_attempts.h"
 #include "results/csv_field.h"
+#include "results/csv_save_dialog.h"
 #include "results/text_file_output.h"
 #include "results/vanished_rows.h"
 
@@ -78,15 +79,8 @@ void CopyEntriesAndResults(Prompts& prompts, WindowServices& window, Clipboard& 
 void SaveEntriesAndResultsAsCsv(Prompts& prompts, FileDialog& dialog, WindowServices& window,
                                 const ListView& results) {
     Procedure p(prompts, kSaveLocation);
-    p.step(100, [&] { dialog.setFileName(kEntriesAndResultsFileName); });
-    p.step(102, [&] {
-        dialog.setFlags(DialogFlag::Explorer | DialogFlag::LongNames | DialogFlag::OverwritePrompt);
-    });
-    p.step(104, [&] { dialog.setTitle(QStringLiteral("Save Entries and Results As CSV")); });
-    p.step(106, [&] {
-        dialog.setFilter(QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*|"));
-    });
-    const QString path = p.value(108, QString(), [&] { return dialog.showSave(); });
+    const QString path = askForCsvFile(p, dialog, kEntriesAndResultsFileName,
+                                       QStringLiteral("Save Entries and Results As CSV"));
     if (path.isEmpty()) // Cancel
         return;
     p.step(110, [&] { window.setPointer(Pointer::Busy); });

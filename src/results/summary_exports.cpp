@@ -6,6 +6,7 @@
 #include "platform/prompts.h"
 #include "platform/window_services.h"
 #include "results/clipboard_attempts.h"
+#include "results/csv_save_dialog.h"
 #include "results/results_summary.h"
 #include "results/text_file_output.h"
 
@@ -30,15 +31,8 @@ void CopySummary(Prompts& prompts, Clipboard& clipboard, const ResultsSummary& s
 void SaveSummaryAsCsv(Prompts& prompts, FileDialog& dialog, WindowServices& window,
                       const ResultsSummary& summary) {
     Procedure p(prompts, kSaveLocation);
-    p.step(100, [&] { dialog.setFileName(kSummaryFileName); });
-    p.step(102, [&] {
-        dialog.setFlags(DialogFlag::Explorer | DialogFlag::LongNames | DialogFlag::OverwritePrompt);
-    });
-    p.step(104, [&] { dialog.setTitle(QStringLiteral("Save Summary As CSV")); });
-    p.step(106, [&] {
-        dialog.setFilter(QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*|"));
-    });
-    const QString path = p.value(108, QString(), [&] { return dialog.showSave(); });
+    const QString path =
+        askForCsvFile(p, dialog, kSummaryFileName, QStringLiteral("Save Summary As CSV"));
     if (path.isEmpty()) // Cancel
         return;
     p.step(110, [&] { window.setPointer(Pointer::Busy); });
