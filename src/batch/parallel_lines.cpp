@@ -163,7 +163,7 @@ int ParallelLines::readAll(int fd) {
     return reader.readAll([&](char* buffer, std::size_t size) -> ssize_t {
         if (given < carry.size()) {
             const std::size_t n = std::min(size, carry.size() - given);
-            std::memcpy(buffer, carry.data() + given, n);
+            carry.copy(buffer, n, given);
             given += n;
             return ssize_t(n);
         }

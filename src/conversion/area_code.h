@@ -1,7 +1,10 @@
 #pragma once
 
+#include "conversion/digit_words.h"
+
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 #include <type_traits>
@@ -94,7 +97,10 @@ public:
     // the window and the batch converter read tens of millions of them.
     static AreaCode of(QStringView entry);
     static AreaCode of(const QString& entry) { return of(QStringView(entry)); }
-    static AreaCode ofUtf8(std::string_view entry);
+    static AreaCode ofUtf8(std::string_view entry) {
+        AreaCode code;
+        return code.readShort(entry) ? code : ofUtf8Long(entry);
+    }
 
 private:
     // Where the reading stands at the entry's start: before its first
@@ -108,8 +114,10 @@ private:
     // false for an entry that opens with "+", which is read the careful way.
     template <class Unit> bool readCode(const Unit*& p, const Unit* end);
     // The whole answer for a short entry of the common form; false when the
-    // entry is of another length or opens with a space or a "+".
+    // entry is of another length or opens with a space or a "+". Here, so
+    // that the batch program's loop has it inline.
     bool readShort(std::string_view entry);
+    static AreaCode ofUtf8Long(std::string_view entry);
 
     // What may stand between a "+" and the country's first digit.
     static constexpr bool separatesCountry(char32_t c) {
@@ -146,5 +154,41 @@ private:
     Lead lead_ = Lead::Start;
     bool sawDigit_ = false;
 };
+
+// An entry of 8 to 16 bytes (most phone numbers) that opens with neither a
+// space nor a "+": its digits are found with two eight-byte looks, one from
+// each end, and the code read from where they are.
+inline bool AreaCode::readShort(std::string_view entry) {
+    const std::size_t size = entry.size();
+    if (size < 8 || size > 16 || entry[0] == ' ' || entry[0] == '\t' || entry[0] == '+')
+        return false;
+    unsigned mask = digit_words::digitMask(entry.data()) |
+                    (digit_words::digitMask(entry.data() + size - 8) << (size - 8));
+    lead_ = Lead::Settled;
+    if (mask == 0)
+        return true;
+    sawDigit_ = true;
+    // Only the first leading 1 goes; without a branch, since whether a
+    // number has one is anybody's guess from line to line.
+    const unsigned leadingOne = entry[std::size_t(__builtin_ctz(mask))] == '1' ? 1u : 0u;
+    mask ^= mask & (0u - mask) & (0u - leadingOne);
+    const unsigned digits = digit_words::bitsSet16(mask);
+    if (digits >= 3) {
+        const unsigned first = unsigned(__builtin_ctz(mask));
+        mask &= mask - 1;
+        const unsigned second = unsigned(__builtin_ctz(mask));
+        mask &= mask - 1;
+        const unsigned third = unsigned(__builtin_ctz(mask));
+        value_ = (entry[first] - '0') * 100 + (entry[second] - '0') * 10 + (entry[third] - '0');
+        length_ = 3;
+    } else {
+        for (; mask != 0; mask &= mask - 1) {
+            value_ = value_ * 10 + (entry[std::size_t(__builtin_ctz(mask))] - '0');
+            ++length_;
+        }
+    }
+    digits_ = static_cast<std::uint8_t>(std::min<unsigned>(digits, kMoreThanLocal));
+    return true;
+}
 
 } // namespace tallyvane

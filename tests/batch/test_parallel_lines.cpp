@@ -69,7 +69,7 @@ private Q_SLOTS:
         for (const int block : {7, 13, 16, 24, 32, 48, 64, 100}) {
             for (int round = 0; round < 20; ++round) {
                 QByteArray text;
-                while (text.size() < block * 12) {
+                while (text.size() < qsizetype(block) * 12) {
                     QByteArray line = pieces[int(random.bounded(pieces.size()))];
                     if (random.bounded(12) == 0) // longer than a block
                         line += QByteArray(block + int(random.bounded(block)), '5');

@@ -46,7 +46,7 @@ private Q_SLOTS:
         // Longer than the sample that tells the layout, and cut inside a row there.
         QString many = QStringLiteral("Name\tPhone\n");
         QStringList phones;
-        for (int i = 0; many.size() < 70 * 1024; ++i) {
+        for (int i = 0; many.size() < qsizetype(70) * 1024; ++i) {
             phones << QStringLiteral("603555%1").arg(1000 + i % 9000);
             many += QStringLiteral("Someone with a long name %1\t%2\n").arg(i).arg(phones.last());
         }

@@ -62,8 +62,8 @@ private Q_SLOTS:
         QVERIFY(target.open(QIODevice::WriteOnly) && target.write("keep") == 4);
         target.close();
         QVERIFY(QFile::link(outside, old + QStringLiteral("/link.txt")));
-        const timespec longAgo[2] = {{time(nullptr) - 30 * 3600, 0},
-                                     {time(nullptr) - 30 * 3600, 0}};
+        const time_t then = time(nullptr) - time_t(30) * 3600;
+        const timespec longAgo[2] = {{then, 0}, {then, 0}};
         QCOMPARE(::utimensat(AT_FDCWD,
                              QFile::encodeName(old + QStringLiteral("/link.txt")).constData(),
                              longAgo, AT_SYMLINK_NOFOLLOW),

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+// Eight bytes at a time, without a branch per byte: the batch program reads
+// tens of millions of phone numbers, and which of their bytes are digits is
+// anybody's guess from line to line.
+namespace tallyvane::digit_words {
+
+// A bit for each of the eight bytes at p that is an ASCII digit (bit i for
+// byte i): a byte's high bit says whether it is at least '0', at most '9',
+// and ASCII at all.
+inline unsigned digitMask(const char* p) {
+    std::uint64_t x;
+    std::memcpy(&x, p, sizeof x);
+    constexpr std::uint64_t kHigh = 0x8080808080808080u;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+    const std::uint64_t atLeastZero = ((x & kLow7) + 0x5050505050505050u) & kHigh;
+    const std::uint64_t atMostNine = (0xB9B9B9B9B9B9B9B9u - (x & kLow7)) & kHigh;
+    const std::uint64_t ones = (atLeastZero & atMostNine & ~x & kHigh) >> 7;
+    // Byte i's bit moves to bit 56 + i; the multiplication gathers them.
+    return static_cast<unsigned>((ones * 0x0102040810204080u) >> 56);
+}
+
+// How many bits of a 16-bit mask are set, without the library call that
+// __builtin_popcount becomes on the baseline x86-64 the package is built for.
+inline unsigned bitsSet16(unsigned x) {
+    x = x - ((x >> 1) & 0x5555u);
+    x = (x & 0x3333u) + ((x >> 2) & 0x3333u);
+    x = (x + (x >> 4)) & 0x0F0Fu;
+    return (x + (x >> 8)) & 0x1Fu;
+}
+
+} // namespace tallyvane::digit_words
