@@ -87,7 +87,9 @@ CSV: a field is quoted when it holds a double quote, the delimiter or a line
 end. A field this program writes that begins with =, +, -, @, a tab or a
 single quote is written with one single quote (') in front, so that a
 spreadsheet shows it as text and never runs it as a formula; to get the entry
-back, drop the first character of a field that begins with a single quote.
+back, drop the first character of a field that begins with a single quote. A
+field of nothing but digits, spaces and + - ( ) . (+1 206 555 3254) runs
+nothing and is written as it is.
 With --column the file's own fields are written as they are.
 
 Exit status: 0 when every input was read and every result written; 2 when a

@@ -12,7 +12,7 @@ void putCsvField(ByteOutput& out, std::string_view field, char delimiter, bool g
     const bool quoted = quoteAnyway || csv::needsQuotes(field, delimiter);
     if (quoted)
         out.put('"');
-    if (guard && !field.empty() && csv::startsLikeFormula(csv::unit(field.front())))
+    if (guard && csv::needsGuard(field))
         out.put('\'');
     if (quoted) {
         putQuotesDoubled(out, field);

@@ -11,8 +11,9 @@ namespace tallyvane {
 // by the window's CSV save and tallyvane-convert. A field is quoted when it
 // holds a quote, the delimiter or a line end, and a quote inside is doubled.
 // A field this program writes that begins like a formula (=, +, -, @, a tab
-// or a single quote) gets one single quote in front, so that a spreadsheet
-// shows it as text and never runs it; dropping the first character of a
+// or a single quote), unless it is made only of what a phone number is
+// written with, gets one single quote in front, so that a spreadsheet shows
+// it as text and never runs it; dropping the first character of a
 // field that begins with a single quote gives the text back.
 namespace csv {
 
@@ -27,6 +28,24 @@ inline char32_t unit(char c) {
 }
 inline char32_t unit(QChar c) {
     return c.unicode();
+}
+
+// Whether a field holds nothing but what a phone number is written with
+// (digits, spaces and + - ( ) .): such a field cannot run anything in a
+// spreadsheet, so "+1 206 555 3254" is written as it is, unguarded.
+template <class View> bool onlyPhoneCharacters(View field) {
+    for (const auto c : field) {
+        const char32_t u = unit(c);
+        if (!((u >= U'0' && u <= U'9') || u == U' ' || u == U'+' || u == U'-' || u == U'(' ||
+              u == U')' || u == U'.'))
+            return false;
+    }
+    return true;
+}
+
+// Whether a field this program writes gets the formula guard.
+template <class View> bool needsGuard(View field) {
+    return !field.empty() && startsLikeFormula(unit(field.front())) && !onlyPhoneCharacters(field);
 }
 
 // For the bytes of a UTF-8 field, eight at a time: the batch converter writes
@@ -48,7 +67,7 @@ inline QString field(QStringView text, bool guard = true, char delimiter = ',') 
     const bool quoted = needsQuotes(text, delimiter);
     if (quoted)
         out += QLatin1Char('"');
-    if (guard && !text.isEmpty() && startsLikeFormula(unit(text.front())))
+    if (guard && needsGuard(text))
         out += QLatin1Char('\'');
     for (const QChar c : text) {
         if (c == u'"')

@@ -27,9 +27,13 @@ void PushButton4_Click(Prompts& prompts, FileDialog& dialog, WindowServices& win
     p.step(112, [&] {
         dialog.setFilter(QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
     });
-    const QString path = p.value(114, QString(), [&] { return dialog.showSave(); });
+    QString path = p.value(114, QString(), [&] { return dialog.showSave(); });
     if (path.isEmpty()) // Cancel
         return;
+    // A name typed without a suffix gets the filter's, as Qt's own dialogs
+    // give it; the question below then asks about the file really written.
+    if (!path.section(QLatin1Char('/'), -1).contains(QLatin1Char('.')))
+        path += QStringLiteral(".txt");
     // No answer yet: a question box that fails leaves the file alone.
     int answer = 0;
     if (p.test(120, [&] { return FileExists(path); })) {

@@ -88,7 +88,7 @@ private Q_SLOTS:
             readFile(path),
             QByteArray("Entry,Result,Reason\r\n"
                        "1-603-555-0100,NH,\r\n"
-                       "'+44 20 7946 0958,Not Found,not a North American number (+44)\r\n"
+                       "+44 20 7946 0958,Not Found,not a North American number (+44)\r\n"
                        "'=1+2,Not Found,no area code in this entry\r\n"
                        "\"Smith, \"\"Ann\"\"\",Not Found,no area code in this entry\r\n"
                        "\"Smith, Ann\",Not Found,no area code in this entry\r\n"

@@ -236,7 +236,7 @@ private Q_SLOTS:
                             "\xff\xfe bad\tNot Found\n'x\tNot Found\n"));
         QCOMPARE(runProgram({"--format=csv"}, kSmallInput).out,
                  QByteArray("entry,result\n603,NH\n1 (201) 555-0100,NJ\nNH,Not Found\n,Not Found\n"
-                            "'=1+2,Not Found\n\"\"\"q\"\",c\",Not Found\n'+1 902 555 0100,NS PE\n"
+                            "'=1+2,Not Found\n\"\"\"q\"\",c\",Not Found\n+1 902 555 0100,NS PE\n"
                             "new jersey,Not Found\n\xff\xfe bad,Not Found\n''x,Not Found\n"));
     }
 

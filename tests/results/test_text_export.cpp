@@ -258,6 +258,7 @@ private Q_SLOTS:
         QCOMPARE(dirEntries(dir.path()), QStringList({QStringLiteral("r.txt")}));
     }
 
+    // A name without a suffix gets ".txt"; the question asks about that file.
     void newFileIsWrittenWithoutAQuestion() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("no extension"));
@@ -265,8 +266,16 @@ private Q_SLOTS:
         f.dialog.saveAnswers = {path};
         PushButton4_Click(f.prompts, f.dialog, f.window, f.results, f.progress);
         QCOMPARE(f.prompts.texts(), QStringList({QStringLiteral("Done.")}));
-        QCOMPARE(readFile(path), QByteArray("Results\t\r\n"));
-        QCOMPARE(dirEntries(dir.path()), QStringList({QStringLiteral("no extension")}));
+        QCOMPARE(readFile(path + QStringLiteral(".txt")), QByteArray("Results\t\r\n"));
+        QCOMPARE(dirEntries(dir.path()), QStringList({QStringLiteral("no extension.txt")}));
+
+        f.prompts.shown.clear();
+        f.dialog.saveAnswers = {path};
+        f.prompts.answers = {MessageAnswer::No};
+        PushButton4_Click(f.prompts, f.dialog, f.window, f.results, f.progress);
+        QCOMPARE(f.prompts.texts(),
+                 QStringList({QStringLiteral("Are you sure you wish to overwrite ") + path +
+                              QStringLiteral(".txt ?")}));
     }
 
     void aFileThatCannotBeCreatedIsReportedOnce() {
