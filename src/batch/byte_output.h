@@ -55,6 +55,8 @@ public:
         used_ = 0;
         writeAll(buffer_.data(), n);
     }
+    // Drops what is held back and not written yet.
+    void discardPending() { used_ = 0; }
     // Flushes and closes the descriptor, so that a failure the file system
     // reports only at closing is not missed either.
     void close();

@@ -80,12 +80,15 @@ void ColumnConverter::header(const CsvRecord& record) {
         return;
     }
     if (options_.columnNumber == 0) {
-        for (std::size_t i = 0; i < record.fields.size() && column_ < 0; ++i) {
-            if (record.fields[i] == options_.column)
-                column_ = static_cast<long>(i);
+        column_ = columnNamed(record.fields, options_.column);
+        if (column_ < 0) { // the caller says so, and the file's rows are not written
+            headerFields_.assign(record.fields.begin(), record.fields.end());
+            return;
         }
-        if (column_ < 0)
-            return; // the caller says so, and the file's rows are not written
+    } else if (std::size_t(options_.columnNumber) > record.fields.size()) {
+        columnsBeyond_ = record.fields.size();
+        column_ = -1;
+        return;
     }
     tableStarted_ = true;
     tableColumn_ = column_;
@@ -107,6 +110,41 @@ void ColumnConverter::header(const CsvRecord& record) {
     endRow(record.end);
 }
 
+// The column of that name: the one that is exactly it, or else the only one
+// that is it but for the case of A-Z and spaces around it; -1 for none.
+long ColumnConverter::columnNamed(const std::vector<std::string_view>& fields,
+                                  const std::string& name) {
+    const auto it = std::find(fields.begin(), fields.end(), name);
+    if (it != fields.end())
+        return static_cast<long>(it - fields.begin());
+    const auto loose = [](std::string_view text) {
+        const std::size_t first = text.find_first_not_of(' ');
+        const std::size_t last = text.find_last_not_of(' ');
+        std::string folded(first == std::string_view::npos ? std::string_view()
+                                                           : text.substr(first, last - first + 1));
+        for (char& c : folded)
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+        return folded;
+    };
+    const std::string wanted = loose(name);
+    long found = -1;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (loose(fields[i]) != wanted)
+            continue;
+        if (found >= 0)
+            return -1; // two alike: which one is meant is not clear
+        found = static_cast<long>(i);
+    }
+    return found;
+}
+
+std::string ColumnConverter::headerText() const {
+    std::string text;
+    for (const std::string& field : headerFields_)
+        text += (text.empty() ? "" : ", ") + field;
+    return text;
+}
+
 void ColumnConverter::writeResult(const EntryAnswer& answer) {
     out_.put(delimiter_);
     writeField(answer.result, true);
@@ -117,6 +155,12 @@ void ColumnConverter::writeResult(const EntryAnswer& answer) {
 }
 
 void ColumnConverter::row(const CsvRecord& record) {
+    if (width_ == 0 && std::size_t(column_) >= record.fields.size()) {
+        // No header: the first row says how many columns there are.
+        columnsBeyond_ = record.fields.size();
+        column_ = -1;
+        return;
+    }
     if (width_ == 0) // no header: the first row sets the width
         width_ = std::max(record.fields.size(), std::size_t(column_) + 1);
     tableStarted_ = true;

@@ -34,6 +34,12 @@ public:
     bool columnFound() const { return column_ >= 0; }
     // The file's header is not the first file's: none of its rows were written.
     bool headerRefused() const { return headerRefused_; }
+    // The column's position is past the last column of the table's first row
+    // (its header, or its first row without one): how many columns there
+    // are, or 0 when it is not.
+    std::size_t columnsBeyond() const { return columnsBeyond_; }
+    // The header of a file that lacks the named column, for the message.
+    std::string headerText() const;
 
     // Over every file: rows too short to have the column, rows shorter and
     // longer than the header (or, without one, than the first row).
@@ -45,6 +51,7 @@ public:
 
 private:
     void header(const CsvRecord& record);
+    static long columnNamed(const std::vector<std::string_view>& fields, const std::string& name);
     void row(const CsvRecord& record);
     void writeResult(const EntryAnswer& answer);
     void writeFields(const CsvRecord& record, std::size_t from, std::size_t to);
@@ -64,6 +71,7 @@ private:
     bool firstFile_ = true;
     bool tableStarted_ = false; // a header (or, without one, a row) has been written
     bool headerRefused_ = false;
+    std::size_t columnsBeyond_ = 0;
     bool atStart_ = false; // the next field opens a file that had no byte-order mark
     std::vector<std::string> headerFields_; // the first file's header
     std::size_t width_ = 0;                 // the fields a row should have; 0: not known yet

@@ -64,7 +64,11 @@ the result. Text after a closing quote ("Bob" Smith) stays in its field, as
 spreadsheet programs read it. Standard error says at the end how many rows
 were short, long, malformed or without the column. Several files make one
 table with the first file's header; a later file with another header is
-refused by name. A UTF-16 file is read as UTF-8 and written so.
+refused by name. A UTF-16 file is read as UTF-8 and written so. A column is
+named exactly, or else by the one name that differs only in the case of A-Z
+and spaces around it; a missing name is reported with the header's names. A
+column position past the last column of the header (or of the first row) is
+a usage error, and nothing is written.
 
 Summary: one row per count, in four fields, Group, Name, Count and Share %
 (of all entries, two decimals). Groups: Result, each results row as written

@@ -157,6 +157,13 @@ void reportRows(const ColumnConverter& converter, std::size_t malformed) {
                  "fields after it");
 }
 
+// A column past the last one is a mistake on the command line, found in the
+// first row of the table: nothing is written.
+struct ColumnBeyond {
+    std::string file;
+    std::size_t columns;
+};
+
 // The entries of one column of CSV files, whose rows are written out again.
 bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table, ByteOutput& out,
                     bool inputClosed, AnswerCounts* counts) {
@@ -182,13 +189,16 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table, B
         }
         input.finish(converter);
         malformed += records.malformedRecords();
+        if (const std::size_t columns = converter.columnsBeyond(); columns > 0)
+            throw ColumnBeyond{file, columns};
         if (converter.headerRefused()) {
             complain(file + ": its header is not the first file's; none of its rows were written");
             return -1;
         }
         if (converter.columnFound())
             return 0;
-        complain(file + ": no column named " + options.column);
+        complain(file + ": no column named " + options.column + "; its columns are " +
+                 converter.headerText());
         return -1;
     });
     reportRows(converter, malformed);
@@ -239,8 +249,19 @@ int run(int argc, char** argv) {
         if (options.summary)
             counts.emplace(table, options.direction);
         AnswerCounts* const counting = counts ? &*counts : nullptr;
-        allRead = options.columns() ? convertColumns(options, table, out, closed.input, counting)
-                                    : convertLines(options, table, out, closed.input, counting);
+        try {
+            allRead = options.columns()
+                          ? convertColumns(options, table, out, closed.input, counting)
+                          : convertLines(options, table, out, closed.input, counting);
+        } catch (const ColumnBeyond& beyond) {
+            out.discardPending();
+            complain("column " + options.column + " is past the last column: " +
+                     (beyond.file == "-" ? std::string("the input") : beyond.file) + " has " +
+                     std::to_string(beyond.columns) +
+                     (beyond.columns == 1 ? " column" : " columns"));
+            std::fputs("Try 'tallyvane-convert --help' for more information.\n", stderr);
+            return kUsageError;
+        }
         if (counts)
             out.put(summaryText(counts->summary(), options.format).toStdString());
         out.close();

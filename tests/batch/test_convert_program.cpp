@@ -365,12 +365,16 @@ private Q_SLOTS:
                                << QByteArray("a column is named or numbered, not ''");
         QTest::newRow("zero") << QStringList{"--column", "0"}
                               << QByteArray("column positions count from 1, not '0'");
+        QTest::newRow("past the last column")
+            << QStringList{"--column", "3"}
+            << QByteArray("column 3 is past the last column: the input has 1 column");
     }
     void columnMistakesAreNamed() {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, said);
         const Outcome outcome = runProgram(arguments, "Phone\n603\n");
         QCOMPARE(outcome.status, 64);
+        QVERIFY(outcome.out.isEmpty());
         QCOMPARE(outcome.err.left(outcome.err.indexOf('\n')), "tallyvane-convert: " + said);
     }
 
@@ -418,6 +422,11 @@ private Q_SLOTS:
         QCOMPARE(outcome.err, "tallyvane-convert: " + other.toUtf8() +
                                   ": its header is not the first file's; none of its rows were "
                                   "written\n");
+        const Outcome missing = runProgram({"--column", "Tel"}, "Name,Phone\na,603\n");
+        QCOMPARE(missing.status, 2);
+        QCOMPARE(missing.err,
+                 QByteArray("tallyvane-convert: -: no column named Tel; its columns are Name, "
+                            "Phone\n"));
         QCOMPARE(runProgram({"--column", "Phone", wide}).out,
                  QByteArray("\xEF\xBB\xBFName,Phone,State\ne,908,NJ\n"));
         // Short and long rows keep the result under its heading, and are counted.

@@ -3,7 +3,7 @@
 // row must hold the fields it came with, the result of its cell (blank for a
 // blank or missing cell, the result's header for the header) standing after
 // the first row's width (short rows padded, long rows' extra fields after
-// it), and keep
+// it; a column past the first row's last stops everything), and keep
 // its line end, as the library reads them byte by byte; blank lines stay
 // blank, and a byte-order mark stays before the first row.
 //
@@ -124,9 +124,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool header = options.header;
     const auto column = std::size_t(options.columnNumber - 1);
     std::size_t width = 0; // of the header, or of the first row: the result stands after it
-    for (Row& row : expected) {
+    for (std::size_t r = 0; r < expected.size(); ++r) {
+        Row& row = expected[r];
         if (row.fields.empty())
             continue;
+        if (width == 0 && column >= row.fields.size()) {
+            // A column past the table's first row: nothing more is written.
+            expected.resize(r);
+            break;
+        }
         if (width == 0)
             width = std::max(row.fields.size(), column + 1);
         const std::string cell = column < row.fields.size() ? row.fields[column] : std::string();
