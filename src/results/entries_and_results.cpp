@@ -3,13 +3,11 @@
 #include "commands/procedure.h"
 #include "lists/list_view.h"
 #include "platform/clipboard.h"
-#include "platform/file_dialog.h"
 #include "platform/prompts.h"
 #include "platform/window_services.h"
 #include "results/clipboard_attempts.h"
 #include "results/csv_field.h"
-#include "results/csv_save_dialog.h"
-#include "results/text_file_output.h"
+#include "results/csv_save.h"
 #include "results/vanished_rows.h"
 
 namespace tallyvane {
@@ -79,27 +77,15 @@ void CopyEntriesAndResults(Prompts& prompts, WindowServices& window, Clipboard& 
 void SaveEntriesAndResultsAsCsv(Prompts& prompts, FileDialog& dialog, WindowServices& window,
                                 const ListView& results) {
     Procedure p(prompts, kSaveLocation);
-    const QString path = askForCsvFile(p, dialog, kEntriesAndResultsFileName,
-                                       QStringLiteral("Save Entries and Results As CSV"));
-    if (path.isEmpty()) // Cancel
-        return;
-    p.step(110, [&] { window.setPointer(Pointer::Busy); });
-    // Written to a file beside the target that takes its place only when
-    // complete: a full disk costs nothing that was there.
-    TextFileOutput file;
-    p.step(112, [&] {
-        file.create(path);
-        forEachRow(window, results,
-                   [&](const QString& entry, const QString& result, const QString& reason) {
-                       file.writeLine(csv::field(entry) + QLatin1Char(',') + csv::field(result) +
+    saveCsvFile(p, prompts, dialog, window, kEntriesAndResultsFileName,
+                QStringLiteral("Save Entries and Results As CSV"), [&](const auto& writeLine) {
+                    forEachRow(
+                        window, results,
+                        [&](const QString& entry, const QString& result, const QString& reason) {
+                            writeLine(csv::field(entry) + QLatin1Char(',') + csv::field(result) +
                                       QLatin1Char(',') + csv::field(reason));
-                   });
-        file.commit();
-    });
-    file.abandon();
-    p.step(114, [&] { window.setPointer(Pointer::Default); });
-    if (p.failures() == 0)
-        p.step(116, [&] { prompts.messageBox(QStringLiteral("Done.")); });
+                        });
+                });
 }
 
 } // namespace tallyvane

@@ -28,14 +28,16 @@ QString share(std::uint64_t count, std::uint64_t entries) {
     return QString::number(100.0 * double(count) / double(entries), 'f', 2);
 }
 
-QString joined(const ResultsSummary& summary, char delimiter) {
-    QString out;
+QStringList lines(const ResultsSummary& summary, char delimiter) {
+    QStringList out;
     for (const QStringList& row : summaryTable(summary)) {
+        QString line;
         for (const QString& cell : row) {
-            out += delimiter == '\t' ? cell : csv::field(cell, true, delimiter);
-            out += QLatin1Char(delimiter);
+            line += delimiter == '\t' ? cell : csv::field(cell, true, delimiter);
+            line += QLatin1Char(delimiter);
         }
-        out.back() = QLatin1Char('\n');
+        line.chop(1);
+        out << line;
     }
     return out;
 }
@@ -90,11 +92,15 @@ QList<QStringList> summaryTable(const ResultsSummary& s) {
 }
 
 QString summaryTsv(const ResultsSummary& summary) {
-    return joined(summary, '\t');
+    return lines(summary, '\t').join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QStringList summaryCsvLines(const ResultsSummary& summary) {
+    return lines(summary, ',');
 }
 
 QString summaryCsv(const ResultsSummary& summary) {
-    return joined(summary, ',');
+    return summaryCsvLines(summary).join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
 QString summaryAlignedText(const ResultsSummary& summary) {

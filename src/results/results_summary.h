@@ -61,6 +61,7 @@ QList<QStringList> summaryTable(const ResultsSummary& summary);
 // The table as tallyvane-convert writes it and the window saves and copies it.
 QString summaryTsv(const ResultsSummary& summary);
 QString summaryCsv(const ResultsSummary& summary);
+QStringList summaryCsvLines(const ResultsSummary& summary); // without their line ends
 QString summaryAlignedText(const ResultsSummary& summary);
 QString summaryHtml(const ResultsSummary& summary);
 
