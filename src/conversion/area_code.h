@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <type_traits>
@@ -22,12 +23,16 @@ constexpr bool isAsciiDigit(char32_t c) {
 // line of any length costs constant memory. Both the window's run and the
 // batch converter use it, so they cannot disagree.
 //
-// The code is the entry's ASCII digits without one leading "1", cut to the
-// first three. Two kinds of entry ask for no code at all, since their digits
-// would name a state they have nothing to do with: a number of another
-// country (the first character that is not a space is "+", and the first
-// digit after it, past spaces, dots, dashes and brackets, is not 1), and a
-// local number, exactly seven digits once the leading 1 is dropped.
+// The code is the entry's first three ASCII digits, after one leading "1" is
+// dropped, except from exactly ten digits: a North American number has ten,
+// and no area code begins with 1, so there the 1 is part of a wrong code, not
+// the country's. Digits after an extension marker ("x", "ext", "#", ";ext="
+// in any case, once a digit has been read) are not the number's and do not
+// count. Two kinds of entry ask for no code at all, since their digits would
+// name a state they have nothing to do with: a number of another country (the
+// first character that is not a space is "+", and the first digit after it,
+// past spaces, dots, dashes and brackets, is not 1), and a local number,
+// exactly seven digits once the leading 1 is dropped.
 class AreaCode {
 public:
     enum class Kind { Code, OtherCountry, LocalNumber };
@@ -36,42 +41,36 @@ public:
     void add(char32_t c) {
         if (lead_ != Lead::Settled && !leading(c))
             return;
-        if (!isAsciiDigit(c))
-            return;
         if (lead_ == Lead::Foreign) {
-            if (countryLength_ < 3) {
+            if (isAsciiDigit(c) && countryLength_ < 3) {
                 country_ = country_ * 10 + static_cast<int>(c - U'0');
                 ++countryLength_;
             }
             return;
         }
-        if (!sawDigit_) {
-            sawDigit_ = true;
-            if (c == U'1')
-                return; // only the first leading 1 goes: "11-201" gives 120
-        }
-        if (digits_ < kMoreThanLocal)
-            ++digits_;
-        if (length_ < 3) {
-            value_ = value_ * 10 + static_cast<int>(c - U'0');
-            ++length_;
+        if (ended_)
+            return;
+        if (isAsciiDigit(c)) {
+            take(static_cast<unsigned>(c - U'0'));
+            settle();
+        } else if (seen_ != 0 && marksExtension(c)) {
+            ended_ = true;
         }
     }
     template <class Char> void add(const Char* begin, const Char* end) {
         for (; begin != end && !complete(); ++begin)
             add(static_cast<char32_t>(static_cast<std::make_unsigned_t<Char>>(*begin)));
     }
-    // Nothing more can change the answer: the country's digits are in, or the
-    // code is and there are more digits than a local number has.
+    // Nothing more can change the answer: the country's digits are in, the
+    // extension has begun, or there are more digits than a number has.
     bool complete() const {
-        return lead_ == Lead::Foreign ? countryLength_ == 3
-                                      : length_ == 3 && digits_ == kMoreThanLocal;
+        return lead_ == Lead::Foreign ? countryLength_ == 3 : ended_ || seen_ == kPastTen;
     }
 
     Kind kind() const {
         if (lead_ == Lead::Foreign)
             return Kind::OtherCountry;
-        return digits_ == kLocalNumberDigits ? Kind::LocalNumber : Kind::Code;
+        return national_ == kLocalNumberDigits ? Kind::LocalNumber : Kind::Code;
     }
     int length() const { return length_; }
     int value() const { return value_; }
@@ -88,7 +87,7 @@ public:
     // The code with exactly these digits (at most three), no "1" dropped.
     static AreaCode exact(const QString& digits) {
         AreaCode code;
-        code.sawDigit_ = true;
+        code.keepOne_ = true;
         code.lead_ = Lead::Settled;
         code.add(digits.utf16(), digits.utf16() + digits.size());
         return code;
@@ -108,17 +107,20 @@ private:
     enum class Lead : std::uint8_t { Start, AfterPlus, Foreign, Settled };
     static constexpr int kFirstSlot[4] = {0, 1, 11, 111};
     static constexpr std::uint8_t kLocalNumberDigits = 7;
-    static constexpr std::uint8_t kMoreThanLocal = 8;
+    static constexpr std::uint8_t kNumberDigits = 10;
+    static constexpr std::uint8_t kPastTen = 11; // digits are counted no further
 
-    // Reads the code of a whole entry up to its third digit the plain way;
-    // false for an entry that opens with "+", which is read the careful way.
-    template <class Unit> bool readCode(const Unit*& p, const Unit* end);
+    // Reads the start of a whole entry, up to its first digit that is not
+    // the country's; false for another country's number, which is then read.
+    template <class Unit> bool readLead(const Unit*& p, const Unit* end);
+    template <class Unit> static AreaCode readWhole(const Unit* p, const Unit* end);
     // The whole answer for a short entry of the common form; false when the
-    // entry is of another length or opens with a space or a "+". Here, so
-    // that the batch program's loop has it inline.
+    // entry is of another length, opens with a space or a "+", or may hold
+    // an extension. Here, so that the batch program's loop has it inline.
     bool readShort(std::string_view entry);
     static AreaCode ofUtf8Long(std::string_view entry);
 
+    static constexpr bool marksExtension(char32_t c) { return c == U'x' || c == U'X' || c == U'#'; }
     // What may stand between a "+" and the country's first digit.
     static constexpr bool separatesCountry(char32_t c) {
         return c == U' ' || c == U'\t' || c == U'.' || c == U'-' || c == U'(' || c == U')' ||
@@ -146,34 +148,58 @@ private:
         return true;
     }
 
+    void take(unsigned digit) {
+        if (seen_ < first_.size())
+            first_[seen_] = static_cast<std::uint8_t>(digit);
+        if (seen_ < kPastTen)
+            ++seen_;
+    }
+    // The answer from the digits taken so far.
+    void settle() {
+        const unsigned drop =
+            !keepOne_ && seen_ != 0 && first_[0] == 1 && seen_ != kNumberDigits ? 1 : 0;
+        national_ = static_cast<std::uint8_t>(seen_ - drop);
+        length_ = std::min<std::uint8_t>(national_, 3);
+        value_ = 0;
+        for (unsigned i = drop; i < drop + length_; ++i)
+            value_ = value_ * 10 + first_[i];
+    }
+
     int value_ = 0;
     int country_ = 0;
     std::uint8_t length_ = 0;
-    std::uint8_t digits_ = 0;
+    std::uint8_t national_ = 0; // digits of the number past a dropped 1, up to 11
+    std::uint8_t seen_ = 0;     // digits read, up to 11
     std::uint8_t countryLength_ = 0;
+    std::array<std::uint8_t, 4> first_{}; // the first digits read, for settle()
     Lead lead_ = Lead::Start;
-    bool sawDigit_ = false;
+    bool keepOne_ = false;
+    bool ended_ = false; // an extension marker was read
 };
 
 // An entry of 8 to 16 bytes (most phone numbers) that opens with neither a
-// space nor a "+": its digits are found with two eight-byte looks, one from
-// each end, and the code read from where they are.
+// space nor a "+" and has no extension marker: its digits are found with two
+// eight-byte looks, one from each end, and the code read from where they are.
 inline bool AreaCode::readShort(std::string_view entry) {
     const std::size_t size = entry.size();
     if (size < 8 || size > 16 || entry[0] == ' ' || entry[0] == '\t' || entry[0] == '+')
         return false;
-    unsigned mask = digit_words::digitMask(entry.data()) |
-                    (digit_words::digitMask(entry.data() + size - 8) << (size - 8));
+    const char* const tail = entry.data() + size - 8;
+    if (digit_words::hasExtensionMarker(entry.data()) || digit_words::hasExtensionMarker(tail))
+        return false;
+    unsigned mask =
+        digit_words::digitMask(entry.data()) | (digit_words::digitMask(tail) << (size - 8));
     lead_ = Lead::Settled;
     if (mask == 0)
         return true;
-    sawDigit_ = true;
-    // Only the first leading 1 goes; without a branch, since whether a
-    // number has one is anybody's guess from line to line.
-    const unsigned leadingOne = entry[std::size_t(__builtin_ctz(mask))] == '1' ? 1u : 0u;
-    mask ^= mask & (0u - mask) & (0u - leadingOne);
     const unsigned digits = digit_words::bitsSet16(mask);
-    if (digits >= 3) {
+    // Only the first leading 1 goes, and not from ten digits; without a
+    // branch, since whether a number has one is anybody's guess from line to line.
+    const unsigned drop = static_cast<unsigned>(entry[std::size_t(__builtin_ctz(mask))] == '1') &
+                          static_cast<unsigned>(digits != kNumberDigits);
+    mask ^= mask & (0u - mask) & (0u - drop);
+    const unsigned national = digits - drop;
+    if (national >= 3) {
         const unsigned first = unsigned(__builtin_ctz(mask));
         mask &= mask - 1;
         const unsigned second = unsigned(__builtin_ctz(mask));
@@ -187,7 +213,8 @@ inline bool AreaCode::readShort(std::string_view entry) {
             ++length_;
         }
     }
-    digits_ = static_cast<std::uint8_t>(std::min<unsigned>(digits, kMoreThanLocal));
+    seen_ = static_cast<std::uint8_t>(std::min<unsigned>(digits, kPastTen));
+    national_ = static_cast<std::uint8_t>(std::min<unsigned>(national, kPastTen));
     return true;
 }
 

@@ -23,6 +23,22 @@ inline unsigned digitMask(const char* p) {
     return static_cast<unsigned>((ones * 0x0102040810204080u) >> 56);
 }
 
+// The high bit of each byte of v that is zero, and no other bit: no carry
+// crosses from one byte to the next.
+inline std::uint64_t zeroBytes(std::uint64_t v) {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+    return ~(((v & kLow7) + kLow7) | v | kLow7);
+}
+
+// Whether any of the eight bytes at p is "x", "X" or "#", which may begin a
+// phone number's extension.
+inline bool hasExtensionMarker(const char* p) {
+    std::uint64_t x;
+    std::memcpy(&x, p, sizeof x);
+    return (zeroBytes((x | 0x2020202020202020u) ^ 0x7878787878787878u) |
+            zeroBytes(x ^ 0x2323232323232323u)) != 0;
+}
+
 // How many bits of a 16-bit mask are set, without the library call that
 // __builtin_popcount becomes on the baseline x86-64 the package is built for.
 inline unsigned bitsSet16(unsigned x) {

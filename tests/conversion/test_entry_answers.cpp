@@ -86,6 +86,35 @@ private Q_SLOTS:
         codes("seven digits, then a long word", "867-5309 at the front desk", "Not Found",
               "a local number without its area code");
         codes("the eighth digit far on", "867-5309 the office, floor 2", "NT YT");
+        // Ten digits are a whole number: a 1 in front is its code's, not the
+        // country's. Only the number's digits count, not its extension's.
+        codes("ten digits from 1", "(123) 456-7890", "Not Found",
+              "123 cannot be an area code; area codes begin with 2 to 9");
+        codes("ten digits from 14", "(141) 555-1234", "Not Found",
+              "141 cannot be an area code; area codes begin with 2 to 9");
+        codes("ten digits from 100", "(100) 555-1234", "Not Found",
+              "100 cannot be an area code; area codes begin with 2 to 9");
+        codes("ten bare digits from 1", "1205551234", "Not Found",
+              "120 cannot be an area code; area codes begin with 2 to 9");
+        codes("eleven digits", "16032374934", "NH");
+        codes("eleven in brackets", "1 (603) 237-4934", "NH");
+        codes("extension x", "603-237-4934 x12", "NH");
+        codes("local with extension", "867-5309 x12", "Not Found",
+              "a local number without its area code");
+        codes("local with ext.", "867-5309 Ext. 1234", "Not Found",
+              "a local number without its area code");
+        codes("local with extension word", "867-5309 extension 12", "Not Found",
+              "a local number without its area code");
+        codes("local with hash", "867-5309#12", "Not Found",
+              "a local number without its area code");
+        codes("local with ;ext=", "867-5309;EXT=12", "Not Found",
+              "a local number without its area code");
+        codes("ten with extension from 1", "123-456-7890 x5", "Not Found",
+              "123 cannot be an area code; area codes begin with 2 to 9");
+        codes("eleven with extension", "1-603-237-4934 ext 99", "NH");
+        codes("the extension's digits make no code", "60 x3", "Not Found",
+              "no area code in this entry");
+        codes("a marker before any digit is no extension", "x603", "NH");
 
         const auto states = rowsFor(true);
         states("code", "NH", "603");
