@@ -8,10 +8,13 @@
 #include "platform/xlsx/xlsx_workbook.h"
 #include "support/temp_files.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeySequence>
+#include <QPointer>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -82,9 +85,33 @@ private Q_SLOTS:
         QWidget window;
         showHelpViewer(&window, QUrl::fromLocalFile(page).toString());
         auto* viewer = window.findChild<QTextBrowser*>(QStringLiteral("HelpViewer"));
-        QVERIFY(viewer && viewer->isVisible() && viewer->isWindow());
-        QCOMPARE(viewer->windowTitle(), QStringLiteral("Tallyvane Help"));
+        QVERIFY(viewer && viewer->isVisible());
+        QWidget* helpWindow = viewer->window();
+        QVERIFY(helpWindow != &window);
+        QCOMPARE(helpWindow->windowTitle(), QStringLiteral("Tallyvane Help"));
         QVERIFY(viewer->toPlainText().contains(QStringLiteral("Using Tallyvane")));
+        // A screen reader meets a window holding a document, not a bare label.
+        QCOMPARE(QAccessible::queryAccessibleInterface(helpWindow)->role(), QAccessible::Dialog);
+        QAccessibleInterface* pageInterface = QAccessible::queryAccessibleInterface(viewer);
+        QCOMPARE(pageInterface->role(), QAccessible::Document);
+        QVERIFY(
+            pageInterface->text(QAccessible::Value).contains(QStringLiteral("Using Tallyvane")));
+    }
+
+    void theHelpWindowClosesWithEscapeAndCtrlW() {
+        const QString page = writeFile(bin_, QStringLiteral("help.html"), "<p>Help</p>");
+        QWidget window;
+        for (const QKeySequence& key :
+             {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+            showHelpViewer(&window, QUrl::fromLocalFile(page).toString());
+            auto* viewer = window.findChild<QTextBrowser*>(QStringLiteral("HelpViewer"));
+            QVERIFY(viewer);
+            QPointer<QWidget> helpWindow = viewer->window();
+            QVERIFY(QTest::qWaitForWindowExposed(helpWindow));
+            viewer->setFocus();
+            QTest::keySequence(viewer, key);
+            QTRY_VERIFY(!helpWindow);
+        }
     }
 
     void aSpreadsheetApplicationThatFailsAtOnceIsReportedAndTheFileStays() {
