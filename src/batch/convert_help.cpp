@@ -31,6 +31,8 @@ standard input when there is none or FILE is -, and writes to standard output.
                         named by its header always has one)
       --result-name=NAME  the header of the result's field (State, or Area
                         Codes with --to area-codes)
+      --sheet=SHEET     with --column on a workbook: the sheet, by name or
+                        number from 1 (default: the first)
       --summary         instead of a row per entry, count them: each result,
                         each reason for "Not Found" and each state (or area
                         code) named, with its share of all entries; tsv by
@@ -70,6 +72,14 @@ named exactly, or else by the one name that differs only in the case of A-Z
 and spaces around it; a missing name is reported with the header's names. A
 column position past the last column of the header (or of the first row) is
 a usage error, and nothing is written.
+
+Workbooks: with --column, an .xlsx or .ods FILE (told by its content, not its
+name) is read as a workbook, its first sheet or the one --sheet names, and
+written as CSV: a number is written as its digits (6032374934, never 6.03e9),
+a date as YYYY-MM-DD and a formula as its stored result. Any other file that
+is not text (a PDF, an image, an archive, a file with zero bytes) is refused by
+name, as is a workbook without --column; nothing of it is converted, and the
+exit status is 2.
 
 Summary: one row per count, in four fields, Group, Name, Count and Share %
 (of all entries, two decimals). Groups: Result, each results row as written

@@ -20,7 +20,7 @@ constexpr const char* kUsage =
     "Usage: tallyvane-convert [-d states|area-codes] [-f results|tsv|csv|text]\n"
     "                         [--reason] [--database FILE] [FILE...]\n"
     "       tallyvane-convert --summary [-f tsv|csv|text] [-d ...] [FILE...]\n"
-    "       tallyvane-convert --column NAME|N [--delimiter ,|;|tab] [--header]\n"
+    "       tallyvane-convert --column NAME|N [--delimiter ,|;|tab] [--header] [--sheet NAME|N]\n"
     "                         [--result-name NAME] [-d ...] [--reason] [FILE...]\n"
     "Try 'tallyvane-convert --help' for more information.\n";
 
@@ -80,18 +80,29 @@ bool fitTogether(ConvertOptions& options, bool formatGiven) {
     }
     if (options.withReason && options.format != Format::Tsv && options.format != Format::Csv)
         return badUsage("an option that goes with --format tsv or csv:", "--reason");
-    if (options.header || options.delimiter != 0 || !options.resultName.empty())
-        return badUsage("an option that goes with --column:", options.header ? "--header"
-                                                              : options.delimiter
-                                                                  ? "--delimiter"
-                                                                  : "--result-name");
+    if (options.header || options.delimiter != 0 || !options.resultName.empty() ||
+        !options.sheet.empty())
+        return badUsage("an option that goes with --column:", options.header      ? "--header"
+                                                              : options.delimiter ? "--delimiter"
+                                                              : options.sheet.empty()
+                                                                  ? "--result-name"
+                                                                  : "--sheet");
     return true;
 }
 
 } // namespace
 
 bool parseOptions(int argc, char** argv, ConvertOptions& options) {
-    enum { kDatabase = 1000, kVersion, kReason, kDelimiter, kHeader, kResultName, kSummary };
+    enum {
+        kDatabase = 1000,
+        kVersion,
+        kReason,
+        kDelimiter,
+        kHeader,
+        kResultName,
+        kSummary,
+        kSheet
+    };
     static const option kLong[] = {{"to", required_argument, nullptr, 'd'},
                                    {"format", required_argument, nullptr, 'f'},
                                    {"database", required_argument, nullptr, kDatabase},
@@ -100,6 +111,7 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
                                    {"column", required_argument, nullptr, 'c'},
                                    {"delimiter", required_argument, nullptr, kDelimiter},
                                    {"header", no_argument, nullptr, kHeader},
+                                   {"sheet", required_argument, nullptr, kSheet},
                                    {"result-name", required_argument, nullptr, kResultName},
                                    {"help", no_argument, nullptr, 'h'},
                                    {"version", no_argument, nullptr, kVersion},
@@ -154,6 +166,9 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
             break;
         case kResultName:
             options.resultName = optarg;
+            break;
+        case kSheet:
+            options.sheet = optarg;
             break;
         case 'h':
             options.help = true;

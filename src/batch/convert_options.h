@@ -23,6 +23,7 @@ struct ConvertOptions {
     char delimiter = 0;     // 0: a comma, or a tab for a .tsv file
     bool header = false;    // the first row is a header (always with a name)
     std::string resultName; // the header of the result's field; empty: by direction
+    std::string sheet;      // a workbook's sheet, by name or number; empty: the first
     bool help = false;
     bool version = false;
 

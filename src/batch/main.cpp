@@ -10,7 +10,9 @@
 #include "commands/product.h"
 #include "conversion/area_code_table.h"
 #include "entries/byte_order_marks.h"
+#include "entries/file_kind.h"
 #include "entries/utf16_to_utf8.h"
+#include "entries/workbook_file.h"
 #include "platform/data_files.h"
 #include "platform/failure.h"
 #include "platform/sqlite/sqlite_area_code_database.h"
@@ -27,6 +29,7 @@
 #include <optional>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace tallyvane;
@@ -53,6 +56,35 @@ AreaCodeTable readTable(const ConvertOptions& options) {
     return AreaCodeTable::read(*opener.open());
 }
 
+// What a regular file looks like from its first bytes, read without moving
+// its offset. A pipe counts as text: waiting for its first 8 KB would hold
+// back the results of the lines already come.
+FileLooks looksOf(int fd) {
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return {};
+    std::string start(kFileKindSample, '\0');
+    const off_t offset = ::lseek(fd, 0, SEEK_CUR);
+    const ssize_t got = ::pread(fd, start.data(), start.size(), offset < 0 ? 0 : offset);
+    start.resize(got > 0 ? std::size_t(got) : 0);
+    return fileLooks(start);
+}
+
+std::string inputName(const std::string& file) {
+    return file == "-" ? std::string("the standard input") : file;
+}
+
+// Lines are read only from text; anything else is refused by name.
+int refuseUnlessText(const FileLooks& looks, const std::string& file) {
+    if (looks.kind == FileKind::Text)
+        return 0;
+    if (looks.kind == FileKind::NotText)
+        complain(notTextWords(inputName(file), looks) + "; nothing of it was converted");
+    else
+        complain(inputName(file) + " is a workbook; read a column of it with --column NAME");
+    return -1;
+}
+
 // Opens each input in turn and hands it to convert, which answers 0 or an
 // errno (-1: it has said what went wrong itself). False when one failed.
 template <class Convert>
@@ -65,7 +97,7 @@ bool forEachInput(const ConvertOptions& options, bool inputClosed, Convert&& con
         const bool standardInput = file == "-";
         const int fd = standardInput ? (inputClosed ? -1 : STDIN_FILENO)
                                      : ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-        const int error = fd >= 0 ? convert(fd, file) : standardInput ? EBADF : errno;
+        const int error = fd >= 0 ? convert(fd, file, looksOf(fd)) : standardInput ? EBADF : errno;
         if (fd >= 0 && !standardInput)
             ::close(fd);
         if (error > 0)
@@ -87,12 +119,16 @@ bool convertLines(const ConvertOptions& options, const AreaCodeTable& table, Byt
     // The results of a large file come sooner from two threads; a pipe keeps
     // to one, so that each result goes out as soon as its line has come.
     const bool parallel = options.format != Format::Text && !counts;
-    const bool allRead = forEachInput(options, inputClosed, [&](int fd, const std::string&) {
-        if (parallel && worthTwoThreads(fd))
-            return ParallelLines(table, options.direction, options.format, options.withReason, out)
-                .readAll(fd);
-        return reader.readAll(fd);
-    });
+    const bool allRead = forEachInput(
+        options, inputClosed, [&](int fd, const std::string& file, const FileLooks& looks) {
+            if (looks.kind != FileKind::Text)
+                return refuseUnlessText(looks, file);
+            if (parallel && worthTwoThreads(fd))
+                return ParallelLines(table, options.direction, options.format, options.withReason,
+                                     out)
+                    .readAll(fd);
+            return reader.readAll(fd);
+        });
     converter.finish();
     return allRead;
 }
@@ -164,6 +200,31 @@ struct ColumnBeyond {
     std::size_t columns;
 };
 
+// The sheet of a workbook that --sheet names (or the first) as CSV text;
+// nothing, once said why, when the workbook or the sheet cannot be read.
+std::optional<std::string> workbookSheetCsv(int fd, const std::string& file, FileKind kind,
+                                            const std::string& sheetName) {
+    try {
+        // liborcus reads by path; the descriptor already open is the file meant.
+        const WorkbookFile workbook("/proc/self/fd/" + std::to_string(fd), kind);
+        const std::vector<std::string>& names = workbook.sheetNames();
+        std::optional<std::size_t> sheet = std::size_t(0);
+        if (!sheetName.empty())
+            sheet = sheetNamed(names, sheetName);
+        if (!sheet || names.empty()) {
+            std::string list;
+            for (const std::string& name : names)
+                list += (list.empty() ? "" : ", ") + name;
+            complain(inputName(file) + ": no sheet " + sheetName + "; its sheets are " + list);
+            return std::nullopt;
+        }
+        return workbook.sheetCsv(*sheet);
+    } catch (const Failure& failure) {
+        complain(inputName(file) + ": " + failure.description().toStdString());
+        return std::nullopt;
+    }
+}
+
 // The entries of one column of CSV files, whose rows are written out again.
 bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table, ByteOutput& out,
                     bool inputClosed, AnswerCounts* counts) {
@@ -173,34 +234,48 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table, B
     converter.countInto(counts);
     std::vector<char> block(kBlockSize);
     std::size_t malformed = 0;
-    const bool allRead = forEachInput(options, inputClosed, [&](int fd, const std::string& file) {
-        const char delimiter = options.delimiterFor(file);
-        CsvRecords records(delimiter);
-        ColumnInput input(records);
-        converter.beginFile(records, delimiter);
-        const auto read = readerOf(fd, [&out] { out.flush(); });
-        for (;;) {
-            const ssize_t got = read(block.data(), block.size());
-            if (got < 0)
-                return errno;
-            if (got == 0)
-                break;
-            input.feed(block.data(), std::size_t(got), converter);
-        }
-        input.finish(converter);
-        malformed += records.malformedRecords();
-        if (const std::size_t columns = converter.columnsBeyond(); columns > 0)
-            throw ColumnBeyond{file, columns};
-        if (converter.headerRefused()) {
-            complain(file + ": its header is not the first file's; none of its rows were written");
+    const bool allRead = forEachInput(
+        options, inputClosed, [&](int fd, const std::string& file, const FileLooks& looks) {
+            if (looks.kind == FileKind::NotText)
+                return refuseUnlessText(looks, file);
+            std::optional<std::string> sheet;
+            if (looks.kind != FileKind::Text) {
+                sheet = workbookSheetCsv(fd, file, looks.kind, options.sheet);
+                if (!sheet)
+                    return -1;
+            }
+            const char delimiter = sheet ? ',' : options.delimiterFor(file);
+            CsvRecords records(delimiter);
+            ColumnInput input(records);
+            converter.beginFile(records, delimiter);
+            if (sheet) {
+                input.feed(sheet->data(), sheet->size(), converter);
+            } else {
+                const auto read = readerOf(fd, [&out] { out.flush(); });
+                for (;;) {
+                    const ssize_t got = read(block.data(), block.size());
+                    if (got < 0)
+                        return errno;
+                    if (got == 0)
+                        break;
+                    input.feed(block.data(), std::size_t(got), converter);
+                }
+            }
+            input.finish(converter);
+            malformed += records.malformedRecords();
+            if (const std::size_t columns = converter.columnsBeyond(); columns > 0)
+                throw ColumnBeyond{file, columns};
+            if (converter.headerRefused()) {
+                complain(file +
+                         ": its header is not the first file's; none of its rows were written");
+                return -1;
+            }
+            if (converter.columnFound())
+                return 0;
+            complain(file + ": no column named " + options.column + "; its columns are " +
+                     converter.headerText());
             return -1;
-        }
-        if (converter.columnFound())
-            return 0;
-        complain(file + ": no column named " + options.column + "; its columns are " +
-                 converter.headerText());
-        return -1;
-    });
+        });
     reportRows(converter, malformed);
     return allRead;
 }

@@ -54,7 +54,17 @@ bool inColumns(const QList<QStringList>& rows, bool namedAsTable) {
            });
 }
 
+// 2026-12-09, as a workbook's dates are read: ten characters, digits but for
+// the dashes, which no phone number is written as.
+bool looksLikeDate(const QString& cell) {
+    return cell.size() >= 10 && cell[4] == u'-' && cell[7] == u'-' &&
+           std::all_of(cell.begin(), cell.begin() + 10,
+                       [](QChar c) { return c == u'-' || isAsciiDigit(c.unicode()); });
+}
+
 bool looksLikeNumber(const QString& cell) {
+    if (looksLikeDate(cell))
+        return false;
     const AreaCode code = AreaCode::of(cell);
     const auto letters =
         std::count_if(cell.begin(), cell.end(), [](QChar c) { return c.isLetter(); });
@@ -123,6 +133,19 @@ ColumnLayout columnLayout(QByteArrayView start, bool whole, const QString& fileN
         layout.question.firstRows = rows.mid(0, kShownRows);
         break;
     }
+    return layout;
+}
+
+ColumnLayout sheetLayout(QByteArrayView csv, Direction direction) {
+    ColumnLayout layout;
+    layout.delimiter = ',';
+    constexpr qsizetype kSample = 64 * 1024;
+    const QList<QStringList> rows =
+        rowsOf(csv.first(std::min(csv.size(), kSample)), csv.size() <= kSample, ',');
+    layout.question.header = rows.size() > 1 && namesColumns(rows.front());
+    layout.question.likeliest =
+        likeliestColumn(layout.question.header ? rows.mid(1) : rows, direction);
+    layout.question.firstRows = rows.mid(0, kShownRows);
     return layout;
 }
 

@@ -34,6 +34,10 @@ struct ColumnLayout {
 ColumnLayout columnLayout(QByteArrayView start, bool whole, const QString& fileName,
                           Direction direction);
 
+// The same for a workbook's sheet, given as CSV text: always in columns, even
+// one column.
+ColumnLayout sheetLayout(QByteArrayView csv, Direction direction);
+
 // Appends one entry a row: the cell of the column, as it stands (not
 // upper-cased, not trimmed); an empty cell, a blank row or a row too short
 // for the column adds an empty entry, so that rows and results stay aligned.

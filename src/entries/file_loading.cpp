@@ -20,13 +20,12 @@ const QString kFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)
 const QString kSeparator = QStringLiteral("/");
 const QString kDoubleSeparator = QStringLiteral("//");
 
-// Everything after the dialog has answered. Without a way to read columns,
-// as the Load command itself, every file is read line by line.
+// Everything after the dialog has answered.
 void loadChosenFiles(Prompts& prompts, WindowServices& window, ListView& entries,
-                     const QStringList& paths, Procedure& p, const ColumnReading* columns) {
+                     const QStringList& paths, Procedure& p, const ColumnReading& columns,
+                     MissingFile missing) {
     const auto load = [&](const QString& path) {
-        LoadListFromFile(prompts, entries, path,
-                         columns ? MissingFile::Named : MissingFile::Designed, columns);
+        LoadListFromFile(prompts, entries, path, missing, &columns);
     };
     p.step(114, [&] { window.setPointer(Pointer::Busy); });
     if (paths.size() == 1) {
@@ -58,7 +57,7 @@ QString FixDoubleBackslashes(const QString& path) {
 }
 
 void PushButton3_Click(Prompts& prompts, FileDialog& dialog, WindowServices& window,
-                       ListView& entries) {
+                       ListView& entries, const ColumnReading& reading) {
     Procedure p(prompts, kLocation);
     p.step(100, [&] { dialog.setFileName(QString()); });
     p.step(102, [&] { dialog.setFlags(kOpenFlags); });
@@ -68,13 +67,15 @@ void PushButton3_Click(Prompts& prompts, FileDialog& dialog, WindowServices& win
     const QStringList paths = p.value(108, QStringList(), [&] { return dialog.showOpen(); });
     if (paths.isEmpty()) // Cancel
         return;
-    loadChosenFiles(prompts, window, entries, paths, p, nullptr);
+    ColumnReading tablesOnly = reading;
+    tablesOnly.onlyNamedTables = true;
+    loadChosenFiles(prompts, window, entries, paths, p, tablesOnly, MissingFile::Designed);
 }
 
 void loadChosenFiles(Prompts& prompts, WindowServices& window, ListView& entries,
                      const QStringList& paths, const ColumnReading& reading) {
     Procedure p(prompts, kLocation);
-    loadChosenFiles(prompts, window, entries, paths, p, &reading);
+    loadChosenFiles(prompts, window, entries, paths, p, reading, MissingFile::Named);
 }
 
 } // namespace tallyvane

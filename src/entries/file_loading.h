@@ -15,9 +15,10 @@ class Prompts;
 class WindowServices;
 
 // "Load State or Area Code From File". The handler name is the window's own
-// and appears in error reports.
+// and appears in error reports. A .csv or .tsv file or a workbook is read by
+// the column the person chooses; any other file line by line.
 void PushButton3_Click(Prompts& prompts, FileDialog& dialog, WindowServices& window,
-                       ListView& entries);
+                       ListView& entries, const ColumnReading& reading);
 
 // The Load command from the moment its dialog has answered with these paths:
 // busy pointer, each file in order, failures reported under the command's

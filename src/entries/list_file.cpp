@@ -3,7 +3,9 @@
 #include "commands/file_exists.h"
 #include "entries/column_lists.h"
 #include "entries/entry_file_reader.h"
+#include "entries/file_kind.h"
 #include "entries/load_memory.h"
+#include "entries/workbook_list.h"
 #include "lists/list_view.h"
 #include "platform/failure.h"
 #include "platform/prompts.h"
@@ -45,8 +47,12 @@ int chosenColumn(Prompts& prompts, const RegularFile& file, const QString& path,
                  const ColumnReading& reading, ColumnLayout& layout) {
     QByteArray start(qsizetype(kSampleBytes), Qt::Uninitialized);
     start.truncate(qsizetype(file.readAt(start.data(), kSampleBytes, 0)));
-    layout = columnLayout(start, file.size() <= start.size(), QFileInfo(path).fileName(),
-                          reading.direction);
+    const QString name = QFileInfo(path).fileName();
+    const QString lower = name.toLower();
+    if (reading.onlyNamedTables && !lower.endsWith(QStringLiteral(".csv")) &&
+        !lower.endsWith(QStringLiteral(".tsv")))
+        return ColumnQuestion::kWholeLines;
+    layout = columnLayout(start, file.size() <= start.size(), name, reading.direction);
     if (layout.delimiter == 0)
         return ColumnQuestion::kWholeLines;
     int column = ColumnQuestion::kCancelled;
@@ -70,8 +76,23 @@ void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path, Mis
         return;
     }
     std::size_t malformed = 0;
+    bool refused = false;
+    FileLooks looks;
     namingFailures(list, path, [&] {
         RegularFile file(path);
+        std::string start(kFileKindSample, '\0');
+        start.resize(file.readAt(start.data(), start.size(), 0));
+        looks = fileLooks(start);
+        if (looks.kind == FileKind::NotText) {
+            refused = true;
+            return;
+        }
+        if (looks.kind != FileKind::Text) {
+            malformed = appendColumnFromWorkbook(prompts, list, path, looks.kind,
+                                                 columns ? columns->direction
+                                                         : Direction::AreaCodesToStates);
+            return;
+        }
         ColumnLayout layout;
         const int column = columns ? chosenColumn(prompts, file, path, *columns, layout)
                                    : ColumnQuestion::kWholeLines;
@@ -84,6 +105,11 @@ void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path, Mis
             malformed =
                 appendColumnFromFile(list, file, layout.delimiter, column, layout.question.header);
     });
+    if (refused)
+        prompts.messageBox(QString::fromStdString(
+                               notTextWords(QDir::toNativeSeparators(path).toStdString(), looks)) +
+                               QStringLiteral(". Nothing was loaded from it."),
+                           MessageStyle::Warning);
     if (malformed > 0)
         prompts.messageBox(malformedRowsText(malformed, QFileInfo(path).fileName()),
                            MessageStyle::Warning);

@@ -22,6 +22,9 @@ enum class MissingFile { Designed, Named };
 struct ColumnReading {
     Direction direction = Direction::AreaCodesToStates;
     RememberedColumns& remembered;
+    // The Load command asks only about a file that says it is a table: a
+    // .csv or .tsv file, or a workbook. Any other file is read line by line.
+    bool onlyNamedTables = false;
 };
 
 // Appends the entries of one file to the list, the one way every load goes:

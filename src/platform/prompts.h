@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace tallyvane {
 
 // A list held in columns, put to the person: its first rows as read, whether
@@ -16,6 +18,12 @@ struct ColumnQuestion {
     // What chooseColumn answers besides a column's index from 0.
     static constexpr int kWholeLines = -1;
     static constexpr int kCancelled = -2;
+    // A workbook's sheets, when the list is one. chooseColumn may show
+    // another: it sets `sheet` and calls showSheet, which sets the rows,
+    // header and likeliest column above to that sheet's.
+    QStringList sheets;
+    int sheet = 0;
+    std::function<void(ColumnQuestion&)> showSheet;
 };
 
 // Message box styles and answers as the commands name them.

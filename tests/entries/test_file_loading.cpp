@@ -101,9 +101,10 @@ private Q_SLOTS:
             << QStringList{s("NY\uFFFDZ\uFFFD")};
         QTest::newRow("marks alone") << QByteArray("\xFF\xFE") << QStringList{};
         QTest::newRow("only the start of a mark") << QByteArray("\xEF\xBB") << QStringList{s("Ï»")};
-        QTest::newRow("NUL bytes kept")
-            << QByteArray("a\0b\r\n\0\r\n", 8)
-            << QStringList{QString::fromLatin1("A\0B", 3), QString(1, QChar(0))};
+        QTest::newRow("NUL bytes past the first 8 KB kept")
+            << QByteArray(8192, 'x') + QByteArray("\r\na\0b\r\n\0\r\n", 10)
+            << QStringList{QString(8192, QLatin1Char('X')), QString::fromLatin1("A\0B", 3),
+                           QString(1, QChar(0))};
     }
 
     void lineRules() {
@@ -145,7 +146,8 @@ private Q_SLOTS:
             if (b != '\r' && b != '\n')
                 bytes += char(b);
         }
-        QCOMPARE(loadBytes(bytes + "\n" + bytes),
+        const QByteArray file = bytes + "\n" + bytes;
+        QCOMPARE(splitInChunks(file, file.size()),
                  QStringList({QString::fromLatin1(bytes), QString::fromLatin1(bytes).toUpper()}));
     }
 
@@ -157,8 +159,38 @@ private Q_SLOTS:
                     bytes += char(b);
             }
         }
-        const QStringList entries = loadBytes(bytes);
+        const QStringList entries = splitInChunks(bytes, bytes.size());
         QCOMPARE(entries, QStringList{QString::fromLatin1(bytes).toUpper()});
+    }
+
+    // A file that is not text is named and refused, never read as entries:
+    // told by its first bytes, whatever its name.
+    void filesThatAreNotTextAreRefused_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("looks");
+        QTest::newRow("zero bytes") << QByteArray("603\n\0\0\x01", 7) << s("binary data");
+        QTest::newRow("PDF") << QByteArray("%PDF-1.7\n603\n") << s("a PDF document");
+        QTest::newRow("program") << QByteArray("\x7F"
+                                               "ELF\x02\x01")
+                                 << s("a program");
+        QTest::newRow("archive") << QByteArray("PK\x03\x04notes.txt") << s("a ZIP archive");
+        QTest::newRow("document")
+            << QByteArray("PK\x03\x04[Content_Types].xml PK\x03\x04word/document.xml")
+            << s("a word-processor document");
+    }
+    void filesThatAreNotTextAreRefused() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, looks);
+        QTemporaryDir dir;
+        FakePrompts prompts;
+        ListModel list;
+        list.append(s("kept"));
+        const QString path = writeFile(dir, QStringLiteral("list.txt"), bytes);
+        LoadListFromFile(prompts, list, path);
+        QCOMPARE(listTexts(list), QStringList{s("kept")});
+        QCOMPARE(prompts.shown.size(), std::size_t(1));
+        QVERIFY(prompts.shown[0].text.startsWith(path + s(" is not a text file (it looks like ") +
+                                                 looks));
     }
 
     void aVeryLongSingleLine() {

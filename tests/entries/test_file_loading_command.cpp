@@ -22,6 +22,11 @@ QString s(const char* text) {
 
 const std::vector<Pointer> kBusyThenDefault{Pointer::Busy, Pointer::Default};
 
+void clickLoad(FakePlatform& p, Direction direction = Direction::AreaCodesToStates) {
+    RememberedColumns columns;
+    PushButton3_Click(p.prompts, p.dialog, p.window, p.entries, {direction, columns});
+}
+
 } // namespace
 
 class TestFileLoadingCommand : public QObject {
@@ -33,7 +38,7 @@ private Q_SLOTS:
         p.dialog.fileName = s("previous.txt");
         p.window.setPointer(Pointer::Custom);
         p.window.pointerHistory.clear();
-        PushButton3_Click(p.prompts, p.dialog, p.window, p.entries); // no answer queued: Cancel
+        clickLoad(p); // no answer queued: Cancel
         QCOMPARE(p.dialog.shownOpen, 1);
         QCOMPARE(p.dialog.fileName, QString());
         QVERIFY(p.dialog.flags & DialogFlag::AllowMultiSelect); // the title promises several
@@ -51,9 +56,8 @@ private Q_SLOTS:
         p.addEntries({s("kept")});
         const QString path = writeFile(dir, s("list.txt"), "nh\r\n603\r\n");
         p.dialog.openAnswers = {{path}, {path}};
-        PushButton3_Click(p.prompts, p.dialog, p.window, p.entries);
-        PushButton3_Click(p.prompts, p.dialog, p.window,
-                          p.entries); // the same file twice gives its entries twice
+        clickLoad(p);
+        clickLoad(p); // the same file twice gives its entries twice
         QCOMPARE(listTexts(p.entries),
                  QStringList({s("kept"), s("NH"), s("603"), s("NH"), s("603")}));
         QCOMPARE(p.window.pointerHistory, std::vector<Pointer>({Pointer::Busy, Pointer::Default,
@@ -70,7 +74,7 @@ private Q_SLOTS:
         const QString second = writeFile(dir, s("b.txt"), "ct\nny");
         // A folder joined with a separator of its own still finds the file.
         p.dialog.openAnswers = {{first, dir.filePath(s("gone.txt")), dir.path() + s("//b.txt")}};
-        PushButton3_Click(p.prompts, p.dialog, p.window, p.entries);
+        clickLoad(p);
         QCOMPARE(listTexts(p.entries), QStringList({s("NH"), s("ct"), s("NY")}));
         QCOMPARE(p.prompts.texts(), QStringList{s("File not found")});
         QCOMPARE(p.prompts.shown[0].style, 0);
@@ -160,7 +164,7 @@ private Q_SLOTS:
         FakePlatform p;
         const QString good = writeFile(dir, s("good.txt"), "ma\r\n");
         p.dialog.openAnswers = {{dir.path(), good}, {dir.path()}};
-        PushButton3_Click(p.prompts, p.dialog, p.window, p.entries);
+        clickLoad(p);
         QCOMPARE(listTexts(p.entries), QStringList{s("MA")});
         auto reports = p.prompts.errorReports();
         QCOMPARE(reports.size(), size_t(1));
@@ -170,7 +174,7 @@ private Q_SLOTS:
         QCOMPARE(p.window.pointerHistory, kBusyThenDefault);
 
         // A single chosen path fails at its own line; the pointer still goes back.
-        PushButton3_Click(p.prompts, p.dialog, p.window, p.entries);
+        clickLoad(p);
         reports = p.prompts.errorReports();
         QCOMPARE(reports.size(), size_t(2));
         QVERIFY(reports[1].text.contains(s("PushButton3_Click at line 120\r\r")));

@@ -30,7 +30,10 @@ void Form1::connectCommands() {
     };
     onClick(c.pushButton8, [&s] { PushButton8_Click(s.prompts, s.browser, s.programFolder); });
     onClick(c.pushButton6, [&s] { PushButton6_Click(s.prompts, s.surface, s.entries); });
-    onClick(c.pushButton3, [&s] { PushButton3_Click(s.prompts, s.dialog, s.window, s.entries); });
+    onClick(c.pushButton3, [&s] {
+        PushButton3_Click(s.prompts, s.dialog, s.window, s.entries,
+                          {directionOf(s.options), s.columns});
+    });
     onClick(c.pushButton1, [&s] { PushButton1_Click(s.prompts, s.window, s.entries); });
     onClick(c.pushButton7, [&s] { PushButton7_Click(s.prompts, s.entries); });
     onClick(c.pushButton17, [this] { d_->run->PushButton17_Click(); });

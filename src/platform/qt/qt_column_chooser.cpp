@@ -1,11 +1,14 @@
 #include "platform/qt/qt_column_chooser.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace tallyvane {
@@ -13,6 +16,15 @@ namespace tallyvane {
 namespace {
 
 constexpr int kValuesShown = 3;
+
+// A quoted field may hold line breaks; each column keeps to one line of the
+// list, the breaks shown as a return symbol.
+QString oneLine(QString value) {
+    value.replace(QStringLiteral("\r\n"), QStringLiteral("\u23CE"));
+    value.replace(QLatin1Char('\n'), QChar(0x23CE));
+    value.replace(QLatin1Char('\r'), QChar(0x23CE));
+    return value;
+}
 
 // "Phone — (603) 237-4934, 1-201-555-0142, …": the column as it would be read.
 QString describe(const ColumnQuestion& question, qsizetype column, bool header) {
@@ -22,7 +34,7 @@ QString describe(const ColumnQuestion& question, qsizetype column, bool header) 
     QStringList values;
     for (qsizetype r = header ? 1 : 0; r < rows.size() && values.size() < kValuesShown; ++r)
         values << rows[r].value(column);
-    return name + QStringLiteral(" \u2014 ") + values.join(QStringLiteral(", "));
+    return oneLine(name) + QStringLiteral(" \u2014 ") + oneLine(values.join(QStringLiteral(", ")));
 }
 
 void fill(QListWidget* list, const ColumnQuestion& question, bool header) {
@@ -33,6 +45,33 @@ void fill(QListWidget* list, const ColumnQuestion& question, bool header) {
         list->addItem(describe(question, c, header));
     list->addItem(QStringLiteral("Whole lines"));
     list->setCurrentRow(chosen >= 0 ? chosen : question.likeliest);
+}
+
+// A workbook's sheets, when it has more than one: choosing another shows its
+// columns, with its own guesses.
+void addSheetChoice(QVBoxLayout* layout, ColumnQuestion& question, QListWidget* list,
+                    QCheckBox* header) {
+    if (question.sheets.size() < 2 || !question.showSheet)
+        return;
+    auto* sheets = new QComboBox;
+    sheets->setObjectName(QStringLiteral("Sheets"));
+    sheets->addItems(question.sheets);
+    sheets->setCurrentIndex(question.sheet);
+    auto* label = new QLabel(QStringLiteral("&Sheet:"));
+    label->setBuddy(sheets);
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(sheets, 1);
+    layout->addLayout(row);
+    QObject::connect(sheets, &QComboBox::currentIndexChanged, list,
+                     [&question, list, header](int sheet) {
+                         question.sheet = sheet;
+                         question.showSheet(question);
+                         const QSignalBlocker quiet(header);
+                         header->setChecked(question.header);
+                         list->clear(); // the new sheet's likeliest column is chosen
+                         fill(list, question, question.header);
+                     });
 }
 
 } // namespace
@@ -50,6 +89,7 @@ int chooseColumnInDialog(QWidget* parent, ColumnQuestion& question) {
     header->setObjectName(QStringLiteral("FirstRowNamesColumns"));
     header->setChecked(question.header);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    addSheetChoice(layout, question, list, header);
     layout->addWidget(text);
     layout->addWidget(list);
     layout->addWidget(header);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "conversion/direction.h"
+#include "entries/file_kind.h"
+
+#include <QString>
+
+#include <cstddef>
+
+namespace tallyvane {
+
+class ListView;
+class Prompts;
+
+// Appends one column of a workbook's sheet to the list, one entry a row, as a
+// column of a CSV file is read: the person chooses the sheet (the first is
+// shown) and the column in the column dialog. Returns how many rows were
+// malformed; nothing is added when the person cancels. Throws Failure when
+// the file cannot be read as a workbook.
+std::size_t appendColumnFromWorkbook(Prompts& prompts, ListView& list, const QString& path,
+                                     FileKind kind, Direction direction);
+
+} // namespace tallyvane
