@@ -25,8 +25,9 @@ standard input when there is none or FILE is -, and writes to standard output.
                         its header's name or its position from 1, and write
                         every row with all its fields and the result as one
                         more (see Columns)
-      --delimiter=D     with --column: , (the default), ; or tab; a FILE whose
-                        name ends in .tsv is read with tabs
+      --delimiter=D     with --column: , ; or tab; without it, the one that
+                        splits the first rows alike, as the window finds it
+                        (else , or tab for .tsv), said when it is not a comma
       --header          with --column N: the first row is a header (a column
                         named by its header always has one)
       --result-name=NAME  the header of the result's field (State, or Area

@@ -10,6 +10,7 @@
 #include "commands/product.h"
 #include "conversion/area_code_table.h"
 #include "entries/byte_order_marks.h"
+#include "entries/column_lists.h"
 #include "entries/file_kind.h"
 #include "entries/utf16_to_utf8.h"
 #include "entries/workbook_file.h"
@@ -225,6 +226,34 @@ std::optional<std::string> workbookSheetCsv(int fd, const std::string& file, Fil
     }
 }
 
+const char* delimiterName(char delimiter) {
+    return delimiter == '\t' ? "tabs" : delimiter == ';' ? "semicolons" : "commas";
+}
+
+// The delimiter of a file that --delimiter does not set: the one the window's
+// column dialog finds in the same first bytes (a comma, a semicolon or a tab),
+// else a comma (a tab for a .tsv file). Said when it is not what the name
+// would have given.
+// A first read shorter than asked for most likely holds all there is (a small
+// file, or a pipe's whole input), and is taken as whole.
+char delimiterOf(const ConvertOptions& options, const std::string& file, std::string_view first,
+                 bool whole) {
+    if (options.delimiter != 0)
+        return options.delimiter;
+    constexpr std::size_t kSample = 64 * 1024;
+    whole = whole && first.size() <= kSample;
+    first = first.substr(0, kSample);
+    const char byName = options.delimiterFor(file);
+    const char found = columnLayout(QByteArrayView(first.data(), qsizetype(first.size())), whole,
+                                    QString::fromStdString(file), options.direction)
+                           .delimiter;
+    if (found == 0 || found == byName)
+        return byName;
+    complain(inputName(file) + ": its fields are separated by " + delimiterName(found) +
+             ", and were read so (--delimiter chooses)");
+    return found;
+}
+
 // The entries of one column of CSV files, whose rows are written out again.
 bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table, ByteOutput& out,
                     bool inputClosed, AnswerCounts* counts) {
@@ -244,23 +273,24 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table, B
                 if (!sheet)
                     return -1;
             }
-            const char delimiter = sheet ? ',' : options.delimiterFor(file);
+            const auto read = readerOf(fd, [&out] { out.flush(); });
+            // The first block tells the delimiter before any of it is read as rows.
+            ssize_t got = sheet ? 0 : read(block.data(), block.size());
+            if (got < 0)
+                return errno;
+            const char delimiter =
+                sheet ? ','
+                      : delimiterOf(options, file, {block.data(), std::size_t(got)},
+                                    std::size_t(got) < block.size());
             CsvRecords records(delimiter);
             ColumnInput input(records);
             converter.beginFile(records, delimiter);
-            if (sheet) {
+            if (sheet)
                 input.feed(sheet->data(), sheet->size(), converter);
-            } else {
-                const auto read = readerOf(fd, [&out] { out.flush(); });
-                for (;;) {
-                    const ssize_t got = read(block.data(), block.size());
-                    if (got < 0)
-                        return errno;
-                    if (got == 0)
-                        break;
-                    input.feed(block.data(), std::size_t(got), converter);
-                }
-            }
+            for (; got > 0; got = read(block.data(), block.size()))
+                input.feed(block.data(), std::size_t(got), converter);
+            if (got < 0)
+                return errno;
             input.finish(converter);
             malformed += records.malformedRecords();
             if (const std::size_t columns = converter.columnsBeyond(); columns > 0)

@@ -402,6 +402,41 @@ private Q_SLOTS:
         QCOMPARE(outcome.status, 0);
     }
 
+    // Without --delimiter, the one the rows are split by, as the window's
+    // column dialog finds it; said when it is not the comma.
+    void delimiterFoundAsTheWindowFindsIt_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QByteArray>("said");
+        QTest::newRow("semicolons, a comma inside a field")
+            << QStringList{"--column", "Phone"} << QByteArray("Name;Phone\nDoe, J;603\nR;201\n")
+            << QByteArray("Name;Phone;State\nDoe, J;603;NH\nR;201;NJ\n")
+            << QByteArray("its fields are separated by semicolons");
+        QTest::newRow("tabs") << QStringList{"--column", "2"} << QByteArray("a\t603\nb\t201\n")
+                              << QByteArray("a\t603\tNH\nb\t201\tNJ\n")
+                              << QByteArray("separated by tabs");
+        QTest::newRow("commas, said nothing")
+            << QStringList{"--column", "2"} << QByteArray("a;x,603\nb;y,201\n")
+            << QByteArray("a;x,603,NH\nb;y,201,NJ\n") << QByteArray();
+        QTest::newRow("as given") << QStringList{"--column", "2", "--delimiter", ";"}
+                                  << QByteArray("a,x;603\nb,y;201\n")
+                                  << QByteArray("a,x;603;NH\nb,y;201;NJ\n") << QByteArray();
+    }
+    void delimiterFoundAsTheWindowFindsIt() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(QByteArray, output);
+        QFETCH(QByteArray, said);
+        const Outcome outcome = runProgram(arguments, input);
+        QCOMPARE(outcome.out, output);
+        QCOMPARE(outcome.status, 0);
+        if (said.isEmpty())
+            QVERIFY(outcome.err.isEmpty());
+        else
+            QVERIFY2(outcome.err.contains(said), outcome.err.constData());
+    }
+
     // Several files make one table: each ends its own last row, the first
     // file's header and mark stand once, a file whose header differs is named
     // and none of its rows written; UTF-16 comes out as UTF-8.
