@@ -14,6 +14,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStyle>
 #include <QTableView>
@@ -280,6 +281,28 @@ private Q_SLOTS:
                             .split(QLatin1Char(' ')));
     }
 
+    // A wider window widens the lists' columns, so that a long result shows
+    // whole; at the smallest size each list still shows three rows.
+    void theColumnsFollowTheListsWidth() {
+        WindowRig rig;
+        const auto window = rig.open();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QList<QTableView*> lists = {control<QTableView>(*window, "ListView1"),
+                                          control<QTableView>(*window, "ListView2")};
+        window->resize(1200, window->height());
+        QTRY_COMPARE(lists[1]->columnWidth(0), lists[1]->viewport()->width());
+        QVERIFY(lists[1]->viewport()->width() > 1000);
+        QCOMPARE(lists[0]->columnWidth(0), lists[0]->viewport()->width());
+        window->resize(window->minimumSizeHint());
+        QTest::qWait(50);
+        for (QTableView* list : lists) {
+            QVERIFY(list->columnWidth(0) >= 467);
+            QVERIFY2(list->viewport()->height() >= 3 * list->verticalHeader()->defaultSectionSize(),
+                     qPrintable(list->objectName()));
+        }
+    }
+
     void aFreshStartAndTheSettingsRoundTrip() {
         WindowRig rig;
         {
@@ -292,9 +315,9 @@ private Q_SLOTS:
             QCOMPARE(entries->model()->columnCount(), 1);
             QCOMPARE(entries->model()->headerData(0, Qt::Horizontal).toString(),
                      QStringLiteral("States or Area Codes"));
-            QCOMPARE(entries->columnWidth(0), 467); // 7000 twips, to the nearest pixel
-            QCOMPARE(control<QTableView>(*window, "ListView2")->columnWidth(0),
-                     467); // 7000 twips, to the nearest pixel
+            // 7000 twips to the nearest pixel at least, and the list's width.
+            for (QTableView* list : {entries, control<QTableView>(*window, "ListView2")})
+                QCOMPARE(list->columnWidth(0), std::max(467, list->viewport()->width()));
             QVERIFY(control<QRadioButton>(*window, "Option1")->isChecked());
             QVERIFY(!control<QRadioButton>(*window, "Option2")->isChecked());
             // Restoring wrote nothing.

@@ -2,10 +2,12 @@
 
 #include "lists/list_model.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTableView>
 
+#include <algorithm>
 #include <memory>
 
 namespace tallyvane {
@@ -13,7 +15,29 @@ namespace tallyvane {
 namespace {
 
 // The heading and this many rows stay in view when the window is made small.
-constexpr int kFewestRowsShown = 2;
+// The list's one column is as wide as the list, or as the model's widest row
+// asks where that is wider (the person may still drag it wider): a long
+// result is not cut short while the window has room for it.
+class ColumnFollowsWidth : public QObject {
+public:
+    explicit ColumnFollowsWidth(QTableView* view) : QObject(view), view_(view) {
+        view->viewport()->installEventFilter(this);
+    }
+    void setLeast(int pixels) {
+        least_ = pixels;
+        apply();
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == view_->viewport() && event->type() == QEvent::Resize)
+            apply();
+        return false;
+    }
+
+private:
+    void apply() { view_->setColumnWidth(0, std::max(least_, view_->viewport()->width())); }
+    QTableView* view_;
+    int least_ = 0;
+};
 
 void follow(QTableView* view, ListModel& model, ListFollows follows) {
     auto wasAtEnd = std::make_shared<bool>(true);
@@ -35,6 +59,12 @@ void follow(QTableView* view, ListModel& model, ListFollows follows) {
 }
 
 } // namespace
+
+void keepFewestRowsInView(QTableView* view, int rows) {
+    view->setMinimumHeight(view->horizontalHeader()->sizeHint().height() +
+                           rows * view->verticalHeader()->defaultSectionSize() +
+                           2 * view->frameWidth());
+}
 
 QTableView* createListView(QWidget* parent, const char* name, ListModel& model,
                            ListFollows follows) {
@@ -62,11 +92,10 @@ QTableView* createListView(QWidget* parent, const char* name, ListModel& model,
     view->horizontalHeader()->setStretchLastSection(false);
     view->setToolTip(QStringLiteral("Double-click item to remove it. Move | line to right and "
                                     "out of window to reveal full names."));
-    view->setMinimumHeight(view->horizontalHeader()->sizeHint().height() +
-                           kFewestRowsShown * (view->fontMetrics().height() + 2) +
-                           2 * view->frameWidth());
+    keepFewestRowsInView(view, 2); // until the window is shown and styled
+    auto* width = new ColumnFollowsWidth(view);
     QObject::connect(&model, &ListModel::firstColumnWidthChanged, view,
-                     [view](int pixels) { view->setColumnWidth(0, pixels); });
+                     [width](int pixels) { width->setLeast(pixels); });
     follow(view, model, follows);
     return view;
 }

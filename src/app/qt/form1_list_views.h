@@ -19,4 +19,7 @@ enum class ListFollows {
 QTableView* createListView(QWidget* parent, const char* name, ListModel& model,
                            ListFollows follows);
 
+// Keeps the heading and this many rows in view however small the window.
+void keepFewestRowsInView(QTableView* view, int rows);
+
 } // namespace tallyvane
