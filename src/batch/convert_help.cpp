@@ -34,6 +34,9 @@ standard input when there is none or FILE is -, and writes to standard output.
                         Codes with --to area-codes)
       --sheet=SHEET     with --column on a workbook: the sheet, by name or
                         number from 1 (default: the first)
+  -f xlsx -o FILE       with --column: write the table with its results as a
+                        workbook FILE instead of CSV (each cell text; FILE is
+                        replaced only when the workbook is complete)
       --summary         instead of a row per entry, count them: each result,
                         each reason for "Not Found" and each state (or area
                         code) named, with its share of all entries; tsv by

@@ -21,7 +21,8 @@ constexpr const char* kUsage =
     "                         [--reason] [--database FILE] [FILE...]\n"
     "       tallyvane-convert --summary [-f tsv|csv|text] [-d ...] [FILE...]\n"
     "       tallyvane-convert --column NAME|N [--delimiter ,|;|tab] [--header] [--sheet NAME|N]\n"
-    "                         [--result-name NAME] [-d ...] [--reason] [FILE...]\n"
+    "                         [--result-name NAME] [-d ...] [--reason]\n"
+    "                         [-f xlsx -o FILE.xlsx] [FILE...]\n"
     "Try 'tallyvane-convert --help' for more information.\n";
 
 bool badUsage(const char* what, const char* value) {
@@ -62,8 +63,24 @@ bool setColumn(const char* value, ConvertOptions& options) {
     return true;
 }
 
+// A workbook is written with --column, to a file.
+bool workbookFits(const ConvertOptions& options) {
+    if (options.xlsx && (!options.columns() || options.summary))
+        return badUsage("--format xlsx writes the table of --column, not",
+                        options.summary ? "--summary" : "lines");
+    if (options.xlsx && options.output.empty())
+        return badUsage("--format xlsx writes to a file:", "-o FILE");
+    if (!options.xlsx && !options.output.empty())
+        return badUsage("an option that goes with --format xlsx:", "--output");
+    return true;
+}
+
 // What the options say together.
 bool fitTogether(ConvertOptions& options, bool formatGiven) {
+    if (!workbookFits(options))
+        return false;
+    if (options.xlsx)
+        formatGiven = false; // the table's own rows, in a workbook
     if (options.summary) {
         if (!formatGiven)
             options.format = Format::Tsv;
@@ -112,6 +129,7 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
                                    {"delimiter", required_argument, nullptr, kDelimiter},
                                    {"header", no_argument, nullptr, kHeader},
                                    {"sheet", required_argument, nullptr, kSheet},
+                                   {"output", required_argument, nullptr, 'o'},
                                    {"result-name", required_argument, nullptr, kResultName},
                                    {"help", no_argument, nullptr, 'h'},
                                    {"version", no_argument, nullptr, kVersion},
@@ -120,7 +138,7 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
     opterr = 0; // getopt would name the program by its whole path
     int c;
     bool formatGiven = false;
-    while ((c = getopt_long(argc, argv, ":d:f:c:h", kLong, nullptr)) != -1) {
+    while ((c = getopt_long(argc, argv, ":d:f:c:o:h", kLong, nullptr)) != -1) {
         const char* const given = argv[optind - 1];
         switch (c) {
         case 'd':
@@ -141,6 +159,8 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
                 options.format = Format::Csv;
             else if (std::strcmp(optarg, "text") == 0)
                 options.format = Format::Text;
+            else if (std::strcmp(optarg, "xlsx") == 0)
+                options.xlsx = true;
             else
                 return badUsage("unknown format", optarg);
             break;
@@ -169,6 +189,9 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
             break;
         case kSheet:
             options.sheet = optarg;
+            break;
+        case 'o':
+            options.output = optarg;
             break;
         case 'h':
             options.help = true;

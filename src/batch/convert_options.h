@@ -24,6 +24,8 @@ struct ConvertOptions {
     bool header = false;    // the first row is a header (always with a name)
     std::string resultName; // the header of the result's field; empty: by direction
     std::string sheet;      // a workbook's sheet, by name or number; empty: the first
+    bool xlsx = false;      // with --column: the table as a workbook, to output
+    std::string output;     // the file --format xlsx writes
     bool help = false;
     bool version = false;
 

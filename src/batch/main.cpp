@@ -7,6 +7,7 @@
 #include "batch/line_reader.h"
 #include "batch/parallel_lines.h"
 #include "batch/standard_streams.h"
+#include "batch/workbook_output.h"
 #include "commands/product.h"
 #include "conversion/area_code_table.h"
 #include "entries/byte_order_marks.h"
@@ -256,7 +257,7 @@ char delimiterOf(const ConvertOptions& options, const std::string& file, std::st
 
 // The entries of one column of CSV files, whose rows are written out again.
 bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table, ByteOutput& out,
-                    bool inputClosed, AnswerCounts* counts) {
+                    bool inputClosed, AnswerCounts* counts, char& firstDelimiter) {
     // The rows of a summary are read and never written.
     ByteOutput discarded(ByteOutput::kDiscard, counts ? 1 << 16 : 1);
     ColumnConverter converter(table, options, counts ? discarded : out);
@@ -282,6 +283,8 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table, B
                 sheet ? ','
                       : delimiterOf(options, file, {block.data(), std::size_t(got)},
                                     std::size_t(got) < block.size());
+            if (firstDelimiter == 0)
+                firstDelimiter = delimiter;
             CsvRecords records(delimiter);
             ColumnInput input(records);
             converter.beginFile(records, delimiter);
@@ -347,7 +350,18 @@ int run(int argc, char** argv) {
     // Past the file size limit (ulimit -f) a write fails with EFBIG, which is
     // reported, rather than the signal ending the program without a word.
     std::signal(SIGXFSZ, SIG_IGN);
-    ByteOutput out(STDOUT_FILENO, kBlockSize);
+    std::optional<WorkbookOutput> workbook;
+    try {
+        if (options.xlsx)
+            workbook.emplace(options.output);
+    } catch (const Failure& failure) {
+        complain(failure.description().toStdString());
+        return kFailure;
+    }
+    // A workbook's rows go first to its scratch file, through a descriptor
+    // of their own, which closing the output closes.
+    ByteOutput out(workbook ? ::dup(workbook->csvDescriptor()) : STDOUT_FILENO, kBlockSize);
+    char delimiter = 0;
     bool allRead = false;
     try {
         std::optional<AnswerCounts> counts;
@@ -356,7 +370,7 @@ int run(int argc, char** argv) {
         AnswerCounts* const counting = counts ? &*counts : nullptr;
         try {
             allRead = options.columns()
-                          ? convertColumns(options, table, out, closed.input, counting)
+                          ? convertColumns(options, table, out, closed.input, counting, delimiter)
                           : convertLines(options, table, out, closed.input, counting);
         } catch (const ColumnBeyond& beyond) {
             out.discardPending();
@@ -370,6 +384,11 @@ int run(int argc, char** argv) {
         if (counts)
             out.put(summaryText(counts->summary(), options.format).toStdString());
         out.close();
+        if (workbook)
+            workbook->write(delimiter != 0 ? delimiter : ',');
+    } catch (const Failure& failure) {
+        complain(failure.description().toStdString());
+        return kFailure;
     } catch (const OutputFailed& failed) {
         if (failed.errorNumber == EPIPE) {
             std::signal(SIGPIPE, SIG_DFL);

@@ -13,6 +13,8 @@
 #include <orcus/spreadsheet/document.hpp>
 #include <orcus/spreadsheet/sheet.hpp>
 #include <orcus/spreadsheet/styles.hpp>
+#include <orcus/zip_archive.hpp>
+#include <orcus/zip_archive_stream.hpp>
 
 #include <QString>
 
@@ -119,6 +121,27 @@ void putFormulaResult(std::string& out, const ixion::formula_cell& cell) {
     }
 }
 
+// Some writers (streaming ones, libxlsxwriter's constant-memory mode among
+// them) keep a sheet's text in its cells ("inline strings"), which liborcus
+// 0.17 passes over: such a sheet would read with its text cells blank. Such a
+// workbook is refused rather than read short.
+bool hasInlineStrings(const std::string& path) {
+    orcus::zip_archive_stream_fd stream(path.c_str());
+    orcus::zip_archive archive(&stream);
+    archive.load();
+    std::vector<unsigned char> part;
+    constexpr std::string_view kInline = "t=\"inlineStr\"";
+    for (std::size_t i = 0; i < archive.get_file_entry_count(); ++i) {
+        const std::string_view name = archive.get_file_entry_name(i);
+        if (name.substr(0, 14) != "xl/worksheets/" || !archive.read_file_entry(name, part))
+            continue;
+        const std::string_view text(reinterpret_cast<const char*>(part.data()), part.size());
+        if (text.find(kInline) != std::string_view::npos)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 WorkbookFile::WorkbookFile(const std::string& path, FileKind kind)
@@ -129,10 +152,16 @@ WorkbookFile::WorkbookFile(const std::string& path, FileKind kind)
             orcus::orcus_ods reader(&factory);
             reader.read_file(path);
         } else {
+            if (hasInlineStrings(path))
+                throw Failure(QStringLiteral(
+                    "The workbook keeps its text in a form this reader cannot read (inline "
+                    "strings); save it again from a spreadsheet application"));
             orcus::orcus_xlsx reader(&factory);
             reader.read_file(path);
         }
     } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const Failure&) {
         throw;
     } catch (const std::exception& e) {
         throw Failure(

@@ -6,6 +6,7 @@
 #include "entries/list_file.h"
 #include "entries/workbook_file.h"
 #include "lists/list_model.h"
+#include "platform/failure.h"
 #include "support/fakes.h"
 #include "support/temp_files.h"
 
@@ -176,6 +177,42 @@ private Q_SLOTS:
         QTest::newRow("lines of a workbook")
             << QStringList{} << QByteArray() << QByteArray("is a workbook; read a column of it")
             << 2;
+        QTest::newRow("a workbook to a folder that is not there")
+            << QStringList{"--column", "Phone", "-f", "xlsx", "-o", "/nonexistent/out.xlsx"}
+            << QByteArray() << QByteArray("Cannot write in /nonexistent") << 2;
+    }
+
+    // --format xlsx: the table with its results as a workbook, every cell
+    // text, which a spreadsheet application reads back; a workbook whose text
+    // is kept inline, as this one's is, is refused by the reader rather than
+    // read with blank cells.
+    void theBatchProgramWritesAWorkbook() {
+        const QString out = dir_.filePath(QStringLiteral("enriched.xlsx"));
+        QProcess program;
+        program.start(kProgram, {"--database", kDatabase, "--column", "Phone", "-f", "xlsx", "-o",
+                                 out, xlsx_});
+        QVERIFY(program.waitForFinished(60'000));
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(program.readAllStandardOutput(), QByteArray());
+        QFile written(out);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(fileLooks(written.read(qint64(kFileKindSample)).toStdString()).kind,
+                 FileKind::Xlsx);
+        QVERIFY_THROWS_EXCEPTION(
+            Failure, WorkbookFile(QFile::encodeName(out).toStdString(), FileKind::Xlsx));
+        const QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (office.isEmpty())
+            QSKIP("No LibreOffice here to read the workbook back");
+        QProcess convert;
+        convert.start(
+            office, {QStringLiteral("-env:UserInstallation=file://") + dir_.filePath("profile"),
+                     "--headless", "--convert-to", "csv", "--outdir", dir_.filePath("back"), out});
+        QVERIFY(convert.waitForFinished(120'000));
+        QFile back(dir_.filePath(QStringLiteral("back/enriched.csv")));
+        QVERIFY(back.open(QIODevice::ReadOnly));
+        QCOMPARE(back.readAll(),
+                 QByteArray("Name,Phone,Since,State\n\"Doe, Jane\",6032374934,2026-12-09,NH\n"
+                            "Roe,+1 206 555 3254,,WA\n,1.5,,Not Found\n,603,,NH\n"));
     }
     void theBatchProgramReadsWorkbooksAndRefusesOtherFiles() {
         QFETCH(QStringList, arguments);
