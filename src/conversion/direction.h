@@ -30,4 +30,11 @@ inline Direction directionOf(const DirectionOptions& options) {
         .value_or(Direction::AreaCodesToStates);
 }
 
+// Sets the buttons to a direction for this run only: a choice made from the
+// program runs no click handler, so the stored choice stays as it was.
+inline void chooseForThisRun(DirectionOptions& options, Direction direction) {
+    options.setOption1(direction == Direction::AreaCodesToStates);
+    options.setOption2(direction == Direction::StatesToAreaCodes);
+}
+
 } // namespace tallyvane

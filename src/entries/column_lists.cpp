@@ -11,6 +11,30 @@
 
 namespace tallyvane {
 
+// 2026-12-09, as a workbook's dates are read: ten characters, digits but for
+// the dashes, which no phone number is written as.
+static bool looksLikeDate(const QString& cell) {
+    return cell.size() >= 10 && cell[4] == u'-' && cell[7] == u'-' &&
+           std::all_of(cell.begin(), cell.begin() + 10,
+                       [](QChar c) { return c == u'-' || isAsciiDigit(c.unicode()); });
+}
+
+bool looksLikeAreaCodeEntry(const QString& cell) {
+    if (looksLikeDate(cell))
+        return false;
+    const AreaCode code = AreaCode::of(cell);
+    const auto letters =
+        std::count_if(cell.begin(), cell.end(), [](QChar c) { return c.isLetter(); });
+    return code.length() == 3 && letters <= 1;
+}
+
+bool looksLikeStateEntry(const QString& cell) {
+    return cell.size() >= 2 && cell.size() <= 30 &&
+           std::all_of(cell.begin(), cell.end(), [](QChar c) {
+               return c.isLetter() || c == u' ' || c == u'.' || c == u'-' || c == u'\'';
+           });
+}
+
 namespace {
 
 constexpr int kSampleRows = 100;
@@ -54,31 +78,12 @@ bool inColumns(const QList<QStringList>& rows, bool namedAsTable) {
            });
 }
 
-// 2026-12-09, as a workbook's dates are read: ten characters, digits but for
-// the dashes, which no phone number is written as.
-bool looksLikeDate(const QString& cell) {
-    return cell.size() >= 10 && cell[4] == u'-' && cell[7] == u'-' &&
-           std::all_of(cell.begin(), cell.begin() + 10,
-                       [](QChar c) { return c == u'-' || isAsciiDigit(c.unicode()); });
-}
+struct Likeliest {
+    int column = 0;
+    double share = 0; // of the column's filled cells that look the part
+};
 
-bool looksLikeNumber(const QString& cell) {
-    if (looksLikeDate(cell))
-        return false;
-    const AreaCode code = AreaCode::of(cell);
-    const auto letters =
-        std::count_if(cell.begin(), cell.end(), [](QChar c) { return c.isLetter(); });
-    return code.length() == 3 && letters <= 1;
-}
-
-bool looksLikeState(const QString& cell) {
-    return cell.size() >= 2 && cell.size() <= 30 &&
-           std::all_of(cell.begin(), cell.end(), [](QChar c) {
-               return c.isLetter() || c == u' ' || c == u'.' || c == u'-' || c == u'\'';
-           });
-}
-
-int likeliestColumn(const QList<QStringList>& rows, Direction direction) {
+Likeliest likeliestColumn(const QList<QStringList>& rows, Direction direction) {
     int best = 0;
     double bestShare = -1;
     for (qsizetype column = 0; column < rows.front().size(); ++column) {
@@ -88,8 +93,8 @@ int likeliestColumn(const QList<QStringList>& rows, Direction direction) {
             if (cell.isEmpty())
                 continue;
             ++filled;
-            looking += direction == Direction::AreaCodesToStates ? looksLikeNumber(cell)
-                                                                 : looksLikeState(cell);
+            looking += direction == Direction::AreaCodesToStates ? looksLikeAreaCodeEntry(cell)
+                                                                 : looksLikeStateEntry(cell);
         }
         const double share = filled == 0 ? 0 : double(looking) / filled;
         if (share > bestShare) {
@@ -97,18 +102,52 @@ int likeliestColumn(const QList<QStringList>& rows, Direction direction) {
             bestShare = share;
         }
     }
-    return best;
+    return {best, std::max(bestShare, 0.0)};
 }
 
 // A first row names the columns when each of its cells is a different,
 // non-empty text with no number in it.
 bool namesColumns(const QStringList& first) {
     for (qsizetype i = 0; i < first.size(); ++i) {
-        if (first[i].trimmed().isEmpty() || looksLikeNumber(first[i]) ||
+        if (first[i].trimmed().isEmpty() || looksLikeAreaCodeEntry(first[i]) ||
             first.indexOf(first[i]) != i)
             return false;
     }
     return true;
+}
+
+// The rows' guesses: the column for this direction, or, where a column looks
+// plainly like the other direction's entries (a phone column while states
+// are to be converted; a state column while no column holds numbers), that
+// one, with the other direction offered. Names look like states, so phone
+// numbers, which nothing else looks like, win over them.
+void guessColumn(ColumnQuestion& question, const QList<QStringList>& rows, Direction direction) {
+    question.header = rows.size() > 1 && namesColumns(rows.front());
+    const QList<QStringList> body = question.header ? rows.mid(1) : rows;
+    const Likeliest mine = likeliestColumn(body, direction);
+    question.likeliest = mine.column;
+    question.otherDirection.clear();
+    if (body.isEmpty())
+        return;
+    const Direction other = direction == Direction::AreaCodesToStates
+                                ? Direction::StatesToAreaCodes
+                                : Direction::AreaCodesToStates;
+    const Likeliest theirs = likeliestColumn(body, other);
+    constexpr double kPlainly = 0.8;
+    const bool phonesWhileStates =
+        direction == Direction::StatesToAreaCodes && theirs.share >= kPlainly;
+    const bool statesWithoutPhones =
+        direction == Direction::AreaCodesToStates && mine.share < 0.5 && theirs.share >= kPlainly;
+    if (phonesWhileStates)
+        question.otherDirection = QStringLiteral(
+            "This column holds phone numbers: convert them to states (\"Convert Area Codes To "
+            "States\") this time");
+    else if (statesWithoutPhones)
+        question.otherDirection = QStringLiteral(
+            "This column holds states: convert them to area codes (\"Convert States To Area "
+            "Codes\") this time");
+    if (phonesWhileStates || statesWithoutPhones)
+        question.likeliest = theirs.column;
 }
 
 } // namespace
@@ -127,9 +166,7 @@ ColumnLayout columnLayout(QByteArrayView start, bool whole, const QString& fileN
         if (!inColumns(rows, tsv || csv))
             continue;
         layout.delimiter = delimiter;
-        layout.question.header = rows.size() > 1 && namesColumns(rows.front());
-        layout.question.likeliest =
-            likeliestColumn(layout.question.header ? rows.mid(1) : rows, direction);
+        guessColumn(layout.question, rows, direction);
         layout.question.firstRows = rows.mid(0, kShownRows);
         break;
     }
@@ -142,9 +179,7 @@ ColumnLayout sheetLayout(QByteArrayView csv, Direction direction) {
     constexpr qsizetype kSample = 64 * 1024;
     const QList<QStringList> rows =
         rowsOf(csv.first(std::min(csv.size(), kSample)), csv.size() <= kSample, ',');
-    layout.question.header = rows.size() > 1 && namesColumns(rows.front());
-    layout.question.likeliest =
-        likeliestColumn(layout.question.header ? rows.mid(1) : rows, direction);
+    guessColumn(layout.question, rows, direction);
     layout.question.firstRows = rows.mid(0, kShownRows);
     return layout;
 }
@@ -224,6 +259,13 @@ bool RememberedColumns::recall(const ColumnQuestion& question, int& column) cons
 void RememberedColumns::remember(const ColumnQuestion& question, int column) {
     if (question.header && !question.firstRows.isEmpty())
         byHeader_.insert(question.firstRows.front().join(QChar(0)), column);
+}
+
+void takeOfferedDirection(const ColumnQuestion& question, Direction current,
+                          const std::function<void(Direction)>& useDirection) {
+    if (question.useOtherDirection && useDirection)
+        useDirection(current == Direction::AreaCodesToStates ? Direction::StatesToAreaCodes
+                                                             : Direction::AreaCodesToStates);
 }
 
 } // namespace tallyvane

@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
+
 namespace tallyvane {
 
 class ListView;
@@ -38,6 +40,12 @@ ColumnLayout columnLayout(QByteArrayView start, bool whole, const QString& fileN
 // one column.
 ColumnLayout sheetLayout(QByteArrayView csv, Direction direction);
 
+// Whether a cell looks like what each direction reads: an area code or phone
+// number (three digits at least, a letter at most, not a date), or a state's
+// code or name (letters, spaces and a little punctuation).
+bool looksLikeAreaCodeEntry(const QString& cell);
+bool looksLikeStateEntry(const QString& cell);
+
 // Appends one entry a row: the cell of the column, as it stands (not
 // upper-cased, not trimmed); an empty cell, a blank row or a row too short
 // for the column adds an empty entry, so that rows and results stay aligned.
@@ -50,6 +58,11 @@ std::size_t appendColumn(ListView& list, QByteArrayView text, char delimiter, in
 // Failure as the file loader does.
 std::size_t appendColumnFromFile(ListView& list, RegularFile& file, char delimiter, int column,
                                  bool header);
+
+// Switches the window to the other direction for this run (not the stored
+// choice) when the person took the column dialog's offer of it.
+void takeOfferedDirection(const ColumnQuestion& question, Direction current,
+                          const std::function<void(Direction)>& useDirection);
 
 // What a person is told after a read that found malformed rows; where is
 // the file's name, or empty for a paste.

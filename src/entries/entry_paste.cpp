@@ -32,7 +32,7 @@ void appendPastedLines(ListView& list, QStringView text) {
 }
 
 void ListView1_Paste(Prompts& prompts, ListView& entries, const std::function<QString()>& read,
-                     Direction direction) {
+                     Direction direction, const std::function<void(Direction)>& useDirection) {
     Procedure p(prompts, kLocation);
     // Running out of memory part way keeps what came in, and says how much.
     const int before = entries.count();
@@ -53,6 +53,8 @@ void ListView1_Paste(Prompts& prompts, ListView& entries, const std::function<QS
         ColumnQuestion question = layout.question;
         const int column =
             layout.delimiter == 0 ? ColumnQuestion::kWholeLines : prompts.chooseColumn(question);
+        if (column != ColumnQuestion::kCancelled)
+            takeOfferedDirection(question, direction, useDirection);
         if (column == ColumnQuestion::kWholeLines)
             appendPastedLines(entries, text);
         else if (column != ColumnQuestion::kCancelled)
@@ -65,10 +67,10 @@ void ListView1_Paste(Prompts& prompts, ListView& entries, const std::function<QS
         });
 }
 
-void ListView1_Paste(Prompts& prompts, ListView& entries, const QString& text,
-                     Direction direction) {
+void ListView1_Paste(Prompts& prompts, ListView& entries, const QString& text, Direction direction,
+                     const std::function<void(Direction)>& useDirection) {
     ListView1_Paste(
-        prompts, entries, [&text] { return text; }, direction);
+        prompts, entries, [&text] { return text; }, direction, useDirection);
 }
 
 } // namespace tallyvane

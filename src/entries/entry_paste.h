@@ -25,9 +25,12 @@ void appendPastedLines(ListView& list, QStringView text);
 // the column that looks most like what the direction converts is offered first.
 // The clipboard is read by `read` inside the command, so that a failure to
 // read it, or to hold what it gives, is reported like any other.
+// useDirection sets the window's direction for this run when the person takes
+// the column dialog's offer of the other one.
 void ListView1_Paste(Prompts& prompts, ListView& entries, const std::function<QString()>& read,
-                     Direction direction);
+                     Direction direction, const std::function<void(Direction)>& useDirection = {});
 void ListView1_Paste(Prompts& prompts, ListView& entries, const QString& text,
-                     Direction direction = Direction::AreaCodesToStates);
+                     Direction direction = Direction::AreaCodesToStates,
+                     const std::function<void(Direction)>& useDirection = {});
 
 } // namespace tallyvane

@@ -58,8 +58,10 @@ int chosenColumn(Prompts& prompts, const RegularFile& file, const QString& path,
     int column = ColumnQuestion::kCancelled;
     if (!reading.remembered.recall(layout.question, column)) {
         column = prompts.chooseColumn(layout.question);
-        if (column != ColumnQuestion::kCancelled)
+        if (column != ColumnQuestion::kCancelled) {
             reading.remembered.remember(layout.question, column);
+            takeOfferedDirection(layout.question, reading.direction, reading.useDirection);
+        }
     }
     return column;
 }
@@ -90,7 +92,8 @@ void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path, Mis
         if (looks.kind != FileKind::Text) {
             malformed = appendColumnFromWorkbook(prompts, list, path, looks.kind,
                                                  columns ? columns->direction
-                                                         : Direction::AreaCodesToStates);
+                                                         : Direction::AreaCodesToStates,
+                                                 columns ? columns->useDirection : nullptr);
             return;
         }
         ColumnLayout layout;

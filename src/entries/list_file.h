@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace tallyvane {
 
 class ListView;
@@ -20,11 +22,18 @@ enum class MissingFile { Designed, Named };
 // comma or semicolon) by the column the person chooses, remembered for later
 // files of the same header; any other file line by line, as Load reads it.
 struct ColumnReading {
+    ColumnReading(Direction direction_, RememberedColumns& remembered_,
+                  bool onlyNamedTables_ = false, std::function<void(Direction)> useDirection_ = {})
+        : direction(direction_), remembered(remembered_), onlyNamedTables(onlyNamedTables_),
+          useDirection(std::move(useDirection_)) {}
     Direction direction = Direction::AreaCodesToStates;
     RememberedColumns& remembered;
     // The Load command asks only about a file that says it is a table: a
     // .csv or .tsv file, or a workbook. Any other file is read line by line.
     bool onlyNamedTables = false;
+    // Sets the window's direction for this run, when the person takes the
+    // column dialog's offer of the other one.
+    std::function<void(Direction)> useDirection;
 };
 
 // Appends the entries of one file to the list, the one way every load goes:

@@ -13,7 +13,8 @@
 namespace tallyvane {
 
 std::size_t appendColumnFromWorkbook(Prompts& prompts, ListView& list, const QString& path,
-                                     FileKind kind, Direction direction) {
+                                     FileKind kind, Direction direction,
+                                     const std::function<void(Direction)>& useDirection) {
     const WorkbookFile workbook(QFile::encodeName(path).toStdString(), kind);
     if (workbook.sheetNames().empty())
         throw Failure(QStringLiteral("The workbook has no sheets"));
@@ -36,10 +37,12 @@ std::size_t appendColumnFromWorkbook(Prompts& prompts, ListView& list, const QSt
         shown.firstRows = layout.firstRows;
         shown.header = layout.header;
         shown.likeliest = layout.likeliest;
+        shown.otherDirection = layout.otherDirection;
     };
     const int column = prompts.chooseColumn(question);
     if (column == ColumnQuestion::kCancelled)
         return 0;
+    takeOfferedDirection(question, direction, useDirection);
     if (column == ColumnQuestion::kWholeLines) { // each row as its line of CSV text
         appendPastedLines(list, QString::fromUtf8(sheetText(question.sheet)));
         return 0;

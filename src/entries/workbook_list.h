@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <functional>
 
 namespace tallyvane {
 
@@ -18,6 +19,7 @@ class Prompts;
 // malformed; nothing is added when the person cancels. Throws Failure when
 // the file cannot be read as a workbook.
 std::size_t appendColumnFromWorkbook(Prompts& prompts, ListView& list, const QString& path,
-                                     FileKind kind, Direction direction);
+                                     FileKind kind, Direction direction,
+                                     const std::function<void(Direction)>& useDirection = {});
 
 } // namespace tallyvane

@@ -24,6 +24,12 @@ struct ColumnQuestion {
     QStringList sheets;
     int sheet = 0;
     std::function<void(ColumnQuestion&)> showSheet;
+    // When the likeliest column looks like the other direction's entries
+    // (phone numbers while states are to be converted, or the reverse), the
+    // offer of that direction in words; empty otherwise. The dialog says in
+    // useOtherDirection whether the person took it.
+    QString otherDirection;
+    bool useOtherDirection = false;
 };
 
 // Message box styles and answers as the commands name them.

@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
@@ -82,6 +83,33 @@ private Q_SLOTS:
         });
         QCOMPARE(listTexts(rig.window->entryModel()),
                  QStringList({"Concord", "newark", "Trenton"}));
+    }
+
+    // Phone numbers pasted while states are to be converted: the dialog says
+    // so and offers the other direction, which taken switches the window for
+    // this run without storing it; declined, nothing changes.
+    void theOtherDirectionIsOfferedForThisRun() {
+        for (const bool take : {true, false}) {
+            Rig rig;
+            auto* toStates = rig.window->findChild<QRadioButton*>(QStringLiteral("Option1"));
+            auto* toCodes = rig.window->findChild<QRadioButton*>(QStringLiteral("Option2"));
+            QTest::mouseClick(toCodes, Qt::LeftButton);
+            QVERIFY(toCodes->isChecked());
+            const QMap<QString, QString> stored = rig.settings.values;
+            rig.paste([take](QDialog& dialog) {
+                auto* offer = dialog.findChild<QCheckBox*>(QStringLiteral("UseOtherDirection"));
+                QVERIFY(offer && offer->isChecked());
+                QVERIFY(offer->text().contains(QStringLiteral("Convert Area Codes To States")));
+                QCOMPARE(dialog.findChild<QListWidget*>(QStringLiteral("Columns"))->currentRow(),
+                         1);
+                offer->setChecked(take);
+                QTest::keyClick(&dialog, Qt::Key_Return);
+            });
+            QCOMPARE(rig.window->entryModel().count(), 3);
+            QCOMPARE(toStates->isChecked(), take);
+            QCOMPARE(toCodes->isChecked(), !take);
+            QCOMPARE(rig.settings.values, stored);
+        }
     }
 
     void escapeAddsNothing() {

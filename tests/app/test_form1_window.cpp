@@ -9,6 +9,7 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QProxyStyle>
@@ -246,6 +247,34 @@ private Q_SLOTS:
         const QModelIndex added = list->model()->index(500, 0);
         QCOMPARE(added.data().toString(), QStringLiteral("NEW HAMPSHIRE"));
         QVERIFY(list->viewport()->rect().contains(list->visualRect(added)));
+    }
+
+    // A run that found nothing because the direction was the other one gets a
+    // line saying so under the results; a run that found something, Clear
+    // Results and a change of direction leave the designed window.
+    void aRunInTheOtherDirectionIsPointedOut() {
+        WindowRig rig;
+        rig.database.addRow("603", "NH", "New Hampshire");
+        auto window = rig.open();
+        window->show();
+        auto* hint = control<QLabel>(*window, "DirectionHint");
+        auto* run = control<QPushButton>(*window, "PushButton17");
+        QVERIFY(!hint->isVisible());
+        for (const char* entry : {"603-555-0100", "(603) 555-0199", "999-555-0100"})
+            window->entryModel().append(QString::fromLatin1(entry));
+        QTest::mouseClick(control<QRadioButton>(*window, "Option2"), Qt::LeftButton);
+        run->click();
+        QVERIFY(hint->isVisible());
+        QVERIFY(hint->text().contains(QStringLiteral("phone numbers")));
+        QVERIFY(hint->text().contains(QStringLiteral("Convert Area Codes To States")));
+        control<QPushButton>(*window, "PushButton2")->click();
+        QVERIFY(!hint->isVisible());
+        run->click();
+        QVERIFY(hint->isVisible());
+        QTest::mouseClick(control<QRadioButton>(*window, "Option1"), Qt::LeftButton);
+        QVERIFY(!hint->isVisible());
+        run->click(); // two of three found
+        QVERIFY(!hint->isVisible());
     }
 
     void closingDuringARunUnloadsAtOnce() {

@@ -70,6 +70,43 @@ private Q_SLOTS:
             QTEST(layout.question.likeliest, "likeliest");
         }
     }
+
+    // A list in the other direction's terms is met with that column and an
+    // offer of the other direction; a person who takes it has the window
+    // switched for this run, and no one else does.
+    void theOtherDirectionIsOffered_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("toStates");
+        QTest::addColumn<int>("likeliest");
+        QTest::addColumn<bool>("offered");
+        const QByteArray contacts("Name,Phone\nAnn Lee,603-555-0100\nBo,(201) 555-0100\n");
+        QTest::newRow("phones while converting states") << contacts << false << 1 << true;
+        QTest::newRow("phones while converting area codes") << contacts << true << 1 << false;
+        QTest::newRow("states while converting area codes")
+            << QByteArray("Id,State\nx,Texas\ny,Ohio\n") << true << 1 << true;
+        QTest::newRow("states while converting states")
+            << QByteArray("Id,State\nx,Texas\ny,Ohio\n") << false << 1 << false;
+        QTest::newRow("neither") << QByteArray("a,b\n1,2\n3,4\n") << true << 0 << false;
+    }
+    void theOtherDirectionIsOffered() {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, toStates);
+        QFETCH(bool, offered);
+        const Direction direction =
+            toStates ? Direction::AreaCodesToStates : Direction::StatesToAreaCodes;
+        ColumnQuestion question =
+            columnLayout(text, true, QStringLiteral("list.csv"), direction).question;
+        QTEST(question.likeliest, "likeliest");
+        QCOMPARE(!question.otherDirection.isEmpty(), offered);
+        for (const bool taken : {false, true}) {
+            question.useOtherDirection = taken;
+            std::optional<Direction> used;
+            takeOfferedDirection(question, direction, [&used](Direction d) { used = d; });
+            QCOMPARE(used.has_value(), taken);
+            if (taken)
+                QVERIFY(*used != direction);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestColumnLists)

@@ -1,6 +1,7 @@
 // Wires the controls of the main window to the commands.
 #include "app/help_command.h"
 #include "app/pointer_rules.h"
+#include "app/qt/direction_hint_line.h"
 #include "app/qt/form1.h"
 #include "app/qt/form1_parts.h"
 #include "app/start_up.h"
@@ -32,22 +33,34 @@ void Form1::connectCommands() {
     onClick(c.pushButton6, [&s] { PushButton6_Click(s.prompts, s.surface, s.entries); });
     onClick(c.pushButton3, [&s] {
         PushButton3_Click(s.prompts, s.dialog, s.window, s.entries,
-                          {directionOf(s.options), s.columns});
+                          {directionOf(s.options), s.columns, false,
+                           [&s](Direction d) { chooseForThisRun(s.options, d); }});
     });
     onClick(c.pushButton1, [&s] { PushButton1_Click(s.prompts, s.window, s.entries); });
     onClick(c.pushButton7, [&s] { PushButton7_Click(s.prompts, s.entries); });
-    onClick(c.pushButton17, [this] { d_->run->PushButton17_Click(); });
+    auto* hint = new DirectionHintLine(c.listView2, s.entries, s.results);
+    onClick(c.pushButton17, [this, hint] {
+        d_->run->PushButton17_Click();
+        hint->afterRun(d_->run->resultsDirection());
+    });
     onClick(c.pushButton4,
             [&s] { PushButton4_Click(s.prompts, s.dialog, s.window, s.results, s.progress); });
     onClick(c.pushButton13,
             [&s] { PushButton13_Click(s.prompts, s.window, s.spreadsheet, s.results); });
     onClick(c.pushButton5,
             [&s] { PushButton5_Click(s.prompts, s.window, s.clipboard, s.results); });
-    onClick(c.pushButton2, [&s] { PushButton2_Click(s.prompts, s.results); });
-    connect(c.option1, &QRadioButton::clicked, this,
-            [&s] { Option1_Click(s.prompts, s.settings); });
-    connect(c.option2, &QRadioButton::clicked, this,
-            [&s] { Option2_Click(s.prompts, s.settings); });
+    onClick(c.pushButton2, [&s, hint] {
+        PushButton2_Click(s.prompts, s.results);
+        hint->hide();
+    });
+    connect(c.option1, &QRadioButton::clicked, this, [&s, hint] {
+        Option1_Click(s.prompts, s.settings);
+        hint->hide();
+    });
+    connect(c.option2, &QRadioButton::clicked, this, [&s, hint] {
+        Option2_Click(s.prompts, s.settings);
+        hint->hide();
+    });
 }
 
 namespace {

@@ -71,10 +71,14 @@ void Form1Gestures::addShortcuts() {
     onShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Insert), [this] { pasteClipboard(); });
 }
 
+std::function<void(Direction)> Form1Gestures::forThisRun() {
+    return [this](Direction direction) { chooseForThisRun(services_.options, direction); };
+}
+
 void Form1Gestures::pasteClipboard() {
     ListView1_Paste(
         services_.prompts, services_.entries, [] { return QApplication::clipboard()->text(); },
-        directionOf(services_.options));
+        directionOf(services_.options), forThisRun());
 }
 
 bool Form1Gestures::eventFilter(QObject* watched, QEvent* event) {
@@ -117,13 +121,14 @@ bool Form1Gestures::dragEvent(QEvent* event) {
     // keep the program the files came from waiting.
     if (!files.isEmpty())
         QTimer::singleShot(0, this, [this, files] {
-            loadChosenFiles(services_.prompts, services_.window, services_.entries, files,
-                            {directionOf(services_.options), services_.columns});
+            loadChosenFiles(
+                services_.prompts, services_.window, services_.entries, files,
+                {directionOf(services_.options), services_.columns, false, forThisRun()});
         });
     else
         QTimer::singleShot(0, this, [this, pasted = data->text()] {
             ListView1_Paste(services_.prompts, services_.entries, pasted,
-                            directionOf(services_.options));
+                            directionOf(services_.options), forThisRun());
         });
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/qt/form1_layout.h"
+#include "conversion/direction.h"
 
 #include <QObject>
 #include <QStringList>
@@ -29,6 +30,8 @@ private:
     void addShortcuts();
     void onShortcut(const QKeySequence& keys, std::function<void()> action);
     void pasteClipboard();
+    // Sets the direction for this run, when the column dialog's offer is taken.
+    std::function<void(Direction)> forThisRun();
     bool dragEvent(QEvent* event);
 
     QWidget* window_;

@@ -90,9 +90,17 @@ int chooseColumnInDialog(QWidget* parent, ColumnQuestion& question) {
     header->setChecked(question.header);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     addSheetChoice(layout, question, list, header);
+    QCheckBox* other = nullptr;
+    if (!question.otherDirection.isEmpty()) {
+        other = new QCheckBox(question.otherDirection);
+        other->setObjectName(QStringLiteral("UseOtherDirection"));
+        other->setChecked(true);
+    }
     layout->addWidget(text);
     layout->addWidget(list);
     layout->addWidget(header);
+    if (other)
+        layout->addWidget(other);
     layout->addWidget(buttons);
     fill(list, question, question.header);
     QObject::connect(header, &QCheckBox::toggled, list,
@@ -104,6 +112,7 @@ int chooseColumnInDialog(QWidget* parent, ColumnQuestion& question) {
     if (dialog.exec() != QDialog::Accepted)
         return ColumnQuestion::kCancelled;
     question.header = header->isChecked();
+    question.useOtherDirection = other && other->isChecked();
     const int row = list->currentRow();
     return row < 0 || row >= list->count() - 1 ? ColumnQuestion::kWholeLines : row;
 }
