@@ -13,6 +13,7 @@
 #include "bench_exports.h"
 #include "bench_file_load.h"
 #include "bench_paste.h"
+#include "bench_workbook.h"
 
 using namespace tallyvane::bench;
 
@@ -25,6 +26,7 @@ struct Options {
     std::vector<int> pastes;
     std::vector<int> hugeLines;
     std::vector<int> memory;
+    std::vector<int> workbooks;
     int repeat = 3;
     QString database;
     QString direction; // empty: both
@@ -37,6 +39,8 @@ void usage() {
               "Without --entries, --file-load or --exports it measures runs of 100000 and\n"
               "1000000 entries, then the file load and the exports of 1000000 lines/rows.");
     std::puts("--paste N: paste N lines into the window (measured by default as well)");
+    std::puts("--workbook N: N contacts rows read as CSV and as .xlsx, in the window and by "
+              "tallyvane-convert --column");
 }
 
 bool parse(int argc, char** argv, Options& o) {
@@ -54,6 +58,8 @@ bool parse(int argc, char** argv, Options& o) {
             o.pastes.push_back(number());
         else if (arg == "--huge-line" && hasValue)
             o.hugeLines.push_back(number());
+        else if (arg == "--workbook" && hasValue)
+            o.workbooks.push_back(number());
         else if (arg == "--memory" && hasValue)
             o.memory.push_back(number());
         else if (arg == "--repeat" && hasValue)
@@ -66,7 +72,7 @@ bool parse(int argc, char** argv, Options& o) {
             return false;
     }
     if (o.entries.empty() && o.fileLoads.empty() && o.exports.empty() && o.pastes.empty() &&
-        o.hugeLines.empty() && o.memory.empty()) {
+        o.hugeLines.empty() && o.memory.empty() && o.workbooks.empty()) {
         o.entries = {100000, 1000000};
         o.fileLoads = {1000000};
         o.exports = {1000000};
@@ -100,5 +106,7 @@ int main(int argc, char** argv) {
         benchHugeLine(megabytes);
     for (const int entries : options.memory)
         benchMemory(entries);
+    for (const int rows : options.workbooks)
+        failures += runHook([rows] { benchWorkbook(rows); });
     return failures == 0 ? 0 : 1;
 }
