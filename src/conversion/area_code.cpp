@@ -59,7 +59,33 @@ AreaCode AreaCode::of(QStringView entry) {
 }
 
 AreaCode AreaCode::ofUtf8Long(std::string_view entry) {
-    return readWhole(entry.data(), entry.data() + entry.size());
+    AreaCode code;
+    const char* p = entry.data();
+    const char* const end = p + entry.size();
+    if (!code.readLead(p, end))
+        return code;
+    // "+1 603 237 4934": past the plus, a number of the common form.
+    if (p != entry.data() && code.readShort(std::string_view(p, std::size_t(end - p))))
+        return code;
+    // Eight bytes at a time while no extension marker is among them: the
+    // first four digits are kept, the rest only counted.
+    for (; end - p >= 8 && code.seen_ < kPastTen && !digit_words::hasExtensionMarker(p); p += 8) {
+        unsigned mask = digit_words::digitMask(p);
+        for (; mask != 0 && code.seen_ < code.first_.size(); mask &= mask - 1)
+            code.take(static_cast<unsigned>(p[__builtin_ctz(mask)] - '0'));
+        code.seen_ = static_cast<std::uint8_t>(
+            std::min<unsigned>(code.seen_ + digit_words::bitsSet16(mask), kPastTen));
+    }
+    // The rest, and a word with a marker, byte by byte.
+    for (; p != end && code.seen_ < kPastTen; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c - unsigned('0') <= 9)
+            code.take(c - unsigned('0'));
+        else if (code.seen_ != 0 && marksExtension(c))
+            break;
+    }
+    code.settle();
+    return code;
 }
 
 } // namespace tallyvane

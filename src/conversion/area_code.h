@@ -178,14 +178,15 @@ private:
 };
 
 // An entry of 8 to 16 bytes (most phone numbers) that opens with neither a
-// space nor a "+" and has no extension marker: its digits are found with two
-// eight-byte looks, one from each end, and the code read from where they are.
+// space nor a "+" and has no letter and no "#" (so no extension): its digits
+// are found with two eight-byte looks, one from each end, and the code read
+// from where they are.
 inline bool AreaCode::readShort(std::string_view entry) {
     const std::size_t size = entry.size();
     if (size < 8 || size > 16 || entry[0] == ' ' || entry[0] == '\t' || entry[0] == '+')
         return false;
     const char* const tail = entry.data() + size - 8;
-    if (digit_words::hasExtensionMarker(entry.data()) || digit_words::hasExtensionMarker(tail))
+    if (digit_words::mayHoldExtension(entry.data(), tail))
         return false;
     unsigned mask =
         digit_words::digitMask(entry.data()) | (digit_words::digitMask(tail) << (size - 8));

@@ -39,6 +39,17 @@ inline bool hasExtensionMarker(const char* p) {
             zeroBytes(x ^ 0x2323232323232323u)) != 0;
 }
 
+// Whether any of the sixteen bytes of two words may be a letter (any byte
+// from 0x40 on) or "#": a cheap look that clears the common phone number,
+// made of digits, spaces and punctuation, of ever holding an extension.
+inline bool mayHoldExtension(const char* first, const char* second) {
+    std::uint64_t a, b;
+    std::memcpy(&a, first, sizeof a);
+    std::memcpy(&b, second, sizeof b);
+    return (((a | b) & 0x4040404040404040u) | zeroBytes(a ^ 0x2323232323232323u) |
+            zeroBytes(b ^ 0x2323232323232323u)) != 0;
+}
+
 // How many bits of a 16-bit mask are set, without the library call that
 // __builtin_popcount becomes on the baseline x86-64 the package is built for.
 inline unsigned bitsSet16(unsigned x) {
