@@ -1,6 +1,9 @@
 // Builds areacodes.db from data/area_codes.csv (header: area_cd,state_cd,location_name)
 // and data/special_codes.csv (header: area_cd,kind,place,source), the codes that
-// belong to no state, with what they are, for the reasons behind "Not Found".
+// belong to no state, with what they are, for the reasons behind "Not Found";
+// and, when given, data/time_zones.csv (area_cd,exchange,zones,source) and
+// data/state_time_zones.csv (state_cd,zones,source), the time zones of codes,
+// exchanges and states.
 // The file is written to a temporary name and renamed, so an interrupted build
 // never leaves a half-filled database behind for the program to trust.
 #include <sqlite3.h>
@@ -89,11 +92,13 @@ bool insertRows(sqlite3* db, const char* sql, std::size_t fieldCount, int column
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::cerr << "usage: build_areacodes_db area_codes.csv special_codes.csv areacodes.db\n";
+    if (argc != 4 && argc != 6) {
+        std::cerr << "usage: build_areacodes_db area_codes.csv special_codes.csv "
+                     "[time_zones.csv state_time_zones.csv] areacodes.db\n";
         return 2;
     }
-    const std::string target = argv[3];
+    const bool zones = argc == 6;
+    const std::string target = argv[argc - 1];
     const std::string temporary = target + ".tmp";
     std::remove(temporary.c_str());
     sqlite3* db = nullptr;
@@ -110,6 +115,11 @@ int main(int argc, char** argv) {
                  "BEGIN;") &&
         insertRows(db, "INSERT INTO area_codes VALUES (?1, ?2, ?3)", 3, 3, argv[1]) &&
         insertRows(db, "INSERT INTO special_codes VALUES (?1, ?2, ?3)", 4, 3, argv[2]) &&
+        (!zones ||
+         (exec(db, "CREATE TABLE time_zones (area_cd TEXT, exchange TEXT, zones TEXT);"
+                   "CREATE TABLE state_time_zones (state_cd TEXT COLLATE NOCASE, zones TEXT);") &&
+          insertRows(db, "INSERT INTO time_zones VALUES (?1, ?2, ?3)", 4, 3, argv[3]) &&
+          insertRows(db, "INSERT INTO state_time_zones VALUES (?1, ?2)", 3, 2, argv[4]))) &&
         exec(db, "COMMIT;"
                  "CREATE INDEX area_codes_area_cd ON area_codes (area_cd);"
                  "CREATE INDEX area_codes_state_cd ON area_codes (state_cd);"

@@ -16,8 +16,8 @@ TALLYVANE_TEST_PACKAGES=(
     git libphonenumber-dev libx11-dev xvfb xauth xclip xdotool imagemagick x11-utils unzip
     # the format check and the checks of .clang-tidy that the ci preset runs
     clang-format clang-tidy
-    # the area-code maintainers' NANPA check and its test
-    python3
+    # the area-code maintainers' NANPA check and the time-zone table's tool, and their tests
+    python3 python3-bson
     # the accessibility bus and a client that reads the window as a screen reader does
     dbus at-spi2-core python3-pyatspi
 )
