@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -22,6 +23,21 @@ struct SpecialCode {
     QString place;
 };
 
+// The time zones (IANA names) of a code, or of an exchange of it: the one to
+// three digits after the code, or empty for the whole code.
+struct CodeZones {
+    QString code;
+    QString exchange;
+    QStringList zones;
+};
+
+// The time zones of a state, with its code and name as the table keys them.
+struct StateZones {
+    QString stateCode;
+    QString locationName;
+    QStringList zones;
+};
+
 // One open connection to the area-code database, for one conversion run.
 // Values are always bound as parameters, never spliced into the SQL text.
 class AreaCodeDatabase {
@@ -36,6 +52,10 @@ public:
     virtual std::vector<QString> columnValues(AreaCodeColumn column) = 0;
     // The codes that belong to no state; none in a database without them.
     virtual std::vector<SpecialCode> specialCodes() { return {}; }
+    // The time zones of codes, exchanges and states; none in a database
+    // built without them.
+    virtual std::vector<CodeZones> codeZones() { return {}; }
+    virtual std::vector<StateZones> stateZones() { return {}; }
 };
 
 // Opens the connection for a run; throws Failure naming the file and the cause.

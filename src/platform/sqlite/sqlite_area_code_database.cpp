@@ -87,7 +87,51 @@ public:
         return codes;
     }
 
+    std::vector<CodeZones> codeZones() override {
+        std::vector<CodeZones> rows;
+        forEachRow("time_zones", "zones", "SELECT area_cd, exchange, zones FROM time_zones",
+                   [&](const auto& text) {
+                       rows.push_back({text(0), text(1), text(2).split(u' ', Qt::SkipEmptyParts)});
+                   });
+        return rows;
+    }
+
+    std::vector<StateZones> stateZones() override {
+        std::vector<StateZones> rows;
+        forEachRow("state_time_zones", "zones",
+                   "SELECT DISTINCT a.state_cd, a.location_name, s.zones FROM area_codes a "
+                   "JOIN state_time_zones s ON s.state_cd = a.state_cd",
+                   [&](const auto& text) {
+                       rows.push_back({text(0), text(1), text(2).split(u' ', Qt::SkipEmptyParts)});
+                   });
+        return rows;
+    }
+
 private:
+    // Calls take(text) for each row of the query, where text(i) is column i;
+    // nothing when the table is not there (a database made by an older build).
+    template <class Take>
+    void forEachRow(const char* table, const char* column, const char* sql, Take&& take) {
+        if (sqlite3_table_column_metadata(db_, nullptr, table, column, nullptr, nullptr, nullptr,
+                                          nullptr, nullptr) != SQLITE_OK)
+            return;
+        checkShape(table, false);
+        sqlite3_stmt* statement = nullptr;
+        prepare(sql, &statement);
+        const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> owned(statement,
+                                                                          sqlite3_finalize);
+        const auto text = [statement](int i) {
+            return QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(statement, i)),
+                sqlite3_column_bytes(statement, i));
+        };
+        int rc;
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
+            take(text);
+        if (rc != SQLITE_DONE)
+            fail();
+    }
+
     static constexpr const char* kColumns[] = {"area_cd", "state_cd", "location_name"};
     // Far above any real value (a place name, a code), far below memory.
     static constexpr int kLongestValue = 1 << 20;
