@@ -217,6 +217,9 @@ int main(int argc, char** argv) {
         for (const std::vector<std::string>& options : std::vector<std::vector<std::string>>{
                  {"-f", "csv"},
                  {"-f", "text"},
+                 {"-f", "tsv"},
+                 {"-f", "tsv", "--time-zone"},
+                 {"-f", "tsv", "--local-time", "--callable"},
                  {"-f", "tsv", "--reason"},
                  {"-f", "csv", "--reason"},
                  {"-f", "tsv", "--summary"},
@@ -224,9 +227,13 @@ int main(int argc, char** argv) {
             std::vector<std::string> command{program}, before{baseline};
             command.insert(command.end(), options.begin(), options.end());
             before.insert(before.end(), options.begin(), options.end());
-            // --summary is newer than some baselines: they are not asked.
-            const bool compare = !baseline.empty() && std::find(options.begin(), options.end(),
-                                                                "--summary") == options.end();
+            // Options newer than some baselines are not asked of them; plain
+            // tsv is the row to hold the time-zone rows against.
+            const bool compare =
+                !baseline.empty() && std::none_of(options.begin(), options.end(), [](auto& o) {
+                    return o == "--summary" || o == "--time-zone" || o == "--local-time" ||
+                           o == "--callable";
+                });
             std::vector<Measure> runs, baselineRuns;
             runs.reserve(std::size_t(repeat));
             for (int r = 0; r < repeat; ++r) {

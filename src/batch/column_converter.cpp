@@ -107,6 +107,11 @@ void ColumnConverter::header(const CsvRecord& record) {
         out_.put(delimiter_);
         writeField("Reason", true);
     }
+    if (zones_)
+        for (const std::string& heading : zones_->headings(true)) {
+            out_.put(delimiter_);
+            writeField(heading, true);
+        }
     endRow(record.end);
 }
 
@@ -145,12 +150,19 @@ std::string ColumnConverter::headerText() const {
     return text;
 }
 
-void ColumnConverter::writeResult(const EntryAnswer& answer) {
+void ColumnConverter::writeResult(const EntryAnswer& answer, std::string_view entry) {
     out_.put(delimiter_);
     writeField(answer.result, true);
     if (options_.withReason) {
         out_.put(delimiter_);
         writeField(answer.reason, true);
+    }
+    if (!zones_)
+        return;
+    for (const std::string& field :
+         zones_->fieldsFor(options_.direction, entry, answer.id != AreaCodeTable::kNotFound)) {
+        out_.put(delimiter_);
+        writeField(field, true);
     }
 }
 
@@ -180,7 +192,7 @@ void ColumnConverter::row(const CsvRecord& record) {
         for (std::size_t i = fields; i < width_; ++i)
             out_.put(delimiter_);
     }
-    writeResult(answer);
+    writeResult(answer, at < fields ? record.fields[at] : std::string_view());
     if (fields > width_) {
         ++longRows_;
         out_.put(delimiter_);

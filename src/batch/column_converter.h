@@ -3,6 +3,7 @@
 #include "batch/answer_counts.h"
 #include "batch/byte_output.h"
 #include "batch/convert_options.h"
+#include "batch/zone_fields.h"
 #include "conversion/area_code_table.h"
 #include "entries/csv_records.h"
 
@@ -26,6 +27,8 @@ public:
     ColumnConverter(const AreaCodeTable& table, const ConvertOptions& options, ByteOutput& out);
 
     // --summary: every answer is counted there, a blank cell as an empty entry.
+    // --time-zone and the like: their fields follow the result's.
+    void withZones(const ZoneFields* zones) { zones_ = zones && zones->any() ? zones : nullptr; }
     void countInto(AnswerCounts* counts) { counts_ = counts; }
     // A new file, read with this delimiter; its header (if it has one) comes first.
     void beginFile(const CsvRecords& records, char delimiter);
@@ -53,7 +56,7 @@ private:
     void header(const CsvRecord& record);
     static long columnNamed(const std::vector<std::string_view>& fields, const std::string& name);
     void row(const CsvRecord& record);
-    void writeResult(const EntryAnswer& answer);
+    void writeResult(const EntryAnswer& answer, std::string_view entry);
     void writeFields(const CsvRecord& record, std::size_t from, std::size_t to);
     void writeField(std::string_view field, bool guard);
     void endRow(std::string_view end);
@@ -62,6 +65,7 @@ private:
     const AreaCodeTable& table_;
     const ConvertOptions& options_;
     ByteOutput& out_;
+    const ZoneFields* zones_ = nullptr;
     const CsvRecords* records_ = nullptr;
     char delimiter_ = ',';
     long column_ = -1;      // from 0; -1 while unknown, and when the header lacks it

@@ -34,6 +34,18 @@ standard input when there is none or FILE is -, and writes to standard output.
                         Codes with --to area-codes)
       --sheet=SHEET     with --column on a workbook: the sheet, by name or
                         number from 1 (default: the first)
+      --time-zone       tsv, csv and columns: one more field, the entry's time
+                        zones (IANA names, space-separated): of its exchange
+                        where the table lists it, else of its area code; of a
+                        state; none for "Not Found"
+      --local-time      one more field: the local time in each zone now (ISO
+                        8601 with its offset), from the system's tzdata
+      --callable[=HH:MM-HH:MM]  two more fields: yes (inside the calling hours,
+                        08:00-21:00 by default, in every zone), no (in none)
+                        or depends, and unless yes when the hours next open in
+                        every zone, in your own time zone
+      --at=TIME         "now" for the fields above, ISO 8601 (an offset or Z,
+                        else your own time zone), to plan ahead or test
   -f xlsx -o FILE       with --column: write the table with its results as a
                         workbook FILE instead of CSV (each cell text; FILE is
                         replaced only when the workbook is complete)
@@ -45,7 +57,8 @@ standard input when there is none or FILE is -, and writes to standard output.
       --database=FILE   the area-code database (default: areacodes.db beside
                         the program, then in its share/tallyvane folder)
   -h, --help            show this help and exit
-      --version         show the version and the date of the area-code table
+      --version         show the version and the dates of the area-code and
+                        time-zone tables
 
 Entries: a line ends at LF, CR LF or a lone CR; a final line end adds no empty
 entry, and an empty line is an entry ("Not Found"). From an area code or phone

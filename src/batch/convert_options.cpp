@@ -79,6 +79,14 @@ bool workbookFits(const ConvertOptions& options) {
 bool fitTogether(ConvertOptions& options, bool formatGiven) {
     if (!workbookFits(options))
         return false;
+    if (options.zones() &&
+        (options.summary ||
+         (!options.columns() && options.format != Format::Tsv && options.format != Format::Csv)))
+        return badUsage("--time-zone, --local-time and --callable go with -f tsv, -f csv or "
+                        "--column, not",
+                        options.summary                     ? "--summary"
+                        : options.format == Format::Results ? "-f results"
+                                                            : "-f text");
     if (options.xlsx)
         formatGiven = false; // the table's own rows, in a workbook
     if (options.summary) {
@@ -118,7 +126,11 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
         kHeader,
         kResultName,
         kSummary,
-        kSheet
+        kSheet,
+        kTimeZone,
+        kLocalTime,
+        kCallable,
+        kAt
     };
     static const option kLong[] = {{"to", required_argument, nullptr, 'd'},
                                    {"format", required_argument, nullptr, 'f'},
@@ -130,6 +142,10 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
                                    {"header", no_argument, nullptr, kHeader},
                                    {"sheet", required_argument, nullptr, kSheet},
                                    {"output", required_argument, nullptr, 'o'},
+                                   {"time-zone", no_argument, nullptr, kTimeZone},
+                                   {"local-time", no_argument, nullptr, kLocalTime},
+                                   {"callable", optional_argument, nullptr, kCallable},
+                                   {"at", required_argument, nullptr, kAt},
                                    {"result-name", required_argument, nullptr, kResultName},
                                    {"help", no_argument, nullptr, 'h'},
                                    {"version", no_argument, nullptr, kVersion},
@@ -193,6 +209,26 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
         case 'o':
             options.output = optarg;
             break;
+        case kTimeZone:
+            options.timeZone = true;
+            break;
+        case kLocalTime:
+            options.localTime = true;
+            break;
+        case kCallable:
+            options.callable = true;
+            if (optarg) {
+                const auto hours = CallingHours::parse(QString::fromLocal8Bit(optarg));
+                if (!hours)
+                    return badUsage("calling hours are HH:MM-HH:MM, not", optarg);
+                options.callingHours = *hours;
+            }
+            break;
+        case kAt:
+            options.at = QDateTime::fromString(QString::fromLocal8Bit(optarg), Qt::ISODate);
+            if (!options.at.isValid())
+                return badUsage("a moment is ISO 8601 (2026-07-15T09:00-04:00), not", optarg);
+            break;
         case 'h':
             options.help = true;
             break;
@@ -212,7 +248,8 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
 
 std::string versionText() {
     return "tallyvane-convert " TALLYVANE_VERSION "\narea-code table current to " +
-           kAreaCodeTableCurrentTo.toStdString() + "\n";
+           kAreaCodeTableCurrentTo.toStdString() + "\ntime-zone table current to " +
+           kTimeZoneTableCurrentTo.toStdString() + "\n";
 }
 
 } // namespace tallyvane::batch

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "conversion/calling_window.h"
 #include "conversion/direction.h"
+
+#include <QDateTime>
 
 #include <string>
 #include <vector>
@@ -26,6 +29,13 @@ struct ConvertOptions {
     std::string sheet;      // a workbook's sheet, by name or number; empty: the first
     bool xlsx = false;      // with --column: the table as a workbook, to output
     std::string output;     // the file --format xlsx writes
+    // Fields of each entry's time zones (tsv, csv and columns).
+    bool timeZone = false;     // the zones' IANA names
+    bool localTime = false;    // the local time in each
+    bool callable = false;     // yes, no or depends, and when the hours next open
+    CallingHours callingHours; // 08:00-21:00 unless --callable=HH:MM-HH:MM
+    QDateTime at;              // "now"; invalid: the clock's
+    bool zones() const { return timeZone || localTime || callable; }
     bool help = false;
     bool version = false;
 

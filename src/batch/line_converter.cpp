@@ -36,8 +36,13 @@ LineConverter::LineConverter(const AreaCodeTable& table, Direction direction, Fo
 }
 
 void LineConverter::begin() {
-    if (format_ == Format::Csv && !counts_)
-        out_.put(withReason_ ? "entry,result,reason\n" : "entry,result\n");
+    if (format_ != Format::Csv || counts_)
+        return;
+    out_.put(withReason_ ? "entry,result,reason" : "entry,result");
+    if (zones_)
+        for (const std::string& heading : zones_->headings(false))
+            out_.put("," + heading);
+    out_.put('\n');
 }
 
 // The answer of a line that came in pieces: its code, or its first bytes and
@@ -84,11 +89,12 @@ void LineConverter::writeRow(std::string_view entry, const EntryAnswer& answer) 
         textRows_.push_back(answer.id);
         return;
     }
-    writeEnd(answer);
+    writeEnd(answer, entry);
 }
 
-// The fields after the entry, and the line end.
-void LineConverter::writeEnd(const EntryAnswer& answer) {
+// The fields after the entry, and the line end. entry: what the zones are
+// looked up by (a line in pieces gives its code or its state's first bytes).
+void LineConverter::writeEnd(const EntryAnswer& answer, std::string_view entry) {
     if (format_ == Format::Tsv) {
         out_.put('\t');
         out_.put(answer.result);
@@ -102,6 +108,14 @@ void LineConverter::writeEnd(const EntryAnswer& answer) {
         if (withReason_) {
             out_.put(',');
             putCsvField(out_, answer.reason, ',', true);
+        }
+    }
+    if (zones_) {
+        const char delimiter = format_ == Format::Tsv ? '\t' : ',';
+        for (const std::string& field :
+             zones_->fieldsFor(direction_, entry, answer.id != AreaCodeTable::kNotFound)) {
+            out_.put(delimiter);
+            out_.put(field); // names, times and words: nothing to quote or escape
         }
     }
     out_.put('\n');
@@ -143,8 +157,13 @@ void LineConverter::endLine() {
         return counts_->add(answer);
     if (format_ == Format::Csv)
         out_.put('"');
+    // The zones of a line too long to keep: its code's (its exchange is not
+    // kept), or its state's by its first bytes.
+    const QByteArray code = code_.text().toLatin1();
     if (format_ == Format::Tsv || format_ == Format::Csv)
-        writeEnd(answer);
+        writeEnd(answer, direction_ == Direction::AreaCodesToStates
+                             ? std::string_view(code.constData(), std::size_t(code.size()))
+                             : std::string_view(stateKey_));
     else // no entry is echoed: the row is the same as for a whole line
         writeRow({}, answer);
 }

@@ -4,6 +4,7 @@
 #include "batch/byte_output.h"
 #include "batch/convert_options.h"
 #include "batch/entry_answer.h"
+#include "batch/zone_fields.h"
 #include "conversion/area_code_table.h"
 
 #include <cstdint>
@@ -24,6 +25,8 @@ public:
 
     // --summary: every answer is counted there and no row is written.
     void countInto(AnswerCounts* counts) { counts_ = counts; }
+    // --time-zone and the like: their fields end each tsv and csv row.
+    void withZones(const ZoneFields* zones) { zones_ = zones && zones->any() ? zones : nullptr; }
 
     void begin();
     void line(std::string_view entry);
@@ -35,7 +38,7 @@ public:
 private:
     EntryAnswer answerForPieces() const;
     void writeRow(std::string_view entry, const EntryAnswer& answer);
-    void writeEnd(const EntryAnswer& answer);
+    void writeEnd(const EntryAnswer& answer, std::string_view entry);
 
     const AreaCodeTable& table_;
     const Direction direction_;
@@ -43,6 +46,7 @@ private:
     ByteOutput& out_;
     const bool withReason_;
     AnswerCounts* counts_ = nullptr;
+    const ZoneFields* zones_ = nullptr;
     // The line that comes in pieces.
     bool inPieces_ = false;
     AreaCode code_;

@@ -8,6 +8,7 @@
 #include "batch/parallel_lines.h"
 #include "batch/standard_streams.h"
 #include "batch/workbook_output.h"
+#include "batch/zone_fields.h"
 #include "commands/product.h"
 #include "conversion/area_code_table.h"
 #include "entries/byte_order_marks.h"
@@ -45,7 +46,13 @@ void complain(const std::string& what) {
     std::fprintf(stderr, "tallyvane-convert: %s\n", what.c_str());
 }
 
-AreaCodeTable readTable(const ConvertOptions& options) {
+// The answers, and the time zones when they are asked for.
+struct Tables {
+    AreaCodeTable codes;
+    TimeZoneTable zones;
+};
+
+Tables readTables(const ConvertOptions& options) {
     QStringList candidates;
     if (!options.database.empty())
         candidates << QFile::decodeName(options.database.c_str());
@@ -55,7 +62,16 @@ AreaCodeTable readTable(const ConvertOptions& options) {
                                             .section(QLatin1Char('/'), 0, -2),
                                         kDatabaseFileName);
     SqliteAreaCodeDatabaseOpener opener(candidates);
-    return AreaCodeTable::read(*opener.open());
+    const std::unique_ptr<AreaCodeDatabase> db = opener.open();
+    Tables tables{AreaCodeTable::read(*db), {}};
+    if (options.zones()) {
+        tables.zones = TimeZoneTable::read(*db);
+        if (tables.zones.empty())
+            throw Failure(QStringLiteral("the database has no time zones (it was made by an "
+                                         "older build); rebuild it or give another with "
+                                         "--database"));
+    }
+    return tables;
 }
 
 // What a regular file looks like from its first bytes, read without moving
@@ -110,9 +126,11 @@ bool forEachInput(const ConvertOptions& options, bool inputClosed, Convert&& con
 }
 
 // One entry per line.
-bool convertLines(const ConvertOptions& options, const AreaCodeTable& table, ByteOutput& out,
-                  bool inputClosed, AnswerCounts* counts) {
+bool convertLines(const ConvertOptions& options, const AreaCodeTable& table,
+                  const ZoneFields& zones, ByteOutput& out, bool inputClosed,
+                  AnswerCounts* counts) {
     LineConverter converter(table, options.direction, options.format, out, options.withReason);
+    converter.withZones(&zones);
     converter.countInto(counts);
     // A line that could match a state must fit in one block.
     LineReader reader(converter, std::max(kBlockSize, 2 * (table.longestStateKey() + 1)));
@@ -120,7 +138,7 @@ bool convertLines(const ConvertOptions& options, const AreaCodeTable& table, Byt
     converter.begin();
     // The results of a large file come sooner from two threads; a pipe keeps
     // to one, so that each result goes out as soon as its line has come.
-    const bool parallel = options.format != Format::Text && !counts;
+    const bool parallel = options.format != Format::Text && !counts && !zones.any();
     const bool allRead = forEachInput(
         options, inputClosed, [&](int fd, const std::string& file, const FileLooks& looks) {
             if (looks.kind != FileKind::Text)
@@ -256,11 +274,13 @@ char delimiterOf(const ConvertOptions& options, const std::string& file, std::st
 }
 
 // The entries of one column of CSV files, whose rows are written out again.
-bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table, ByteOutput& out,
-                    bool inputClosed, AnswerCounts* counts, char& firstDelimiter) {
+bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table,
+                    const ZoneFields& zones, ByteOutput& out, bool inputClosed,
+                    AnswerCounts* counts, char& firstDelimiter) {
     // The rows of a summary are read and never written.
     ByteOutput discarded(ByteOutput::kDiscard, counts ? 1 << 16 : 1);
     ColumnConverter converter(table, options, counts ? discarded : out);
+    converter.withZones(&zones);
     converter.countInto(counts);
     std::vector<char> block(kBlockSize);
     std::size_t malformed = 0;
@@ -336,13 +356,15 @@ int run(int argc, char** argv) {
         return kFailure;
     }
 
-    AreaCodeTable table;
+    Tables tables;
     try {
-        table = readTable(options);
+        tables = readTables(options);
     } catch (const Failure& failure) {
         complain(failure.description().toStdString());
         return kFailure;
     }
+    const AreaCodeTable& table = tables.codes;
+    const ZoneFields zones(tables.zones, options);
 
     // A reader that goes away ends the program as SIGPIPE would, but only
     // after the write that found out, so nothing half-done is reported.
@@ -369,9 +391,10 @@ int run(int argc, char** argv) {
             counts.emplace(table, options.direction);
         AnswerCounts* const counting = counts ? &*counts : nullptr;
         try {
-            allRead = options.columns()
-                          ? convertColumns(options, table, out, closed.input, counting, delimiter)
-                          : convertLines(options, table, out, closed.input, counting);
+            allRead =
+                options.columns()
+                    ? convertColumns(options, table, zones, out, closed.input, counting, delimiter)
+                    : convertLines(options, table, zones, out, closed.input, counting);
         } catch (const ColumnBeyond& beyond) {
             out.discardPending();
             complain("column " + options.column + " is past the last column: " +

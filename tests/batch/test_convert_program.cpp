@@ -402,6 +402,59 @@ private Q_SLOTS:
         QCOMPARE(outcome.status, 0);
     }
 
+    // The time-zone fields at a fixed moment, with the user in Chicago: the
+    // zones, each one's local time, and whether and when to call.
+    void timeZoneFields_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<int>("status");
+        const QStringList at{"--at", "2026-07-15T12:30:00Z"};
+        QTest::newRow("csv, every field")
+            << QStringList{"-f", "csv", "--time-zone", "--local-time", "--callable"} + at
+            << QByteArray("850\n212-555-0100 x9\n+44 20 7946 0958\n")
+            << QByteArray("entry,result,time_zone,local_time,callable,opens\n"
+                          "850,FL,America/Chicago America/New_York,"
+                          "2026-07-15T07:30:00-05:00 2026-07-15T08:30:00-04:00,depends,"
+                          "2026-07-15T08:00:00-05:00\n"
+                          "212-555-0100 x9,NY,America/New_York,2026-07-15T08:30:00-04:00,yes,\n"
+                          "+44 20 7946 0958,Not Found,,,,\n")
+            << 0;
+        QTest::newRow("tsv, states, own hours")
+            << QStringList{"-f",         "tsv",         "-d",
+                           "area-codes", "--time-zone", "--callable=09:00-17:00"} +
+                   at
+            << QByteArray("nh\n")
+            << QByteArray("nh\t603\tAmerica/New_York\tno\t2026-07-15T08:00:00-05:00\n") << 0;
+        QTest::newRow("a column")
+            << QStringList{"--column", "Phone", "--time-zone"} + at
+            << QByteArray("Name,Phone\nA,850-432-1234\nB,\n")
+            << QByteArray("Name,Phone,State,Time Zone\nA,850-432-1234,FL,America/Chicago\nB,,,\n")
+            << 0;
+        QTest::newRow("results have no room")
+            << QStringList{"--time-zone"} << QByteArray("603\n") << QByteArray() << 64;
+        QTest::newRow("hours of another shape") << QStringList{"-f", "tsv", "--callable=8-21"}
+                                                << QByteArray("603\n") << QByteArray() << 64;
+        QTest::newRow("a moment of another shape")
+            << QStringList{"-f", "tsv", "--callable", "--at", "noon"} << QByteArray("603\n")
+            << QByteArray() << 64;
+    }
+    void timeZoneFields() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TZ"), QStringLiteral("America/Chicago"));
+        environment.insert(QStringLiteral("TZDIR"), QStringLiteral("/usr/share/zoneinfo"));
+        program.setProcessEnvironment(environment);
+        program.start(kProgram, QStringList{"--database", kDatabase} + arguments);
+        program.write(input);
+        program.closeWriteChannel();
+        QVERIFY(program.waitForFinished(60'000));
+        QTEST(program.readAllStandardOutput(), "output");
+        QTEST(program.exitCode(), "status");
+    }
+
     // Without --delimiter, the one the rows are split by, as the window's
     // column dialog finds it; said when it is not the comma.
     void delimiterFoundAsTheWindowFindsIt_data() {
