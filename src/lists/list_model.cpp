@@ -202,14 +202,35 @@ int ListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int ListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(headings_.size());
+    return parent.isValid() ? 0 : static_cast<int>(headings_.size() + shown_.headings.size());
+}
+
+void ListModel::setShownColumns(ShownColumns columns) {
+    const int own = static_cast<int>(headings_.size());
+    if (!shown_.headings.isEmpty()) {
+        beginRemoveColumns({}, own, own + int(shown_.headings.size()) - 1);
+        shown_ = {};
+        endRemoveColumns();
+    }
+    if (columns.headings.isEmpty())
+        return;
+    beginInsertColumns({}, own, own + int(columns.headings.size()) - 1);
+    shown_ = std::move(columns);
+    endInsertColumns();
+}
+
+void ListModel::refreshShownColumns() {
+    if (shown_.headings.isEmpty() || announced_ == 0)
+        return;
+    const int own = static_cast<int>(headings_.size());
+    Q_EMIT dataChanged(index(0, own), index(announced_ - 1, own + int(shown_.headings.size()) - 1));
 }
 
 // A view asks for the index and flags of every row on each relayout; checking
 // the bounds directly spares the virtual row and column counts each time.
 QModelIndex ListModel::index(int row, int column, const QModelIndex& parent) const {
     if (parent.isValid() || row < 0 || row >= announced_ || column < 0 ||
-        column >= headings_.size())
+        column >= headings_.size() + shown_.headings.size())
         return {};
     return createIndex(row, column);
 }
@@ -225,11 +246,18 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
         // Rows without an origin leave the view's own tooltip in place.
-        const QString origin = originText(index.row() + 1);
+        QString origin = originText(index.row() + 1);
+        if (!origin.isEmpty() && shown_.tooltip) {
+            const QString more = shown_.tooltip(index.row() + 1);
+            if (!more.isEmpty())
+                origin += QLatin1Char('\n') + more;
+        }
         return origin.isEmpty() ? QVariant() : QVariant(origin);
     }
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
+    if (index.column() >= headings_.size())
+        return shown_.text(index.row() + 1, index.column() - int(headings_.size()));
     const auto row = std::size_t(index.row());
     const QString text = index.column() == 0 ? rows_.text(row, kLongestShownText + 1)
                                              : rows_.subItem(row, index.column());
@@ -237,10 +265,12 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= headings_.size())
+    if (orientation != Qt::Horizontal || section < 0 ||
+        section >= headings_.size() + shown_.headings.size())
         return {};
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-        return headings_[section];
+        return section < headings_.size() ? headings_[section]
+                                          : shown_.headings[section - headings_.size()];
     return {};
 }
 

@@ -7,6 +7,8 @@
 #include <QItemSelectionModel>
 #include <QTimer>
 
+#include <functional>
+
 namespace tallyvane {
 
 // A list of the window: its rows (a RowTable) as a Qt model for the views
@@ -51,6 +53,19 @@ public:
     QString originEntry(int position) const override;
     QString note(int position) const override;
 
+    // Columns a view shows after the list's own, worked out only for the
+    // rows on screen and never part of the list (the window's time zones):
+    // their headings, a cell's text, and words added to a row's tooltip. An
+    // empty set of headings shows none.
+    struct ShownColumns {
+        QStringList headings;
+        std::function<QString(int position, int column)> text; // column from 0
+        std::function<QString(int position)> tooltip;
+    };
+    void setShownColumns(ShownColumns columns);
+    // The shown columns' texts changed (the clock moved on).
+    void refreshShownColumns();
+
     // QAbstractItemModel. rowCount() may be less than count() until the
     // pending rows are announced.
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -71,6 +86,7 @@ private:
 
     RowTable rows_;
     QStringList headings_;
+    ShownColumns shown_;
     int announced_ = 0;
     int firstColumnWidthPixels_ = 0;
     QTimer announceTimer_;

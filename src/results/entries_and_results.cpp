@@ -21,19 +21,24 @@ const QString kSaveLocation =
 const QStringList kHeadings{QStringLiteral("Entry"), QStringLiteral("Result"),
                             QStringLiteral("Reason")};
 
-// Calls each with the three cells of the heading and of every exported row,
-// keeping the window responsive on the way.
+// Calls each with the cells of the heading and of every exported row (the
+// three, then any more columns'), keeping the window responsive on the way.
 template <class Each>
-void forEachRow(WindowServices& window, const ListView& results, Each&& each) {
-    each(kHeadings[0], kHeadings[1], kHeadings[2]);
+void forEachRow(WindowServices& window, const ListView& results, const MoreColumns* more,
+                Each&& each) {
+    each(more ? kHeadings + more->headings : kHeadings);
     const int rows = results.count();
     for (int r = 1; r <= rows; ++r) {
         window.processEvents();
         // Clear Results may empty the list while it is read.
         if (r > results.count())
             throwRowsGone(r, rows);
-        if (results.checked(r))
-            each(results.originEntry(r), results.text(r), results.note(r));
+        if (!results.checked(r))
+            continue;
+        QStringList cells{results.originEntry(r), results.text(r), results.note(r)};
+        if (more)
+            cells += more->cells(r);
+        each(cells);
     }
 }
 
@@ -46,7 +51,7 @@ void appendHtmlCell(QString& html, const QString& text) {
 } // namespace
 
 void CopyEntriesAndResults(Prompts& prompts, WindowServices& window, Clipboard& clipboard,
-                           const ListView& results) {
+                           const ListView& results, const MoreColumns* more) {
     Procedure p(prompts, kCopyLocation);
     p.step(100, [&] { window.setPointer(Pointer::Busy); });
     p.step(102, [&] {
@@ -55,19 +60,16 @@ void CopyEntriesAndResults(Prompts& prompts, WindowServices& window, Clipboard& 
         QString html = QStringLiteral(
             "<html><head><meta charset=\"utf-8\"><style>td{mso-number-format:\"\\@\";}</style>"
             "</head><body><table>");
-        forEachRow(window, results,
-                   [&](const QString& entry, const QString& result, const QString& reason) {
-                       for (const QString* cell : {&entry, &result, &reason}) {
-                           text += csv::field(*cell, false, '\t');
-                           text += QLatin1Char('\t');
-                       }
-                       text.back() = QLatin1Char('\n');
-                       html += QStringLiteral("<tr>");
-                       appendHtmlCell(html, entry);
-                       appendHtmlCell(html, result);
-                       appendHtmlCell(html, reason);
-                       html += QStringLiteral("</tr>");
-                   });
+        forEachRow(window, results, more, [&](const QStringList& cells) {
+            html += QStringLiteral("<tr>");
+            for (const QString& cell : cells) {
+                text += csv::field(cell, false, '\t');
+                text += QLatin1Char('\t');
+                appendHtmlCell(html, cell);
+            }
+            text.back() = QLatin1Char('\n');
+            html += QStringLiteral("</tr>");
+        });
         html += QStringLiteral("</table></body></html>");
         putTableOnClipboard(clipboard, text, html, QStringLiteral("The table"));
     });
@@ -75,16 +77,17 @@ void CopyEntriesAndResults(Prompts& prompts, WindowServices& window, Clipboard& 
 }
 
 void SaveEntriesAndResultsAsCsv(Prompts& prompts, FileDialog& dialog, WindowServices& window,
-                                const ListView& results) {
+                                const ListView& results, const MoreColumns* more) {
     Procedure p(prompts, kSaveLocation);
     saveCsvFile(p, prompts, dialog, window, kEntriesAndResultsFileName,
                 QStringLiteral("Save Entries and Results As CSV"), [&](const auto& writeLine) {
-                    forEachRow(
-                        window, results,
-                        [&](const QString& entry, const QString& result, const QString& reason) {
-                            writeLine(csv::field(entry) + QLatin1Char(',') + csv::field(result) +
-                                      QLatin1Char(',') + csv::field(reason));
-                        });
+                    forEachRow(window, results, more, [&](const QStringList& cells) {
+                        QString line;
+                        for (const QString& cell : cells)
+                            line += (line.isEmpty() ? QString() : QStringLiteral(",")) +
+                                    csv::field(cell);
+                        writeLine(line);
+                    });
                 });
 }
 

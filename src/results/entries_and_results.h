@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 namespace tallyvane {
 
@@ -10,6 +13,13 @@ class ListView;
 class Prompts;
 class WindowServices;
 
+// Columns an export adds after Reason (the window's time zones, when shown):
+// their headings, and a results row's cells, by position.
+struct MoreColumns {
+    QStringList headings;
+    std::function<QStringList(int position)> cells;
+};
+
 // The results beside the entries that gave them, beyond the designed exports:
 // a table of three columns, Entry, Result and Reason, one row per results row
 // in order, each with the entry that produced it (kept right however either
@@ -18,13 +28,13 @@ class WindowServices;
 // On the clipboard as tab-separated text and as an HTML table, so that a paste
 // into a spreadsheet gives the columns and one into a text editor the text.
 void CopyEntriesAndResults(Prompts& prompts, WindowServices& window, Clipboard& clipboard,
-                           const ListView& results);
+                           const ListView& results, const MoreColumns* more = nullptr);
 
 // Into a CSV file the person chooses (RFC 4180, UTF-8, with tallyvane-convert's
 // guard against fields a spreadsheet would run as formulas), written whole or
 // not at all; "Done." once it is.
 void SaveEntriesAndResultsAsCsv(Prompts& prompts, FileDialog& dialog, WindowServices& window,
-                                const ListView& results);
+                                const ListView& results, const MoreColumns* more = nullptr);
 
 // The dialog's suggested name for the file.
 inline const QString kEntriesAndResultsFileName = QStringLiteral("entries-and-results.csv");

@@ -317,9 +317,11 @@ private Q_SLOTS:
         QCOMPARE(help.status, 0);
         QVERIFY(help.out.contains("Long lines:"));
         const Outcome version = runProgram({"--version"});
-        QCOMPARE(version.out, QByteArray("tallyvane-convert " TALLYVANE_VERSION
-                                         "\narea-code table current to ") +
-                                  kAreaCodeTableCurrentTo.toUtf8() + "\n");
+        QCOMPARE(
+            version.out,
+            QByteArray("tallyvane-convert " TALLYVANE_VERSION "\narea-code table current to ") +
+                kAreaCodeTableCurrentTo.toUtf8() + "\ntime-zone table current to " +
+                kTimeZoneTableCurrentTo.toUtf8() + "\n");
     }
 
     void closedPipeEndsQuietlyAndFullDiskIsReported() {

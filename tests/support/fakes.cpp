@@ -185,6 +185,8 @@ public:
     }
 
     std::vector<SpecialCode> specialCodes() override { return owner_.special; }
+    std::vector<CodeZones> codeZones() override { return owner_.codeZones; }
+    std::vector<StateZones> stateZones() override { return owner_.stateZones; }
 
 private:
     void count(const QString& query) {

@@ -146,6 +146,8 @@ public:
 
     std::vector<Row> rows;
     std::vector<SpecialCode> special;
+    std::vector<CodeZones> codeZones;
+    std::vector<StateZones> stateZones;
     QString openFailure;     // non-empty: open() throws this
     int failQueryNumber = 0; // the Nth query of a run throws (1-based), 0 never
     QStringList queries;     // "code:603" / "state:NH|NH"

@@ -6,6 +6,7 @@
 #include "app/qt/form1_parts.h"
 #include "app/qt/form1_results_menu.h"
 #include "app/qt/help_viewer.h"
+#include "app/qt/time_zone_columns.h"
 #include "app/start_up.h"
 #include "commands/product.h"
 #include "conversion/conversion_run.h"
@@ -60,8 +61,11 @@ Form1::Form1(Form1Overrides overrides) : d_(std::make_unique<Parts>()) {
     useFocusRingStyle(); // over the skin's style too
     nameListsByHeading();
     new Form1Gestures(this, d_->controls, *d_->services);
-    new Form1ResultsMenu(this, d_->controls.listView2, *d_->services, d_->results,
-                         [this] { return d_->run->resultsDirection(); });
+    auto* menu = new Form1ResultsMenu(this, d_->controls.listView2, *d_->services, d_->results,
+                                      [this] { return d_->run->resultsDirection(); });
+    menu->addTimeZoneSwitch(new TimeZoneColumns(this, d_->results, d_->services->database,
+                                                d_->services->settings,
+                                                [this] { return d_->run->resultsDirection(); }));
     new Form1Accessibility(this);
 }
 

@@ -33,8 +33,24 @@ public:
         return false;
     }
 
+    // Columns shown beside the list's own (the time zones) take the room they
+    // need, and the list's own its least width.
+    void apply() {
+        const int columns = view_->model() ? view_->model()->columnCount() : 1;
+        if (columns <= 1) {
+            view_->setColumnWidth(0, std::max(least_, view_->viewport()->width()));
+            return;
+        }
+        view_->setColumnWidth(0, least_);
+        // Room for "Mountain (no DST) or Pacific" before any row has come.
+        const int room = 28 * view_->fontMetrics().averageCharWidth();
+        for (int column = 1; column < columns; ++column) {
+            view_->resizeColumnToContents(column);
+            view_->setColumnWidth(column, std::max(room, view_->columnWidth(column)));
+        }
+    }
+
 private:
-    void apply() { view_->setColumnWidth(0, std::max(least_, view_->viewport()->width())); }
     QTableView* view_;
     int least_ = 0;
 };
@@ -96,6 +112,10 @@ QTableView* createListView(QWidget* parent, const char* name, ListModel& model,
     auto* width = new ColumnFollowsWidth(view);
     QObject::connect(&model, &ListModel::firstColumnWidthChanged, view,
                      [width](int pixels) { width->setLeast(pixels); });
+    QObject::connect(&model, &QAbstractItemModel::columnsInserted, width,
+                     &ColumnFollowsWidth::apply);
+    QObject::connect(&model, &QAbstractItemModel::columnsRemoved, width,
+                     &ColumnFollowsWidth::apply);
     follow(view, model, follows);
     return view;
 }

@@ -1,5 +1,9 @@
 #include "app/qt/form1_results_menu.h"
 
+#include "app/qt/time_zone_columns.h"
+#include "platform/failure.h"
+#include "platform/prompts.h"
+
 #include "app/qt/form1_services.h"
 #include "app/qt/summary_view.h"
 #include "results/entries_and_results.h"
@@ -7,6 +11,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTableView>
 
 namespace tallyvane {
@@ -29,10 +34,15 @@ Form1ResultsMenu::Form1ResultsMenu(QWidget* window, QTableView* results, Form1Se
         action->setShortcutContext(Qt::WindowShortcut);
         window->addAction(action);
     }
-    connect(copy_, &QAction::triggered, this,
-            [&s] { CopyEntriesAndResults(s.prompts, s.window, s.clipboard, s.results); });
-    connect(save_, &QAction::triggered, this,
-            [&s] { SaveEntriesAndResultsAsCsv(s.prompts, s.dialog, s.window, s.results); });
+    connect(copy_, &QAction::triggered, this, [this, &s] {
+        const std::optional<MoreColumns> more = zoneColumns();
+        CopyEntriesAndResults(s.prompts, s.window, s.clipboard, s.results, more ? &*more : nullptr);
+    });
+    connect(save_, &QAction::triggered, this, [this, &s] {
+        const std::optional<MoreColumns> more = zoneColumns();
+        SaveEntriesAndResultsAsCsv(s.prompts, s.dialog, s.window, s.results,
+                                   more ? &*more : nullptr);
+    });
     connect(summary_, &QAction::triggered, this, &Form1ResultsMenu::showSummary);
 
     // A right-click or the Menu key ask for the menu; Shift+F10 does too.
@@ -55,7 +65,49 @@ void Form1ResultsMenu::popUp(const QPoint& where) {
     menu.addAction(save_);
     menu.addSeparator();
     menu.addAction(summary_);
+    if (timeZones_)
+        menu.addAction(timeZones_);
     menu.exec(where);
+}
+
+// While the time zones are shown, the exports add them.
+std::optional<MoreColumns> Form1ResultsMenu::zoneColumns() const {
+    if (!zoneColumns_ || !zoneColumns_->shown())
+        return std::nullopt;
+    return MoreColumns{
+        {QStringLiteral("Time Zone"), QStringLiteral("Local Time"), QStringLiteral("Callable")},
+        [columns = zoneColumns_](int position) { return columns->exportFields(position); }};
+}
+
+void Form1ResultsMenu::addTimeZoneSwitch(TimeZoneColumns* columns) {
+    zoneColumns_ = columns;
+    timeZones_ = new QAction(QStringLiteral("Show Time Zones"), window_);
+    timeZones_->setObjectName(QStringLiteral("ShowTimeZones"));
+    timeZones_->setCheckable(true);
+    timeZones_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+    timeZones_->setShortcutContext(Qt::WindowShortcut);
+    window_->addAction(timeZones_);
+    connect(timeZones_, &QAction::toggled, this, &Form1ResultsMenu::showTimeZones);
+    if (columns->storedChoice()) {
+        try {
+            columns->setShown(true);
+            const QSignalBlocker quiet(timeZones_);
+            timeZones_->setChecked(true);
+        } catch (const Failure&) {
+            // The database is reported when a run reads it; the columns stay off.
+        }
+    }
+}
+
+void Form1ResultsMenu::showTimeZones(bool shown) {
+    try {
+        zoneColumns_->setShown(shown);
+        zoneColumns_->store();
+    } catch (const Failure& failure) {
+        const QSignalBlocker quiet(timeZones_);
+        timeZones_->setChecked(zoneColumns_->shown());
+        services_.prompts.messageBox(failure.description(), MessageStyle::Warning);
+    }
 }
 
 void Form1ResultsMenu::showSummary() {

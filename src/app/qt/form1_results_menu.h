@@ -1,11 +1,13 @@
 #pragma once
 
 #include "conversion/direction.h"
+#include "results/entries_and_results.h"
 
 #include <QObject>
 #include <QPointer>
 
 #include <functional>
+#include <optional>
 
 class QAbstractItemModel;
 class QAction;
@@ -16,6 +18,7 @@ namespace tallyvane {
 
 struct Form1Services;
 class SummaryView;
+class TimeZoneColumns;
 
 // The results list's own menu, beyond the designed buttons: the results
 // beside their entries, copied as a table or saved as CSV. It opens with a
@@ -26,14 +29,22 @@ public:
     Form1ResultsMenu(QWidget* window, QTableView* results, Form1Services& services,
                      QAbstractItemModel& resultsModel, std::function<Direction()> direction);
 
+    // "Show Time Zones", a switch in the menu: the results list's time-zone
+    // columns, on at start when they were on last time.
+    void addTimeZoneSwitch(TimeZoneColumns* columns);
+
 private:
     void popUp(const QPoint& where);
+    void showTimeZones(bool shown);
+    std::optional<MoreColumns> zoneColumns() const;
     void showSummary();
 
     QTableView* results_;
     QAction* copy_;
     QAction* save_;
     QAction* summary_;
+    QAction* timeZones_ = nullptr;
+    TimeZoneColumns* zoneColumns_ = nullptr;
     QWidget* window_;
     Form1Services& services_;
     QAbstractItemModel& resultsModel_;

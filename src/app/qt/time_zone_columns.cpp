@@ -1,0 +1,122 @@
+#include "app/qt/time_zone_columns.h"
+
+#include "commands/product.h"
+#include "lists/list_model.h"
+#include "platform/area_code_database.h"
+#include "platform/settings_store.h"
+
+namespace tallyvane {
+
+namespace {
+
+const QString kShowTimeZones = QStringLiteral("Show Time Zones");
+const QString kNotFound = QStringLiteral("Not Found");
+constexpr int kMinute = 60 * 1000;
+
+QString shortTime(const QDateTime& moment) {
+    return moment.toString(QStringLiteral("HH:mm"));
+}
+
+} // namespace
+
+TimeZoneColumns::TimeZoneColumns(QObject* parent, ListModel& results,
+                                 AreaCodeDatabaseOpener& database, SettingsStore& settings,
+                                 std::function<Direction()> direction)
+    : QObject(parent), results_(results), database_(database), settings_(settings),
+      direction_(std::move(direction)) {
+    clock_.setInterval(kMinute);
+    connect(&clock_, &QTimer::timeout, this, [this] {
+        moments_.assign(moments_.size(), {});
+        results_.refreshShownColumns();
+    });
+}
+
+bool TimeZoneColumns::storedChoice() const {
+    return settings_.read(kCompanyName, kProductTitle, kShowTimeZones, QStringLiteral("0")) == u"1";
+}
+
+void TimeZoneColumns::store() const {
+    settings_.write(kCompanyName, kProductTitle, kShowTimeZones,
+                    shown_ ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void TimeZoneColumns::setShown(bool shown) {
+    if (shown && !table_)
+        table_ = TimeZoneTable::read(*database_.open());
+    shown_ = shown;
+    moments_.assign(shown ? table_->setCount() : 0, {});
+    if (!shown) {
+        clock_.stop();
+        results_.setShownColumns({});
+        return;
+    }
+    clock_.start();
+    results_.setShownColumns({{QStringLiteral("Time zone"), QStringLiteral("Local time")},
+                              [this](int position, int column) { return cell(position, column); },
+                              [this](int position) { return tooltip(position); }});
+}
+
+TimeZoneTable::SetId TimeZoneColumns::setOf(int position) const {
+    const QString entry = results_.originEntry(position);
+    return table_->forEntry(direction_(), QStringView(entry), results_.text(position) != kNotFound);
+}
+
+const ZoneMoment& TimeZoneColumns::momentOf(TimeZoneTable::SetId id) {
+    SetNow& now = moments_[id];
+    if (!now.known) {
+        now.moment = zoneMoment(table_->zones(id), QDateTime::currentDateTimeUtc(), {});
+        now.known = true;
+    }
+    return now.moment;
+}
+
+QString TimeZoneColumns::cell(int position, int column) {
+    const TimeZoneTable::SetId id = setOf(position);
+    if (column == 0)
+        return commonZoneNames(table_->zones(id));
+    QStringList times;
+    for (const QDateTime& local : momentOf(id).localTimes)
+        if (!times.contains(shortTime(local)))
+            times << shortTime(local);
+    return times.join(QStringLiteral(" or "));
+}
+
+QString TimeZoneColumns::tooltip(int position) {
+    const TimeZoneTable::SetId id = setOf(position);
+    if (id == TimeZoneTable::kNone)
+        return QStringLiteral("No time zone");
+    const ZoneMoment& moment = momentOf(id);
+    QStringList times;
+    const QStringList& zones = table_->zones(id);
+    for (int i = 0; i < moment.localTimes.size(); ++i)
+        times << shortTime(moment.localTimes[i]) + QLatin1Char(' ') + commonZoneNames({zones[i]});
+    QString text = QStringLiteral("Time zone: ") + commonZoneNames(zones) +
+                   QStringLiteral("\nLocal time: ") + times.join(QStringLiteral(", "));
+    switch (moment.callable) {
+    case Callable::Yes:
+        return text + QStringLiteral("\nCallable now (08:00-21:00 local time)");
+    case Callable::No:
+        text += QStringLiteral("\nNot callable now (08:00-21:00 local time)");
+        break;
+    case Callable::Depends:
+        text += QStringLiteral("\nCallable now in some of its zones only (08:00-21:00 local time)");
+        break;
+    }
+    if (moment.nextOpen.isValid())
+        text += QStringLiteral("; callable everywhere from ") +
+                moment.nextOpen.toLocalTime().toString(QStringLiteral("ddd HH:mm")) +
+                QStringLiteral(" your time");
+    return text;
+}
+
+QStringList TimeZoneColumns::exportFields(int position) {
+    const TimeZoneTable::SetId id = setOf(position);
+    const ZoneMoment& moment = momentOf(id);
+    QStringList times;
+    for (const QDateTime& local : moment.localTimes)
+        times << local.toString(Qt::ISODate);
+    return {table_->zones(id).join(u' '), times.join(u' '),
+            id == TimeZoneTable::kNone ? QString() : callableWord(moment.callable)};
+}
+
+} // namespace tallyvane
