@@ -133,9 +133,13 @@ def table(tz_map, codes, provenance):
     for code in sorted(states_of):
         if code in whole:
             continue
-        source_text = provenance.get(code, "")
-        found = OVERLAY.search(source_text)
-        parents = [p for p in found.group(1).split("/") if p in whole] if found else []
+        # "coverage of the 621 overlay of 281/346/713/832": the first codes
+        # named that are not the code itself and have zones.
+        parents = []
+        for found in OVERLAY.finditer(provenance.get(code, "")):
+            parents = [p for p in found.group(1).split("/") if p != code and p in whole]
+            if parents:
+                break
         if parents:
             reason = f"overlay of {'/'.join(parents)}: their zones ({SOURCE} lacks {code})"
         else:

@@ -42,10 +42,11 @@ class ToolOnASmallMap(unittest.TestCase):
              "1850": "America/New_York", "185043": "America/Chicago",
              "1208": "America/Denver", "12088": "America/Los_Angeles",
              "1689": "America/Chicago", "1907581": "Pacific/Honolulu",
-             "1907": "America/Anchorage"},
+             "1907": "America/Anchorage", "1281": "America/Chicago", "1915": "America/Denver"},
             "208,ID,Idaho\n850,FL,Florida\n689,FL,Florida\n907,AK,Alaska\n986,ID,Idaho\n"
-            "999,FL,Florida\n",
-            "986,ID,2017,NANPA planning letter announcing NPA 986 as an overlay of 208\n")
+            "999,FL,Florida\n281,TX,Texas\n915,TX,Texas\n621,TX,Texas\n",
+            "986,ID,2017,NANPA planning letter announcing NPA 986 as an overlay of 208\n"
+            "621,TX,2025,Houston press coverage of the 621 overlay of 281/346\n")
         self.assertEqual(status, 0)
         rows = {(r["area_cd"], r["exchange"]): r for r in csv.DictReader(out.splitlines())}
         zones = {key: row["zones"] for key, row in rows.items()}
@@ -57,6 +58,8 @@ class ToolOnASmallMap(unittest.TestCase):
         self.assertEqual(zones[("986", "")], zones[("208", "")])
         self.assertIn("overlay of 208", rows[("986", "")]["source"])
         self.assertEqual(zones[("999", "")], "America/Chicago America/New_York")
+        # The code's own number in the source's words is not its parent.
+        self.assertEqual(zones[("621", "")], "America/Chicago")
         # The known slips, mended with their reasons.
         self.assertEqual(zones[("689", "")], "America/New_York")
         self.assertEqual(zones[("907", "581")], "America/Anchorage")
