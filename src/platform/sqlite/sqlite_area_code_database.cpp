@@ -65,25 +65,8 @@ public:
 
     std::vector<SpecialCode> specialCodes() override {
         std::vector<SpecialCode> codes;
-        // A database made before the table existed has none to tell.
-        if (sqlite3_table_column_metadata(db_, nullptr, "special_codes", "place", nullptr, nullptr,
-                                          nullptr, nullptr, nullptr) != SQLITE_OK)
-            return codes;
-        checkShape("special_codes", false);
-        sqlite3_stmt* statement = nullptr;
-        prepare("SELECT area_cd, kind, place FROM special_codes", &statement);
-        const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> owned(statement,
-                                                                          sqlite3_finalize);
-        const auto text = [statement](int column) {
-            return QString::fromUtf8(
-                reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                sqlite3_column_bytes(statement, column));
-        };
-        int rc;
-        while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
-            codes.push_back({text(0), text(1), text(2)});
-        if (rc != SQLITE_DONE)
-            fail();
+        forEachRow("special_codes", "place", "SELECT area_cd, kind, place FROM special_codes",
+                   [&](const auto& text) { codes.push_back({text(0), text(1), text(2)}); });
         return codes;
     }
 
