@@ -66,7 +66,9 @@ public:
     std::vector<SpecialCode> specialCodes() override {
         std::vector<SpecialCode> codes;
         forEachRow("special_codes", "place", "SELECT area_cd, kind, place FROM special_codes",
-                   [&](const auto& text) { codes.push_back({text(0), text(1), text(2)}); });
+                   [&](const auto& text) {
+                       codes.push_back({text(0), text(1), text(2)});
+                   });
         return codes;
     }
 
