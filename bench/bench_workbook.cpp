@@ -41,7 +41,10 @@ void writeTables(const QString& csvPath, const QString& xlsxPath, int rows) {
         else
             worksheet_write_string(sheet, at, 1, phone.c_str(), nullptr);
         worksheet_write_string(sheet, at, 2, "Concord", nullptr);
-        csv += QByteArray::fromStdString(name + "," + phone + ",Concord\n");
+        csv += QByteArray::fromStdString(name);
+        csv += ',';
+        csv += QByteArray::fromStdString(phone);
+        csv += ",Concord\n";
     }
     if (workbook_close(book) != LXW_NO_ERROR)
         throw std::runtime_error("cannot write the workbook");

@@ -259,7 +259,7 @@ char delimiterOf(const ConvertOptions& options, const std::string& file, std::st
                  bool whole) {
     if (options.delimiter != 0)
         return options.delimiter;
-    constexpr std::size_t kSample = 64 * 1024;
+    constexpr std::size_t kSample = std::size_t(64) * 1024;
     whole = whole && first.size() <= kSample;
     first = first.substr(0, kSample);
     const char byName = options.delimiterFor(file);

@@ -176,7 +176,7 @@ ColumnLayout columnLayout(QByteArrayView start, bool whole, const QString& fileN
 ColumnLayout sheetLayout(QByteArrayView csv, Direction direction) {
     ColumnLayout layout;
     layout.delimiter = ',';
-    constexpr qsizetype kSample = 64 * 1024;
+    constexpr qsizetype kSample = qsizetype(64) * 1024;
     const QList<QStringList> rows =
         rowsOf(csv.first(std::min(csv.size(), kSample)), csv.size() <= kSample, ',');
     guessColumn(layout.question, rows, direction);
