@@ -20,15 +20,18 @@ namespace {
 // result is not cut short while the window has room for it.
 class ColumnFollowsWidth : public QObject {
 public:
-    explicit ColumnFollowsWidth(QTableView* view) : QObject(view), view_(view) {
-        view->viewport()->installEventFilter(this);
+    explicit ColumnFollowsWidth(QTableView* view)
+        : QObject(view), view_(view), viewport_(view->viewport()) {
+        viewport_->installEventFilter(this);
     }
     void setLeast(int pixels) {
         least_ = pixels;
         apply();
     }
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == view_->viewport() && event->type() == QEvent::Resize)
+        // The viewport is compared as it was kept: while the view is being
+        // destroyed it may no longer be asked for it.
+        if (watched == viewport_ && event->type() == QEvent::Resize)
             apply();
         return false;
     }
@@ -52,6 +55,7 @@ public:
 
 private:
     QTableView* view_;
+    QWidget* viewport_;
     int least_ = 0;
 };
 
