@@ -102,6 +102,28 @@ private Q_SLOTS:
         const auto window = rig.open();
         QVERIFY(!timeZoneSwitch(*window)->isChecked());
     }
+
+    // Other calling hours, typed in the menu's prompt, are used and kept; an
+    // answer that is no hours is told and changes nothing.
+    void callingHoursAreTheirs() {
+        Rig rig;
+        rig.prompts.typedTexts = {QStringLiteral("9-5"), QStringLiteral("09:30-17:00")};
+        {
+            const auto window = rig.open();
+            timeZoneSwitch(*window)->trigger();
+            auto* hours = window->findChild<QAction*>(QStringLiteral("CallingHours"));
+            const std::size_t before = rig.prompts.shown.size();
+            hours->trigger();
+            QCOMPARE(rig.prompts.shown.size(), before + 1);
+            QVERIFY(rig.prompts.shown.back().text.contains(QStringLiteral("HH:MM-HH:MM")));
+            hours->trigger();
+            QCOMPARE(rig.prompts.shown.size(), before + 1);
+        }
+        const auto window = rig.open();
+        ListModel& results = window->resultModel();
+        const QString tip = results.data(results.index(0, 0), Qt::ToolTipRole).toString();
+        QVERIFY2(tip.contains(QStringLiteral("(09:30-17:00 local time)")), qPrintable(tip));
+    }
 };
 
 QTEST_MAIN(TestTimeZoneColumns)

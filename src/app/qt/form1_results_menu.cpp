@@ -65,8 +65,10 @@ void Form1ResultsMenu::popUp(const QPoint& where) {
     menu.addAction(save_);
     menu.addSeparator();
     menu.addAction(summary_);
-    if (timeZones_)
+    if (timeZones_) {
         menu.addAction(timeZones_);
+        menu.addAction(hours_);
+    }
     menu.exec(where);
 }
 
@@ -88,6 +90,9 @@ void Form1ResultsMenu::addTimeZoneSwitch(TimeZoneColumns* columns) {
     timeZones_->setShortcutContext(Qt::WindowShortcut);
     window_->addAction(timeZones_);
     connect(timeZones_, &QAction::toggled, this, &Form1ResultsMenu::showTimeZones);
+    hours_ = new QAction(QStringLiteral("Calling Hours…"), window_);
+    hours_->setObjectName(QStringLiteral("CallingHours"));
+    connect(hours_, &QAction::triggered, this, &Form1ResultsMenu::askCallingHours);
     if (columns->storedChoice()) {
         try {
             columns->setShown(true);
@@ -97,6 +102,24 @@ void Form1ResultsMenu::addTimeZoneSwitch(TimeZoneColumns* columns) {
             // The database is reported when a run reads it; the columns stay off.
         }
     }
+}
+
+// The hours at the called person's location in which an entry counts as
+// callable; the answer is kept only when it reads as hours.
+void Form1ResultsMenu::askCallingHours() {
+    const QString typed = services_.prompts.inputPrompt(
+        QStringLiteral("Calling hours at the called person's location (HH:MM-HH:MM):"),
+        QStringLiteral("Calling Hours"), TimeZoneColumns::hoursText(zoneColumns_->hours()));
+    if (typed.isEmpty()) // Cancel
+        return;
+    const std::optional<CallingHours> hours = CallingHours::parse(typed.trimmed());
+    if (!hours) {
+        services_.prompts.messageBox(
+            QStringLiteral("Calling hours are written HH:MM-HH:MM, as 08:00-21:00."),
+            MessageStyle::Warning);
+        return;
+    }
+    zoneColumns_->setHours(*hours);
 }
 
 void Form1ResultsMenu::showTimeZones(bool shown) {

@@ -36,6 +36,7 @@ public:
 private:
     void popUp(const QPoint& where);
     void showTimeZones(bool shown);
+    void askCallingHours();
     std::optional<MoreColumns> zoneColumns() const;
     void showSummary();
 
@@ -44,6 +45,7 @@ private:
     QAction* save_;
     QAction* summary_;
     QAction* timeZones_ = nullptr;
+    QAction* hours_ = nullptr;
     TimeZoneColumns* zoneColumns_ = nullptr;
     QWidget* window_;
     Form1Services& services_;

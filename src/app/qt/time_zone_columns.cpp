@@ -10,6 +10,7 @@ namespace tallyvane {
 namespace {
 
 const QString kShowTimeZones = QStringLiteral("Show Time Zones");
+const QString kCallingHours = QStringLiteral("Calling Hours");
 const QString kNotFound = QStringLiteral("Not Found");
 constexpr int kMinute = 60 * 1000;
 
@@ -24,6 +25,8 @@ TimeZoneColumns::TimeZoneColumns(QObject* parent, ListModel& results,
                                  std::function<Direction()> direction)
     : QObject(parent), results_(results), database_(database), settings_(settings),
       direction_(std::move(direction)) {
+    hours_ = CallingHours::parse(settings_.read(kCompanyName, kProductTitle, kCallingHours, {}))
+                 .value_or(CallingHours{});
     clock_.setInterval(kMinute);
     connect(&clock_, &QTimer::timeout, this, [this] {
         moments_.assign(moments_.size(), {});
@@ -56,6 +59,22 @@ void TimeZoneColumns::setShown(bool shown) {
                               [this](int position) { return tooltip(position); }});
 }
 
+QString TimeZoneColumns::hoursText(const CallingHours& hours) {
+    const auto time = [](int minute) {
+        return QStringLiteral("%1:%2")
+            .arg(minute / 60, 2, 10, QLatin1Char('0'))
+            .arg(minute % 60, 2, 10, QLatin1Char('0'));
+    };
+    return time(hours.startMinute) + QLatin1Char('-') + time(hours.endMinute);
+}
+
+void TimeZoneColumns::setHours(const CallingHours& hours) {
+    hours_ = hours;
+    settings_.write(kCompanyName, kProductTitle, kCallingHours, hoursText(hours));
+    moments_.assign(moments_.size(), {});
+    results_.refreshShownColumns();
+}
+
 TimeZoneTable::SetId TimeZoneColumns::setOf(int position) const {
     const QString entry = results_.originEntry(position);
     return table_->forEntry(direction_(), QStringView(entry), results_.text(position) != kNotFound);
@@ -64,7 +83,7 @@ TimeZoneTable::SetId TimeZoneColumns::setOf(int position) const {
 const ZoneMoment& TimeZoneColumns::momentOf(TimeZoneTable::SetId id) {
     SetNow& now = moments_[id];
     if (!now.known) {
-        now.moment = zoneMoment(table_->zones(id), QDateTime::currentDateTimeUtc(), {});
+        now.moment = zoneMoment(table_->zones(id), QDateTime::currentDateTimeUtc(), hours_);
         now.known = true;
     }
     return now.moment;
@@ -92,14 +111,15 @@ QString TimeZoneColumns::tooltip(int position) {
         times << shortTime(moment.localTimes[i]) + QLatin1Char(' ') + commonZoneNames({zones[i]});
     QString text = QStringLiteral("Time zone: ") + commonZoneNames(zones) +
                    QStringLiteral("\nLocal time: ") + times.join(QStringLiteral(", "));
+    const QString hours = QStringLiteral(" (") + hoursText(hours_) + QStringLiteral(" local time)");
     switch (moment.callable) {
     case Callable::Yes:
-        return text + QStringLiteral("\nCallable now (08:00-21:00 local time)");
+        return text + QStringLiteral("\nCallable now") + hours;
     case Callable::No:
-        text += QStringLiteral("\nNot callable now (08:00-21:00 local time)");
+        text += QStringLiteral("\nNot callable now") + hours;
         break;
     case Callable::Depends:
-        text += QStringLiteral("\nCallable now in some of its zones only (08:00-21:00 local time)");
+        text += QStringLiteral("\nCallable now in some of its zones only") + hours;
         break;
     }
     if (moment.nextOpen.isValid())

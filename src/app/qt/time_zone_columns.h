@@ -37,6 +37,12 @@ public:
     // The fields the exports add: time zone, local time, callable.
     QStringList exportFields(int position);
 
+    // The calling hours at the called person's location, remembered; 08:00-21:00
+    // until the person sets others.
+    const CallingHours& hours() const { return hours_; }
+    void setHours(const CallingHours& hours);
+    static QString hoursText(const CallingHours& hours);
+
 private:
     struct SetNow {
         bool known = false;
@@ -54,6 +60,7 @@ private:
     std::optional<TimeZoneTable> table_;
     std::vector<SetNow> moments_; // by set, for the current minute
     QTimer clock_;
+    CallingHours hours_;
     bool shown_ = false;
 };
 
