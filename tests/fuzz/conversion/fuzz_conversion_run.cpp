@@ -2,8 +2,9 @@
 // in-memory table, against the real database that the build makes from the
 // area-code table. The oracle is that table read straight from its CSV file,
 // with the rules written out here:
-// an area-code entry keeps its ASCII digits, drops one leading 1 and keeps the
-// first three, but asks for nothing when it is another country's number (its
+// an area-code entry keeps its ASCII digits up to an extension marker (x, X or
+// # after a digit), drops one leading 1 unless it has exactly ten digits, and
+// keeps the first three, but asks for nothing when it is another country's number (its
 // first character that is not a space is "+", followed, past spaces, dots,
 // dashes and brackets, by a digit other than 1) or a local number (seven
 // digits once the leading 1 is dropped); a state entry matches a row whose state code or location
@@ -97,10 +98,13 @@ QString areaCodeOf(const QString& entry) {
     if (otherCountry(entry))
         return QStringLiteral("x");
     QString digits;
-    for (const QChar c : entry)
+    for (const QChar c : entry) {
         if (c.unicode() >= u'0' && c.unicode() <= u'9')
             digits += c;
-    if (digits.startsWith(u'1'))
+        else if (!digits.isEmpty() && (c == u'x' || c == u'X' || c == u'#'))
+            break; // an extension's digits are not the number's
+    }
+    if (digits.startsWith(u'1') && digits.size() != 10)
         digits.remove(0, 1);
     return digits.size() == 7 ? QStringLiteral("x") : digits.left(3);
 }
