@@ -15,6 +15,11 @@ TOOL = ROOT / "tools" / "time_zone_table.py"
 try:
     import bson
 except ImportError:
+    # A Python of the user's own (pyenv, a virtualenv) may lack the module that
+    # Debian's has: run with the system's then.
+    SYSTEM = "/usr/bin/python3"
+    if os.path.exists(SYSTEM) and os.path.realpath(sys.executable) != os.path.realpath(SYSTEM):
+        os.execv(SYSTEM, [SYSTEM, __file__] + sys.argv[1:])
     print("SKIP: no bson module (Debian package python3-bson)")
     sys.exit(77)
 
