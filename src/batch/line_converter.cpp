@@ -159,7 +159,7 @@ void LineConverter::endLine() {
         out_.put('"');
     // The zones of a line too long to keep: its code's (its exchange is not
     // kept), or its state's by its first bytes.
-    const QByteArray code = code_.text().toLatin1();
+    const QByteArray code = zones_ ? code_.text().toLatin1() : QByteArray();
     if (format_ == Format::Tsv || format_ == Format::Csv)
         writeEnd(answer, direction_ == Direction::AreaCodesToStates
                              ? std::string_view(code.constData(), std::size_t(code.size()))

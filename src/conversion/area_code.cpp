@@ -43,13 +43,9 @@ template <class Unit> AreaCode AreaCode::readWhole(const Unit* p, const Unit* en
     AreaCode code;
     if (!code.readLead(p, end))
         return code;
-    for (; p != end && code.seen_ < kPastTen; ++p) {
-        const char32_t c = unitOf(*p);
-        if (isAsciiDigit(c))
-            code.take(static_cast<unsigned>(c - U'0'));
-        else if (code.seen_ != 0 && marksExtension(c))
-            break;
-    }
+    const NumberDigits number = numberDigits(p, end);
+    for (std::uint8_t i = 0; i < number.count; ++i)
+        code.take(number.digits[i]);
     code.settle();
     return code;
 }

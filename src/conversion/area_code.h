@@ -92,6 +92,31 @@ public:
         code.add(digits.utf16(), digits.utf16() + digits.size());
         return code;
     }
+    // A number's digits as its code is read from them: the ASCII digits up to
+    // an extension marker, at most eleven, and whether the first (a 1, but
+    // not of exactly ten digits) is dropped. Others that read further into a
+    // number (its exchange) read it by these same rules.
+    struct NumberDigits {
+        std::array<std::uint8_t, 11> digits{};
+        std::uint8_t count = 0;
+        std::uint8_t drop = 0;
+    };
+    template <class Unit> static NumberDigits numberDigits(const Unit* p, const Unit* end) {
+        NumberDigits number;
+        for (; p != end && number.count < number.digits.size(); ++p) {
+            const auto c = static_cast<char32_t>(static_cast<std::make_unsigned_t<Unit>>(*p));
+            if (isAsciiDigit(c))
+                number.digits[number.count++] = static_cast<std::uint8_t>(c - U'0');
+            else if (number.count != 0 && marksExtension(c))
+                break;
+        }
+        number.drop = dropsLeadingOne(number.digits[0], number.count) ? 1 : 0;
+        return number;
+    }
+    static constexpr bool dropsLeadingOne(unsigned firstDigit, unsigned count) {
+        return count != 0 && firstDigit == 1 && count != kNumberDigits;
+    }
+
     // The same as adding every unit of a whole entry, in a few plain loops:
     // the window and the batch converter read tens of millions of them.
     static AreaCode of(QStringView entry);
@@ -156,8 +181,7 @@ private:
     }
     // The answer from the digits taken so far.
     void settle() {
-        const unsigned drop =
-            !keepOne_ && seen_ != 0 && first_[0] == 1 && seen_ != kNumberDigits ? 1 : 0;
+        const unsigned drop = !keepOne_ && dropsLeadingOne(first_[0], seen_) ? 1 : 0;
         national_ = static_cast<std::uint8_t>(seen_ - drop);
         length_ = std::min<std::uint8_t>(national_, 3);
         value_ = 0;

@@ -110,20 +110,12 @@ TimeZoneTable TimeZoneTable::read(AreaCodeDatabase& db) {
 
 template <class Unit>
 TimeZoneTable::SetId TimeZoneTable::forNumber(const Unit* p, const Unit* end) const {
-    // The number's digits by the area-code reader's rules: up to an extension
-    // marker, with one leading 1 dropped except from exactly ten digits.
-    std::array<std::uint32_t, 11> digits{};
-    std::size_t count = 0;
-    for (; p != end && count < digits.size(); ++p) {
-        const auto c = static_cast<char32_t>(static_cast<std::make_unsigned_t<Unit>>(*p));
-        if (isAsciiDigit(c))
-            digits[count++] = std::uint32_t(c - U'0');
-        else if (count != 0 && (c == U'x' || c == U'X' || c == U'#'))
-            break;
-    }
-    const std::size_t drop = count != 0 && digits[0] == 1 && count != 10 ? 1 : 0;
+    const AreaCode::NumberDigits number = AreaCode::numberDigits(p, end);
+    const std::size_t count = number.count;
+    const std::size_t drop = number.drop;
     if (count < drop + 3)
         return kNone;
+    const auto& digits = number.digits;
     const std::uint32_t code = digits[drop] * 100 + digits[drop + 1] * 10 + digits[drop + 2];
     std::uint32_t prefix = 0;
     std::array<std::uint32_t, 4> prefixes{}; // by length
