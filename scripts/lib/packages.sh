@@ -5,7 +5,7 @@
 # Building and running the program.
 TALLYVANE_RUN_PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev libxcb1-dev libsqlite3-dev libxlsxwriter-dev libcsv-dev liborcus-dev
+    qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev libxcb1-dev libsqlite3-dev libxlsxwriter-dev libcsv-dev liborcus-dev libixion-dev libhwy-dev
     fonts-liberation2
 )
 
