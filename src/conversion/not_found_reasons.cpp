@@ -57,27 +57,33 @@ QString kindPhrase(const QString& code, const SpecialCode& special) {
 
 } // namespace
 
-NotFoundReasons::NotFoundReasons(const std::vector<SpecialCode>& special)
-    : local_(phrase(QStringLiteral("a local number without its area code"))),
+NotFoundReasons::NotFoundReasons(std::vector<SpecialCode> special)
+    : special_(std::move(special)), codePhrases_(std::make_shared<CodePhrases>()),
+      local_(phrase(QStringLiteral("a local number without its area code"))),
       state_(phrase(QStringLiteral("no state code or name matches"))),
       stateLooseEnds_(phrase(
           QStringLiteral("no state code or name matches; check spaces or punctuation around it"))) {
-    byCode_.reserve(AreaCode::kSlots);
-    byCountry_.reserve(AreaCode::kSlots);
-    for (int length = 0; length <= 3; ++length) {
-        int count = 1;
-        for (int i = 0; i < length; ++i)
-            count *= 10;
-        for (int value = 0; value < count; ++value) {
-            byCode_.push_back(phrase(codePhrase(length, value, !special.empty(), special)));
-            byCountry_.push_back(phrase(QStringLiteral("not a North American number (+%1)")
-                                            .arg(countryCode(digits(length, value)))));
+}
+
+const NotFoundReasons::CodePhrases& NotFoundReasons::codePhrases() const {
+    CodePhrases& made = *codePhrases_;
+    std::call_once(made.made, [&] {
+        made.byCode.reserve(AreaCode::kSlots);
+        made.byCountry.reserve(AreaCode::kSlots);
+        for (int length = 0, count = 1; length <= 3; ++length, count *= 10) {
+            for (int value = 0; value < count; ++value) {
+                made.byCode.push_back(
+                    phrase(codePhrase(length, value, !special_.empty(), special_)));
+                made.byCountry.push_back(phrase(QStringLiteral("not a North American number (+%1)")
+                                                    .arg(countryCode(digits(length, value)))));
+            }
         }
-    }
+    });
+    return made;
 }
 
 QString NotFoundReasons::codePhrase(int length, int value, bool specialsKnown,
-                                    const std::vector<SpecialCode>& special) const {
+                                    const std::vector<SpecialCode>& special) {
     if (length < 3)
         return QStringLiteral("no area code in this entry");
     const QString code = digits(3, value);
@@ -100,14 +106,14 @@ QString NotFoundReasons::codePhrase(int length, int value, bool specialsKnown,
 const NotFoundReasons::Phrase& NotFoundReasons::phrase(const AreaCode& code) const {
     switch (code.kind()) {
     case AreaCode::Kind::OtherCountry:
-        return byCountry_[std::size_t(
-            AreaCode::slotOf(code.countryLength(), code.countryDigits()))];
+        return codePhrases()
+            .byCountry[std::size_t(AreaCode::slotOf(code.countryLength(), code.countryDigits()))];
     case AreaCode::Kind::LocalNumber:
         return local_;
     case AreaCode::Kind::Code:
         break;
     }
-    return byCode_[std::size_t(code.slot())];
+    return codePhrases().byCode[std::size_t(code.slot())];
 }
 
 const QString& NotFoundReasons::forState(QStringView entry) const {
