@@ -7,10 +7,10 @@
 namespace tallyvane::batch {
 
 void ByteOutput::writeAll(const char* data, std::size_t size) {
+    if (sink_)
+        return sink_(std::string_view(data, size));
     if (fd_ == kDiscard)
         return;
-    if (fd_ == kCollect)
-        return static_cast<void>(collected_.append(data, size));
     while (size > 0) {
         const ssize_t written = ::write(fd_, data, size);
         if (written < 0) {

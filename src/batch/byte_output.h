@@ -2,9 +2,10 @@
 
 #include <cstddef>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tallyvane::batch {
 
@@ -18,21 +19,26 @@ struct OutputFailed {
 class ByteOutput {
 public:
     // fd kDiscard: everything put is dropped (--summary reads rows it never
-    // writes); kCollect: it is kept in memory, for collected() to hand on.
+    // writes).
     static constexpr int kDiscard = -1;
-    static constexpr int kCollect = -2;
+    // Each full block goes to the sink instead of a descriptor.
+    using Sink = std::function<void(std::string_view)>;
+    // The block is not cleared: its pages are touched only as rows fill it.
     explicit ByteOutput(int fd, std::size_t blockSize = std::size_t(1) << 20)
-        : fd_(fd), buffer_(blockSize) {}
+        : fd_(fd), buffer_(std::make_unique_for_overwrite<char[]>(blockSize)), size_(blockSize) {}
+    ByteOutput(Sink sink, std::size_t blockSize) : ByteOutput(kDiscard, blockSize) {
+        sink_ = std::move(sink);
+    }
 
     void put(std::string_view bytes) {
         if (bytes.empty()) // its data may be null, which memcpy must not see
             return;
-        if (bytes.size() > buffer_.size() - used_) {
+        if (bytes.size() > size_ - used_) {
             flush();
-            if (bytes.size() >= buffer_.size())
+            if (bytes.size() >= size_)
                 return writeAll(bytes.data(), bytes.size());
         }
-        std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+        std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
         used_ += bytes.size();
     }
     // A text of at most kShort bytes, given in a block of kShort bytes that
@@ -40,40 +46,35 @@ public:
     // moves, instead of a call that copies any size.
     static constexpr std::size_t kShort = 32;
     void putShort(const char* block, std::size_t size) {
-        if (buffer_.size() - used_ < kShort)
+        if (size_ - used_ < kShort)
             return put(std::string_view(block, size));
-        std::memcpy(buffer_.data() + used_, block, kShort);
+        std::memcpy(buffer_.get() + used_, block, kShort);
         used_ += size;
     }
     void put(char c) {
-        if (used_ == buffer_.size())
+        if (used_ == size_)
             flush();
         buffer_[used_++] = c;
     }
     void flush() {
         const std::size_t n = used_;
         used_ = 0;
-        writeAll(buffer_.data(), n);
+        writeAll(buffer_.get(), n);
     }
     // Drops what is held back and not written yet.
     void discardPending() { used_ = 0; }
     // Flushes and closes the descriptor, so that a failure the file system
     // reports only at closing is not missed either.
     void close();
-    // With kCollect: what was put since the last call, flushed.
-    std::string_view collected() {
-        flush();
-        return collected_;
-    }
-    void clearCollected() { collected_.clear(); }
 
 private:
     void writeAll(const char* data, std::size_t size);
 
     int fd_;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t size_;
     std::size_t used_ = 0;
-    std::string collected_;
+    Sink sink_;
 };
 
 } // namespace tallyvane::batch
