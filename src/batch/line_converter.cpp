@@ -55,12 +55,14 @@ EntryAnswer LineConverter::answerForPieces() const {
     return answerForState(table_, stateKey_, std::string_view(ends, 2), withReason);
 }
 
-void LineConverter::line(std::string_view entry) {
+void LineConverter::line(std::string_view entry, const char* readable) {
     if (counts_)
         return counts_->add(answerFor(table_, direction_, entry, true));
     if (!shortRows_.empty()) {
         // The common case, kept short: tens of millions of lines go this way.
-        const AreaCode code = AreaCode::ofUtf8(entry);
+        const AreaCode code = readable - entry.data() >= std::ptrdiff_t(AreaCode::kReadAhead)
+                                  ? AreaCode::ofPaddedUtf8(entry)
+                                  : AreaCode::ofUtf8(entry);
         const ShortRow& row = code.kind() == AreaCode::Kind::Code
                                   ? *rowOfSlot_[std::size_t(code.slot())]
                                   : shortRows_[AreaCodeTable::kNotFound];

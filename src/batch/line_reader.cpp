@@ -1,6 +1,9 @@
 #include "batch/line_reader.h"
 
+#include "batch/line_ends.h"
+
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 
@@ -12,7 +15,7 @@
 namespace tallyvane::batch {
 
 LineReader::LineReader(LineConverter& converter, std::size_t blockSize)
-    : converter_(converter), buffer_(blockSize) {}
+    : converter_(converter), buffer_(blockSize + AreaCode::kReadAhead), blockSize_(blockSize) {}
 
 namespace {
 
@@ -52,7 +55,7 @@ int LineReader::readAll(const Source& source) {
     std::size_t filled = 0;
     int error = 0;
     for (;;) {
-        const ssize_t got = source(buffer_.data() + filled, buffer_.size() - filled);
+        const ssize_t got = source(buffer_.data() + filled, blockSize_ - filled);
         if (got <= 0) {
             error = got < 0 ? errno : 0;
             break;
@@ -68,7 +71,7 @@ int LineReader::readAll(const Source& source) {
         // Keep the unfinished line at the front; a block holding nothing but
         // one unfinished line goes on as a piece of it.
         const std::size_t rest = filled - start_;
-        if (rest == buffer_.size()) {
+        if (rest == blockSize_) {
             converter_.piece({buffer_.data(), rest});
             lineInPieces_ = true;
             filled = 0;
@@ -84,58 +87,43 @@ int LineReader::readAll(const Source& source) {
             converter_.piece({buffer_.data(), filled});
         converter_.endLine();
     } else if (filled > 0) {
-        converter_.line({buffer_.data(), filled});
+        converter_.line({buffer_.data(), filled}, buffer_.data() + buffer_.size());
     }
     return error;
 }
 
-int LineReader::readAll(std::string_view text) {
-    start_ = 0;
-    pendingCr_ = false;
-    lineInPieces_ = false;
-    takeLines(text.data(), text.size());
-    // The end of the text ends its last line.
-    if (start_ < text.size())
-        converter_.line(text.substr(start_));
-    return 0;
-}
-
 void LineReader::takeLines(const char* data, std::size_t filled) {
+    const char* const from = data + start_;
     const char* const end = data + filled;
-    const auto find = [end](const char* from, char c) {
-        const void* found = std::memchr(from, c, static_cast<std::size_t>(end - from));
-        return found ? static_cast<const char*>(found) : end;
-    };
-    // memchr runs far faster than a byte loop. Each of LF and CR is looked
-    // for again only once the line start has passed the one found, so a file
-    // of one kind of line end is scanned once, not once per line.
-    const char* lf = find(data + start_, '\n');
-    const char* cr = find(data + start_, '\r');
-    for (const char* p = data + start_;;) {
-        if (lf < p)
-            lf = find(p, '\n');
-        if (cr < p)
-            cr = find(p, '\r');
-        const char* lineEnd = std::min(lf, cr);
-        if (lineEnd == end)
-            return;
-        const std::string_view entry(p, static_cast<std::size_t>(lineEnd - p));
-        if (lineInPieces_) {
-            converter_.piece(entry);
-            converter_.endLine();
-            lineInPieces_ = false;
-        } else {
-            converter_.line(entry);
+    const auto size = static_cast<std::size_t>(end - from);
+    lineEnds_.resize(lineEndWords(size));
+    markLineEnds(from, size, lineEnds_.data());
+    // The converter may read a little past an entry: the buffer is padded.
+    const char* const readable = buffer_.data() + buffer_.size();
+    const char* p = from;
+    for (std::size_t word = 0; word < lineEnds_.size(); ++word) {
+        for (std::uint64_t bits = lineEnds_[word]; bits != 0; bits &= bits - 1) {
+            const char* lineEnd = from + word * 64 + unsigned(std::countr_zero(bits));
+            if (lineEnd < p) // the LF of a CR LF
+                continue;
+            const std::string_view entry(p, static_cast<std::size_t>(lineEnd - p));
+            if (lineInPieces_) {
+                converter_.piece(entry);
+                converter_.endLine();
+                lineInPieces_ = false;
+            } else {
+                converter_.line(entry, readable);
+            }
+            if (*lineEnd == '\r') {
+                if (lineEnd + 1 == end)
+                    pendingCr_ = true;
+                else if (lineEnd[1] == '\n')
+                    ++lineEnd;
+            }
+            p = lineEnd + 1;
         }
-        if (*lineEnd == '\r') {
-            if (lineEnd + 1 == end)
-                pendingCr_ = true;
-            else if (lineEnd[1] == '\n')
-                ++lineEnd;
-        }
-        p = lineEnd + 1;
-        start_ = static_cast<std::size_t>(p - data);
     }
+    start_ = static_cast<std::size_t>(p - data);
 }
 
 } // namespace tallyvane::batch

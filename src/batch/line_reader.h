@@ -4,7 +4,9 @@
 
 #include <sys/types.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -28,6 +30,13 @@ public:
     using Source = std::function<ssize_t(char* buffer, std::size_t size)>;
 
     LineReader(LineConverter& converter, std::size_t blockSize);
+    // The block every reader of lines uses, on one thread or several: a
+    // megabyte, and room for a line that could match a state. A line longer
+    // than a block goes in pieces (csv quotes it), so the same block gives
+    // the same bytes.
+    static std::size_t blockFor(const AreaCodeTable& table) {
+        return std::max(std::size_t(1) << 20, 2 * (table.longestStateKey() + 1));
+    }
 
     // Called before a read that would wait for its input (a pipe or a
     // terminal with nothing to read yet), so that the results of the lines
@@ -40,18 +49,18 @@ public:
     // the lines read until then are converted either way.
     int readAll(int fd);
     int readAll(const Source& source);
-    // The lines of a text held whole in memory, read where they lie; its
-    // end ends its last line.
-    int readAll(std::string_view text);
 
 private:
     void takeLines(const char* data, std::size_t filled);
     std::function<void()> beforeWaiting_;
 
     LineConverter& converter_;
+    // A block and AreaCode::kReadAhead bytes past it, which the converter may read.
     std::vector<char> buffer_;
-    std::size_t start_ = 0;  // the first byte of the line not yet handed on
-    bool pendingCr_ = false; // the last block ended in CR: an LF next belongs to it
+    std::size_t blockSize_;
+    std::vector<std::uint64_t> lineEnds_; // the block's line ends, a bit a byte
+    std::size_t start_ = 0;               // the first byte of the line not yet handed on
+    bool pendingCr_ = false;              // the last block ended in CR: an LF next belongs to it
     bool lineInPieces_ = false;
 };
 

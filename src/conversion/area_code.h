@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <type_traits>
 
@@ -125,6 +126,15 @@ public:
         AreaCode code;
         return code.readShort(entry) ? code : ofUtf8Long(entry);
     }
+    // The same for an entry from a buffer that has kReadAhead bytes from the
+    // entry's start that may be read, whatever its size: an entry of up to
+    // that many bytes, "603" and "+1 603 237 4934" among them, is then read
+    // in two eight-byte looks without a branch on its form.
+    static constexpr std::size_t kReadAhead = 16;
+    static AreaCode ofPaddedUtf8(std::string_view entry) {
+        AreaCode code;
+        return code.readPadded(entry) ? code : ofUtf8(entry);
+    }
 
 private:
     // Where the reading stands at the entry's start: before its first
@@ -143,6 +153,9 @@ private:
     // entry is of another length, opens with a space or a "+", or may hold
     // an extension. Here, so that the batch program's loop has it inline.
     bool readShort(std::string_view entry);
+    bool readPadded(std::string_view entry);
+    // The answer from where the entry's digits are (bit i: entry[i] is one).
+    void readDigits(const char* entry, unsigned mask);
     static AreaCode ofUtf8Long(std::string_view entry);
 
     static constexpr bool marksExtension(char32_t c) { return c == U'x' || c == U'X' || c == U'#'; }
@@ -212,11 +225,40 @@ inline bool AreaCode::readShort(std::string_view entry) {
     const char* const tail = entry.data() + size - 8;
     if (digit_words::mayHoldExtension(entry.data(), tail))
         return false;
-    unsigned mask =
-        digit_words::digitMask(entry.data()) | (digit_words::digitMask(tail) << (size - 8));
+    readDigits(entry.data(),
+               digit_words::digitMask(entry.data()) | (digit_words::digitMask(tail) << (size - 8)));
+    return true;
+}
+
+// An entry of 1 to 16 bytes with 16 readable: the bytes past its end are
+// cleared, which makes them neither digits nor letters. A "+" that opens it
+// is a plain character when a 1 follows, as in "+1 603 237 4934"; another
+// country's number, a space at the start or a letter go the careful way.
+inline bool AreaCode::readPadded(std::string_view entry) {
+    const std::size_t size = entry.size();
+    if (size - 1 >= kReadAhead) // none, or too long
+        return false;
+    const auto keep = [](std::size_t bytes) {
+        return bytes >= 8 ? ~std::uint64_t(0) : (std::uint64_t(1) << (8 * bytes)) - 1;
+    };
+    std::uint64_t words[2];
+    std::memcpy(words, entry.data(), sizeof words);
+    words[0] &= keep(size);
+    words[1] &= keep(size - std::min<std::size_t>(size, 8));
+    const auto first = static_cast<unsigned char>(words[0]);
+    const auto second = static_cast<unsigned char>(words[0] >> 8);
+    if (first == ' ' || first == '\t' || (first == '+' && second != '1') ||
+        digit_words::mayHoldExtension(words[0], words[1]))
+        return false;
+    readDigits(entry.data(),
+               digit_words::digitMask(words[0]) | (digit_words::digitMask(words[1]) << 8));
+    return true;
+}
+
+inline void AreaCode::readDigits(const char* entry, unsigned mask) {
     lead_ = Lead::Settled;
     if (mask == 0)
-        return true;
+        return;
     const unsigned digits = digit_words::bitsSet16(mask);
     // Only the first leading 1 goes, and not from ten digits; without a
     // branch, since whether a number has one is anybody's guess from line to line.
@@ -240,7 +282,6 @@ inline bool AreaCode::readShort(std::string_view entry) {
     }
     seen_ = static_cast<std::uint8_t>(std::min<unsigned>(digits, kPastTen));
     national_ = static_cast<std::uint8_t>(std::min<unsigned>(national, kPastTen));
-    return true;
 }
 
 } // namespace tallyvane

@@ -11,9 +11,7 @@ namespace tallyvane::digit_words {
 // A bit for each of the eight bytes at p that is an ASCII digit (bit i for
 // byte i): a byte's high bit says whether it is at least '0', at most '9',
 // and ASCII at all.
-inline unsigned digitMask(const char* p) {
-    std::uint64_t x;
-    std::memcpy(&x, p, sizeof x);
+inline unsigned digitMask(std::uint64_t x) {
     constexpr std::uint64_t kHigh = 0x8080808080808080u;
     constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
     const std::uint64_t atLeastZero = ((x & kLow7) + 0x5050505050505050u) & kHigh;
@@ -21,6 +19,11 @@ inline unsigned digitMask(const char* p) {
     const std::uint64_t ones = (atLeastZero & atMostNine & ~x & kHigh) >> 7;
     // Byte i's bit moves to bit 56 + i; the multiplication gathers them.
     return static_cast<unsigned>((ones * 0x0102040810204080u) >> 56);
+}
+inline unsigned digitMask(const char* p) {
+    std::uint64_t x;
+    std::memcpy(&x, p, sizeof x);
+    return digitMask(x);
 }
 
 // The high bit of each byte of v that is zero, and no other bit: no carry
@@ -42,12 +45,15 @@ inline bool hasExtensionMarker(const char* p) {
 // Whether any of the sixteen bytes of two words may be a letter (any byte
 // from 0x40 on) or "#": a cheap look that clears the common phone number,
 // made of digits, spaces and punctuation, of ever holding an extension.
+inline bool mayHoldExtension(std::uint64_t a, std::uint64_t b) {
+    return (((a | b) & 0x4040404040404040u) | zeroBytes(a ^ 0x2323232323232323u) |
+            zeroBytes(b ^ 0x2323232323232323u)) != 0;
+}
 inline bool mayHoldExtension(const char* first, const char* second) {
     std::uint64_t a, b;
     std::memcpy(&a, first, sizeof a);
     std::memcpy(&b, second, sizeof b);
-    return (((a | b) & 0x4040404040404040u) | zeroBytes(a ^ 0x2323232323232323u) |
-            zeroBytes(b ^ 0x2323232323232323u)) != 0;
+    return mayHoldExtension(a, b);
 }
 
 // How many bits of a 16-bit mask are set, without the library call that
