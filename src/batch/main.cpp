@@ -132,22 +132,25 @@ bool convertLines(const ConvertOptions& options, const AreaCodeTable& table,
     LineConverter converter(table, options.direction, options.format, out, options.withReason);
     converter.withZones(&zones);
     converter.countInto(counts);
-    // A line that could match a state must fit in one block.
-    LineReader reader(converter, std::max(kBlockSize, 2 * (table.longestStateKey() + 1)));
-    reader.setBeforeWaiting([&out] { out.flush(); });
+    // Made at the first input read on one thread: its block is a megabyte.
+    std::optional<LineReader> reader;
     converter.begin();
-    // The results of a large file come sooner from two threads; a pipe keeps
-    // to one, so that each result goes out as soon as its line has come.
+    // The results of a large file come sooner from several threads; a pipe
+    // keeps to one, so that each result goes out as soon as its line has come.
     const bool parallel = options.format != Format::Text && !counts && !zones.any();
     const bool allRead = forEachInput(
         options, inputClosed, [&](int fd, const std::string& file, const FileLooks& looks) {
             if (looks.kind != FileKind::Text)
                 return refuseUnlessText(looks, file);
-            if (parallel && worthTwoThreads(fd))
+            if (const int threads = parallel ? threadsFor(fd) : 1; threads > 1)
                 return ParallelLines(table, options.direction, options.format, options.withReason,
-                                     out)
+                                     out, ParallelLines::kChunkSize, threads)
                     .readAll(fd);
-            return reader.readAll(fd);
+            if (!reader) {
+                reader.emplace(converter, LineReader::blockFor(table));
+                reader->setBeforeWaiting([&out] { out.flush(); });
+            }
+            return reader->readAll(fd);
         });
     converter.finish();
     return allRead;

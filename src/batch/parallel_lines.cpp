@@ -1,13 +1,14 @@
 #include "batch/parallel_lines.h"
 
+#include "batch/chunk_source.h"
 #include "batch/line_converter.h"
 #include "batch/line_reader.h"
 
-#include <cerrno>
+#include <algorithm>
+#include <condition_variable>
 #include <cstdlib>
-#include <cstring>
 #include <exception>
-#include <semaphore>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,160 +20,160 @@ namespace tallyvane::batch {
 
 namespace {
 
-// One thread's share: a block of whole lines and what they convert to.
-struct Share {
-    Share(const ParallelLines::Job& job, std::size_t blockSize)
-        : out(ByteOutput::kCollect, 2 * blockSize),
-          converter(job.table, job.direction, job.format, out, job.withReason),
-          reader(converter, 1) {}
-    void convert() { reader.readAll(std::string_view(lines)); }
-    std::string lines;
-    ByteOutput out;
-    LineConverter converter;
-    LineReader reader;
+// Rows a chunk may hold back while an earlier chunk is still being
+// converted; past this it waits for its turn and writes as it goes.
+constexpr std::size_t kHeldBack = std::size_t(4) << 20;
+
+// What the threads share: whose turn it is to write, and how things ended.
+class Turns {
+public:
+    // Waits until every chunk before `chunk` is out. False when the run has
+    // stopped before it (a failure), and the chunk is to be dropped.
+    bool await(std::size_t chunk) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return turn_ == chunk || chunk > last_; });
+        return chunk <= last_;
+    }
+    void pass(std::size_t chunk) {
+        {
+            const std::lock_guard lock(mutex_);
+            turn_ = chunk + 1;
+        }
+        changed_.notify_all();
+    }
+    // No chunk after `chunk` is to be written (a read failed in it, or a
+    // thread failed before it); the first failure is kept.
+    void stopAfter(std::size_t chunk, int error, std::exception_ptr failure = {}) {
+        {
+            const std::lock_guard lock(mutex_);
+            if (chunk < last_ || (chunk == last_ && !failure_ && error_ == 0)) {
+                last_ = chunk;
+                error_ = error;
+                failure_ = failure;
+            }
+        }
+        changed_.notify_all();
+    }
+    bool stopped(std::size_t chunk) {
+        const std::lock_guard lock(mutex_);
+        return chunk > last_;
+    }
+    int error() const { return error_; }
+    std::exception_ptr failure() const { return failure_; }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::size_t turn_ = 0;
+    std::size_t last_ = std::size_t(-1);
+    int error_ = 0;
+    std::exception_ptr failure_;
 };
 
-// Reads until the text holds `size` bytes or the file ends. Returns 0 or errno.
-int fill(int fd, std::string& text, std::size_t size, bool& atEnd) {
-    while (text.size() < size) {
-        const std::size_t had = text.size();
-        text.resize(size);
-        const ssize_t got = ::read(fd, text.data() + had, size - had);
-        text.resize(had + std::size_t(std::max<ssize_t>(got, 0)));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return errno;
-        if (got == 0) {
-            atEnd = true;
-            return 0;
-        }
+// One thread's converter and reader, used for chunk after chunk. Rows go to
+// `held` until the chunk's turn comes, then straight to the shared output.
+class Worker {
+public:
+    Worker(const ParallelLines::Job& job, ByteOutput& shared, Turns& turns, std::size_t block)
+        : shared_(shared), turns_(turns),
+          out_([this](std::string_view rows) { take(rows); }, std::size_t(256) << 10),
+          converter_(job.table, job.direction, job.format, out_, job.withReason),
+          reader_(converter_, block) {}
+
+    // Converts a chunk and writes its rows in turn; false once the run has
+    // stopped before this chunk.
+    bool convert(ChunkSource& source) {
+        chunk_ = source.chunk();
+        ourTurn_ = false;
+        const int error = reader_.readAll(std::ref(source));
+        out_.flush();
+        if (error != 0)
+            turns_.stopAfter(chunk_, error);
+        if (!ourTurn_ && !(ourTurn_ = turns_.await(chunk_)))
+            return false;
+        shared_.put(held_);
+        held_.clear();
+        turns_.pass(chunk_);
+        return error == 0;
     }
-    return 0;
-}
+
+private:
+    void take(std::string_view rows) {
+        if (!ourTurn_ && held_.size() + rows.size() <= kHeldBack)
+            return static_cast<void>(held_.append(rows));
+        if (!ourTurn_) {
+            if (!turns_.await(chunk_))
+                throw Dropped{};
+            ourTurn_ = true;
+            shared_.put(held_);
+            held_.clear();
+        }
+        shared_.put(rows);
+    }
+
+public:
+    struct Dropped {}; // the run stopped before this chunk's turn
+
+private:
+    ByteOutput& shared_;
+    Turns& turns_;
+    std::size_t chunk_ = 0;
+    bool ourTurn_ = false;
+    std::string held_;
+    ByteOutput out_;
+    LineConverter converter_;
+    LineReader reader_;
+};
 
 } // namespace
 
-bool worthTwoThreads(int fd) {
-    if (const char* threads = std::getenv("TALLYVANE_CONVERT_THREADS");
-        threads && std::strcmp(threads, "1") == 0)
-        return false;
+int threadsFor(int fd) {
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    int threads = int(std::min(cores, 4u));
+    if (const char* asked = std::getenv("TALLYVANE_CONVERT_THREADS"))
+        threads = std::clamp(std::atoi(asked), 1, 64);
     struct stat info {};
-    return std::thread::hardware_concurrency() > 1 && ::fstat(fd, &info) == 0 &&
-           S_ISREG(info.st_mode) && std::size_t(info.st_size) >= 4 * ParallelLines::kBlockSize;
+    const off_t at = ::lseek(fd, 0, SEEK_CUR);
+    if (threads < 2 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || at < 0 ||
+        info.st_size - at < off_t(4 * ParallelLines::kChunkSize))
+        return 1;
+    return threads;
 }
 
 ParallelLines::ParallelLines(const AreaCodeTable& table, Direction direction, Format format,
-                             bool withReason, ByteOutput& out, std::size_t blockSize)
-    : table_(table), direction_(direction), format_(format), withReason_(withReason), out_(out),
-      blockSize_(blockSize) {}
+                             bool withReason, ByteOutput& out, std::size_t chunkSize, int threads)
+    : job_{table, direction, format, withReason}, out_(out),
+      chunkSize_(std::max<std::size_t>(chunkSize, 1)), threads_(threads > 0 ? threads : 2) {}
 
 int ParallelLines::readAll(int fd) {
-    const Job job{table_, direction_, format_, withReason_};
-    Share shares[2] = {{job, blockSize_}, {job, blockSize_}};
-    std::binary_semaphore start(0), done(0);
-    bool stop = false;
-    std::exception_ptr failed;
-    std::thread helper([&] {
-        for (;;) {
-            start.acquire();
-            if (stop)
-                return;
-            try {
-                shares[0].convert();
-            } catch (...) {
-                failed = std::current_exception();
+    const ChunkedFile file(fd, chunkSize_);
+    Turns turns;
+    const std::size_t block = LineReader::blockFor(job_.table);
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        try {
+            Worker worker(job_, out_, turns, block);
+            for (std::size_t chunk; (chunk = next++) < file.chunks() && !turns.stopped(chunk);) {
+                ChunkSource source(file, chunk);
+                if (!worker.convert(source))
+                    return;
             }
-            done.release();
+        } catch (const Worker::Dropped&) {
+        } catch (...) {
+            // Nothing after the chunks already out may be written now.
+            turns.stopAfter(0, 0, std::current_exception());
         }
-    });
-    // However this ends, a failed write or read included, the helper stops first.
-    struct Stopper {
-        bool& stop;
-        std::binary_semaphore& start;
-        std::thread& helper;
-        ~Stopper() { stopNow(); }
-        void stopNow() {
-            if (!helper.joinable())
-                return;
-            stop = true;
-            start.release();
-            helper.join();
-        }
-    } stopper{stop, start, helper};
-    const auto finish = [&] { stopper.stopNow(); };
-
-    std::string carry; // the start of a line that the last block cut off
-    bool atEnd = false;
-    int error = 0;
-    // Fills a share with whole lines; false when it holds a line with no LF
-    // before the end of the file, which one thread then reads on.
-    const auto take = [&](Share& share) {
-        share.lines.swap(carry);
-        carry.clear();
-        if (!atEnd)
-            error = fill(fd, share.lines, blockSize_, atEnd);
-        if (atEnd || error != 0)
-            return true;
-        const std::size_t lastLf = share.lines.rfind('\n');
-        if (lastLf == std::string::npos)
-            return false;
-        carry.assign(share.lines, lastLf + 1);
-        share.lines.resize(lastLf + 1);
-        return true;
     };
-    const auto write = [&](Share& share) {
-        out_.put(share.out.collected());
-        share.out.clearCollected();
-    };
-
-    bool whole = true;
-    while (whole && error == 0) {
-        whole = take(shares[0]);
-        if (!whole) {
-            carry.swap(shares[0].lines);
-            break;
-        }
-        const bool second = !atEnd && error == 0;
-        whole = second ? take(shares[1]) : true;
-        if (!whole)
-            carry.swap(shares[1].lines);
-        start.release();
-        if (second && whole)
-            shares[1].convert();
-        done.acquire();
-        if (failed) {
-            finish();
-            std::rethrow_exception(failed);
-        }
-        write(shares[0]);
-        if (second && whole)
-            write(shares[1]);
-        if (atEnd)
-            break;
-    }
-    finish();
-    if (error != 0 || whole)
-        return error;
-
-    // A line longer than a block: the rest of the file on this thread, from
-    // the bytes already read on.
-    LineConverter converter(table_, direction_, format_, out_, withReason_);
-    LineReader reader(converter, std::max(blockSize_, std::size_t(1) << 20));
-    std::size_t given = 0;
-    return reader.readAll([&](char* buffer, std::size_t size) -> ssize_t {
-        if (given < carry.size()) {
-            const std::size_t n = std::min(size, carry.size() - given);
-            carry.copy(buffer, n, given);
-            given += n;
-            return ssize_t(n);
-        }
-        for (;;) {
-            const ssize_t got = ::read(fd, buffer, size);
-            if (got >= 0 || errno != EINTR)
-                return got;
-        }
-    });
+    std::vector<std::thread> helpers;
+    for (int i = 1; i < threads_; ++i)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
+    if (turns.failure())
+        std::rethrow_exception(turns.failure());
+    file.leaveOffsetAtEnd();
+    return turns.error();
 }
 
 } // namespace tallyvane::batch

@@ -9,20 +9,24 @@
 
 namespace tallyvane::batch {
 
-// The results, tsv and csv formats of a regular file on two threads. The file is read in
-// blocks cut after their last LF; the two threads convert a block each, and
-// the results go out in the order of the lines. Each line is converted by the
-// same LineReader and LineConverter as on one thread, so the bytes are the
-// same. A block with no LF at all (a line longer than a block, or lone CR
-// line ends) hands the rest of the file to one thread. Memory stays at a few
-// blocks of input and their results.
+// The results, tsv and csv formats of a regular file on several threads. The
+// file is cut into chunks of about chunkSize bytes, each holding the lines
+// that begin in it, so every chunk starts just after an LF. Each thread
+// reads its chunk itself (pread, the offset of the descriptor untouched until
+// the end), converts it with the same LineReader and LineConverter as one
+// thread would, and writes its rows when every earlier chunk's rows are out:
+// the bytes are those of one thread, in order. A chunk whose rows grow past
+// a few megabytes (a long line, or a state's many codes) waits for its turn
+// and then writes as it goes, so memory stays at a few chunks a thread.
 class ParallelLines {
 public:
-    static constexpr std::size_t kBlockSize = std::size_t(256) << 10;
+    static constexpr std::size_t kChunkSize = std::size_t(1) << 20;
 
     ParallelLines(const AreaCodeTable& table, Direction direction, Format format, bool withReason,
-                  ByteOutput& out, std::size_t blockSize = kBlockSize);
-    // Converts the whole descriptor. Returns 0, or the errno of a failed read.
+                  ByteOutput& out, std::size_t chunkSize = kChunkSize, int threads = 0);
+    // Converts the descriptor from its offset to its end and leaves the
+    // offset there. Returns 0, or the errno of a failed read: the lines
+    // before the failure are converted, and none after it.
     int readAll(int fd);
 
     // What every line is converted with.
@@ -34,17 +38,15 @@ public:
     };
 
 private:
-    const AreaCodeTable& table_;
-    Direction direction_;
-    Format format_;
-    bool withReason_;
+    Job job_;
     ByteOutput& out_;
-    std::size_t blockSize_;
+    std::size_t chunkSize_;
+    int threads_;
 };
 
-// Whether a file is worth two threads: a regular file of a few blocks at
-// least, on a machine with a second core. TALLYVANE_CONVERT_THREADS=1 in the
-// environment keeps everything on one thread.
-bool worthTwoThreads(int fd);
+// How many threads a regular file is worth: one for a pipe, a small file or a
+// machine of one core, or with TALLYVANE_CONVERT_THREADS=1 in the
+// environment (a number there sets the count), else one a core up to four.
+int threadsFor(int fd);
 
 } // namespace tallyvane::batch

@@ -1,6 +1,6 @@
-// Two threads give the bytes one thread gives, in each format they serve: files whose lines end on
-// every side of every block boundary, with CR LF split across two blocks, lone CRs, blank lines,
-// lines longer than a block and no final line end.
+// Several threads give the bytes one thread gives, in each format they serve: files whose lines
+// end on every side of every chunk boundary, with CR LF at a boundary, lone CRs, blank lines,
+// lines longer than a chunk, no final line end, and a start past the file's first byte.
 #include "batch/byte_output.h"
 #include "batch/line_converter.h"
 #include "batch/line_reader.h"
@@ -32,26 +32,38 @@ AreaCodeTable table() {
     return AreaCodeTable::read(*db.open());
 }
 
-// What converting the file gives, on one thread or on two.
+// What converting the file from `skip` on gives, on one thread or on several
+// (chunk > 0); the input's offset must be left at its end either way.
 QByteArray converted(const AreaCodeTable& codes, const QString& path, Direction direction,
-                     Format format, std::size_t twoThreadBlock) {
+                     Format format, std::size_t chunk, int threads = 2, off_t skip = 0) {
     QTemporaryDir dir;
     const QString outPath = dir.filePath(QStringLiteral("out"));
     const int in = ::open(QFile::encodeName(path).constData(), O_RDONLY);
     const int outFd = ::open(QFile::encodeName(outPath).constData(), O_WRONLY | O_CREAT, 0600);
+    ::lseek(in, skip, SEEK_SET);
     {
         ByteOutput out(outFd, 64);
-        if (twoThreadBlock > 0) {
-            ParallelLines(codes, direction, format, true, out, twoThreadBlock).readAll(in);
+        if (chunk > 0) {
+            ParallelLines(codes, direction, format, true, out, chunk, threads).readAll(in);
         } else {
             LineConverter converter(codes, direction, format, out, true);
             LineReader(converter, 1 << 20).readAll(in);
         }
         out.close();
     }
+    const bool atEnd = ::lseek(in, 0, SEEK_CUR) == ::lseek(in, 0, SEEK_END);
     ::close(in);
     QFile result(outPath);
-    return result.open(QIODevice::ReadOnly) ? result.readAll() : QByteArray();
+    return atEnd && result.open(QIODevice::ReadOnly) ? result.readAll() : QByteArray("not at end");
+}
+
+void compare(const QByteArray& one, const QByteArray& many, const QByteArray& text, int chunk) {
+    if (one != many)
+        QFAIL(qPrintable(QStringLiteral("chunk %1, text %2: %3 against %4")
+                             .arg(chunk)
+                             .arg(QString::fromLatin1(text.toPercentEncoding()),
+                                  QString::fromLatin1(many.toPercentEncoding()),
+                                  QString::fromLatin1(one.toPercentEncoding()))));
 }
 
 } // namespace
@@ -82,15 +94,38 @@ private Q_SLOTS:
                     round % 4 < 2 ? Direction::AreaCodesToStates : Direction::StatesToAreaCodes;
                 for (const Format format : {Format::Results, Format::Tsv, Format::Csv}) {
                     const QByteArray one = converted(codes, path, direction, format, 0);
-                    const QByteArray two =
-                        converted(codes, path, direction, format, std::size_t(block));
-                    if (one != two)
-                        QFAIL(qPrintable(QStringLiteral("block %1, text %2: %3 against %4")
-                                             .arg(block)
-                                             .arg(QString::fromLatin1(text.toPercentEncoding()),
-                                                  QString::fromLatin1(two.toPercentEncoding()),
-                                                  QString::fromLatin1(one.toPercentEncoding()))));
+                    compare(one,
+                            converted(codes, path, direction, format, std::size_t(block),
+                                      2 + round % 2),
+                            text, block);
                 }
+            }
+        }
+    }
+
+    // Lines of every length up to past a chunk put their LF (or CR LF) on
+    // every byte before, at and after each chunk boundary; the file is also
+    // read from an offset that is not a line start, as when a script has
+    // read its first bytes already.
+    void everyBoundaryAndOffset() {
+        const AreaCodeTable codes = table();
+        QTemporaryDir dir;
+        constexpr int kChunk = 16;
+        for (const char* end : {"\n", "\r\n"}) {
+            for (int length = 0; length <= 2 * kChunk + 1; ++length) {
+                QByteArray text;
+                for (int line = 0; text.size() < 8 * kChunk; ++line)
+                    text += (QByteArray::number(603 + line % 2) + "5550100" +
+                             QByteArray(2 * kChunk, '1'))
+                                .left(length) +
+                            end;
+                const QString path = writeFile(dir, QStringLiteral("lines.txt"), text);
+                for (const off_t skip : {off_t(0), off_t(1), off_t(kChunk + 1)})
+                    compare(converted(codes, path, Direction::AreaCodesToStates, Format::Tsv, 0, 1,
+                                      skip),
+                            converted(codes, path, Direction::AreaCodesToStates, Format::Tsv,
+                                      kChunk, 2, skip),
+                            text, kChunk);
             }
         }
     }
