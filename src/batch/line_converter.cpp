@@ -24,7 +24,8 @@ LineConverter::LineConverter(const AreaCodeTable& table, Direction direction, Fo
         shortRows_[id].bytes[row.size()] = '\n';
         shortRows_[id].size = std::size_t(row.size()) + 1;
     }
-    rowOfSlot_.resize(AreaCode::kSlots);
+    rowOfSlot_.resize(AreaCode::kSlots + 1);
+    rowOfSlot_[kLocalNumberSlot] = &shortRows_[AreaCodeTable::kNotFound];
     for (int length = 0, count = 1; length <= 3; ++length, count *= 10) {
         for (int value = 0; value < count; ++value) {
             const QString digits =
@@ -73,6 +74,27 @@ void LineConverter::line(std::string_view entry, const char* readable) {
         return;
     }
     writeRow(entry, answerFor(table_, direction_, entry, withReason_));
+}
+
+void LineConverter::lines(const EntrySpan* entries, std::size_t count, const char* readable) {
+    if (shortRows_.empty() || counts_) {
+        for (std::size_t i = 0; i < count; ++i)
+            line({entries[i].start, entries[i].size}, readable);
+        return;
+    }
+    // Most entries take the quick way: their rows are copied in a row.
+    for (std::size_t from = 0; from < count; from += slots_.size()) {
+        const std::size_t batch = std::min(count - from, slots_.size());
+        quickSlots(entries + from, batch, slots_.data());
+        for (std::size_t i = 0; i < batch; ++i) {
+            const std::uint16_t slot = slots_[i];
+            const ShortRow* row = slot != kCarefulEntry ? rowOfSlot_[slot] : nullptr;
+            if (row && row->size != 0)
+                out_.putShort(row->bytes, row->size);
+            else
+                line({entries[from + i].start, entries[from + i].size}, readable);
+        }
+    }
 }
 
 void LineConverter::writeRow(std::string_view entry, const EntryAnswer& answer) {

@@ -4,9 +4,11 @@
 #include "batch/byte_output.h"
 #include "batch/convert_options.h"
 #include "batch/entry_answer.h"
+#include "batch/quick_entries.h"
 #include "batch/zone_fields.h"
 #include "conversion/area_code_table.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -32,6 +34,8 @@ public:
     // readable: the end of what may be read from the entry's start on; the
     // common entry is read faster with AreaCode::kReadAhead bytes there.
     void line(std::string_view entry, const char* readable);
+    // Whole lines in order, as many as come at once.
+    void lines(const EntrySpan* entries, std::size_t count, const char* readable);
     void piece(std::string_view part);
     void endLine();
     // The text format is written here, once every width is known.
@@ -64,8 +68,9 @@ private:
     };
     std::vector<ShortRow> shortRows_;
     // For each code's slot, its answer's row: one look-up where the table
-    // takes two.
+    // takes two; and one more, a local number's.
     std::vector<const ShortRow*> rowOfSlot_;
+    std::array<std::uint16_t, 256> slots_{}; // of the lines handed on together
 };
 
 } // namespace tallyvane::batch

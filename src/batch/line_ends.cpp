@@ -1,5 +1,5 @@
 // Compiled once for each instruction set Highway targets; the widest one the
-// processor runs is picked at the first call.
+// processor runs is picked at the first call (see widest_target.h).
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "batch/line_ends.cpp"
 #include <hwy/foreach_target.h> // IWYU pragma: keep
@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "batch/line_ends.h"
+#include "batch/widest_target.h"
 
 HWY_BEFORE_NAMESPACE();
 namespace tallyvane::batch::HWY_NAMESPACE {
@@ -55,45 +56,8 @@ HWY_AFTER_NAMESPACE();
 #if HWY_ONCE
 namespace tallyvane::batch {
 
-namespace {
-
-using Marker = void (*)(const char*, std::size_t, std::uint64_t*);
-
-// The widest of the compiled versions that this processor runs, by the same
-// instruction groups Highway compiles each for. Highway's own chooser lives
-// in its shared library, whose start-up timing costs every run about 5 ms,
-// more than the scan of a 100 MB file; so the choice is made here, from the
-// processor's feature bits, and the library is never loaded.
-Marker widestMarker() {
-#if HWY_ARCH_X86
-    __builtin_cpu_init();
-    const bool ssse3 = __builtin_cpu_supports("ssse3");
-    const bool sse4 = ssse3 && __builtin_cpu_supports("sse4.1") &&
-                      __builtin_cpu_supports("sse4.2") && __builtin_cpu_supports("pclmul") &&
-                      __builtin_cpu_supports("aes");
-    const bool avx2 = sse4 && __builtin_cpu_supports("avx") && __builtin_cpu_supports("avx2") &&
-                      __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
-                      __builtin_cpu_supports("fma") && __builtin_cpu_supports("f16c");
-#if HWY_TARGETS & HWY_AVX2
-    if (avx2)
-        return N_AVX2::MarkLineEnds;
-#endif
-#if HWY_TARGETS & HWY_SSE4
-    if (sse4)
-        return N_SSE4::MarkLineEnds;
-#endif
-#if HWY_TARGETS & HWY_SSSE3
-    if (ssse3)
-        return N_SSSE3::MarkLineEnds;
-#endif
-#endif
-    return HWY_STATIC_DISPATCH(MarkLineEnds);
-}
-
-} // namespace
-
 void markLineEnds(const char* data, std::size_t size, std::uint64_t* bits) {
-    static const Marker marker = widestMarker();
+    static const auto marker = TALLYVANE_WIDEST_TARGET(MarkLineEnds);
     marker(data, size, bits);
 }
 

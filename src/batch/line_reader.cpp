@@ -100,19 +100,27 @@ void LineReader::takeLines(const char* data, std::size_t filled) {
     markLineEnds(from, size, lineEnds_.data());
     // The converter may read a little past an entry: the buffer is padded.
     const char* const readable = buffer_.data() + buffer_.size();
+    // Whole lines go to the converter a batch at a time.
+    std::size_t batched = 0;
+    const auto handOn = [&] {
+        converter_.lines(spans_.data(), batched, readable);
+        batched = 0;
+    };
     const char* p = from;
     for (std::size_t word = 0; word < lineEnds_.size(); ++word) {
         for (std::uint64_t bits = lineEnds_[word]; bits != 0; bits &= bits - 1) {
             const char* lineEnd = from + word * 64 + unsigned(std::countr_zero(bits));
             if (lineEnd < p) // the LF of a CR LF
                 continue;
-            const std::string_view entry(p, static_cast<std::size_t>(lineEnd - p));
+            const auto length = static_cast<std::size_t>(lineEnd - p);
             if (lineInPieces_) {
-                converter_.piece(entry);
+                converter_.piece({p, length});
                 converter_.endLine();
                 lineInPieces_ = false;
             } else {
-                converter_.line(entry, readable);
+                spans_[batched++] = {p, length};
+                if (batched == spans_.size())
+                    handOn();
             }
             if (*lineEnd == '\r') {
                 if (lineEnd + 1 == end)
@@ -123,6 +131,7 @@ void LineReader::takeLines(const char* data, std::size_t filled) {
             p = lineEnd + 1;
         }
     }
+    handOn();
     start_ = static_cast<std::size_t>(p - data);
 }
 

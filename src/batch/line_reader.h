@@ -1,10 +1,12 @@
 #pragma once
 
 #include "batch/line_converter.h"
+#include "batch/quick_entries.h"
 
 #include <sys/types.h>
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -59,6 +61,7 @@ private:
     std::vector<char> buffer_;
     std::size_t blockSize_;
     std::vector<std::uint64_t> lineEnds_; // the block's line ends, a bit a byte
+    std::array<EntrySpan, 256> spans_;    // whole lines not handed on yet
     std::size_t start_ = 0;               // the first byte of the line not yet handed on
     bool pendingCr_ = false;              // the last block ended in CR: an LF next belongs to it
     bool lineInPieces_ = false;

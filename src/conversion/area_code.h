@@ -135,6 +135,23 @@ public:
         AreaCode code;
         return code.readPadded(entry) ? code : ofUtf8(entry);
     }
+    // The parts of that quick reading, for a reader that finds an entry's
+    // digits and letters its own way. Whether an entry's first two bytes
+    // (0 past its end) let the rest be read as digits and punctuation: a
+    // "+" that opens it is a plain character only when a 1 follows.
+    static constexpr bool opensPlainly(char first, char second) {
+        return first != ' ' && first != '\t' && (first != '+' || second == '1');
+    }
+    // The slot of the code that such an entry with no letter and no "#"
+    // asks for, from where its digits are (bit i: entry[i] is one) and how
+    // many there are; kSlots for a local number.
+    [[gnu::always_inline]] static int quickSlot(const char* entry, unsigned mask, unsigned digits) {
+        if (mask == 0)
+            return slotOf(0, 0);
+        const DigitsRead read = readDigitsAt(entry, mask, digits);
+        return read.national == kLocalNumberDigits ? kSlots
+                                                   : slotOf(int(read.length), int(read.value));
+    }
 
 private:
     // Where the reading stands at the entry's start: before its first
@@ -156,6 +173,14 @@ private:
     bool readPadded(std::string_view entry);
     // The answer from where the entry's digits are (bit i: entry[i] is one).
     void readDigits(const char* entry, unsigned mask);
+    // The code's digits among `digits` digits at the mask's places, past a dropped 1.
+    struct DigitsRead {
+        unsigned national; // digits of the number past a dropped 1
+        unsigned length;   // of the code, up to 3
+        unsigned value;
+    };
+    [[gnu::always_inline]] static DigitsRead readDigitsAt(const char* entry, unsigned mask,
+                                                          unsigned digits);
     static AreaCode ofUtf8Long(std::string_view entry);
 
     static constexpr bool marksExtension(char32_t c) { return c == U'x' || c == U'X' || c == U'#'; }
@@ -245,9 +270,7 @@ inline bool AreaCode::readPadded(std::string_view entry) {
     std::memcpy(words, entry.data(), sizeof words);
     words[0] &= keep(size);
     words[1] &= keep(size - std::min<std::size_t>(size, 8));
-    const auto first = static_cast<unsigned char>(words[0]);
-    const auto second = static_cast<unsigned char>(words[0] >> 8);
-    if (first == ' ' || first == '\t' || (first == '+' && second != '1') ||
+    if (!opensPlainly(static_cast<char>(words[0]), static_cast<char>(words[0] >> 8)) ||
         digit_words::mayHoldExtension(words[0], words[1]))
         return false;
     readDigits(entry.data(),
@@ -260,28 +283,37 @@ inline void AreaCode::readDigits(const char* entry, unsigned mask) {
     if (mask == 0)
         return;
     const unsigned digits = digit_words::bitsSet16(mask);
+    const DigitsRead read = readDigitsAt(entry, mask, digits);
+    value_ = int(read.value);
+    length_ = static_cast<std::uint8_t>(read.length);
+    seen_ = static_cast<std::uint8_t>(std::min<unsigned>(digits, kPastTen));
+    national_ = static_cast<std::uint8_t>(std::min<unsigned>(read.national, kPastTen));
+}
+
+inline AreaCode::DigitsRead AreaCode::readDigitsAt(const char* entry, unsigned mask,
+                                                   unsigned digits) {
     // Only the first leading 1 goes, and not from ten digits; without a
     // branch, since whether a number has one is anybody's guess from line to line.
     const unsigned drop = static_cast<unsigned>(entry[std::size_t(__builtin_ctz(mask))] == '1') &
                           static_cast<unsigned>(digits != kNumberDigits);
     mask ^= mask & (0u - mask) & (0u - drop);
-    const unsigned national = digits - drop;
-    if (national >= 3) {
+    DigitsRead read{digits - drop, 0, 0};
+    if (read.national >= 3) {
         const unsigned first = unsigned(__builtin_ctz(mask));
         mask &= mask - 1;
         const unsigned second = unsigned(__builtin_ctz(mask));
         mask &= mask - 1;
         const unsigned third = unsigned(__builtin_ctz(mask));
-        value_ = (entry[first] - '0') * 100 + (entry[second] - '0') * 10 + (entry[third] - '0');
-        length_ = 3;
+        read.value = unsigned(entry[first] - '0') * 100 + unsigned(entry[second] - '0') * 10 +
+                     unsigned(entry[third] - '0');
+        read.length = 3;
     } else {
         for (; mask != 0; mask &= mask - 1) {
-            value_ = value_ * 10 + (entry[std::size_t(__builtin_ctz(mask))] - '0');
-            ++length_;
+            read.value = read.value * 10 + unsigned(entry[std::size_t(__builtin_ctz(mask))] - '0');
+            ++read.length;
         }
     }
-    seen_ = static_cast<std::uint8_t>(std::min<unsigned>(digits, kPastTen));
-    national_ = static_cast<std::uint8_t>(std::min<unsigned>(national, kPastTen));
+    return read;
 }
 
 } // namespace tallyvane

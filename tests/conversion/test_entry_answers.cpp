@@ -1,6 +1,7 @@
 // Entries to results and the reasons behind "Not Found", through the shared
 // core that the window's run and tallyvane-convert both use: from the text
 // the window holds and from the UTF-8 bytes the batch program reads.
+#include "batch/quick_entries.h"
 #include "conversion/area_code.h"
 #include "conversion/area_code_table.h"
 #include "support/fakes.h"
@@ -47,6 +48,12 @@ private Q_SLOTS:
         codes("brackets", "(603) 237-4934", "NH");
         codes("plus one", "+1 603 237 4934", "NH");
         codes("bare", "603", "NH");
+        codes("a tab before", "\t603", "NH");
+        codes("plus one, no more", "+1", "Not Found", "no area code in this entry");
+        codes("short foreign", "+33 1", "Not Found", "not a North American number (+33)");
+        codes("a space after the plus", "+ 44 20", "Not Found",
+              "not a North American number (+44)");
+        codes("seventeen bytes", "+1 (603) 237-4934", "NH");
         codes("eight digits are a code", "86753091", "NT YT");
         // Plainly not North American: no state.
         codes("London", "+44 20 7946 0958", "Not Found", "not a North American number (+44)");
@@ -145,16 +152,30 @@ private Q_SLOTS:
             }
             return;
         }
-        // The three readers: the window's text, the batch program's whole
-        // line and its line in pieces, one character at a time.
+        // The readers: the window's text, the batch program's whole line,
+        // its line in pieces (one character at a time) and its padded block.
         const AreaCode fromText = AreaCode::of(entry);
         AreaCode fromBytes;
         fromBytes.add(bytes.data(), bytes.data() + bytes.size());
         const AreaCode fromLine = AreaCode::ofUtf8(bytes);
-        for (const AreaCode& other : {fromBytes, fromLine}) {
-            QCOMPARE(other.kind(), fromText.kind());
-            QCOMPARE(other.text(), fromText.text());
-            QCOMPARE(other.countryDigits(), fromText.countryDigits());
+        // The batch program's padded block: what lies past the entry must
+        // not count, whether it looks like digits or like letters.
+        for (const char* after : {"9999999999999999", "x#+1 x#+1 x#+1 x"}) {
+            const QByteArray padded = utf8 + after;
+            const std::string_view inBlock(padded.constData(), bytes.size());
+            const AreaCode fromBlock = AreaCode::ofPaddedUtf8(inBlock);
+            for (const AreaCode& other : {fromBytes, fromLine, fromBlock}) {
+                QCOMPARE(other.kind(), fromText.kind());
+                QCOMPARE(other.text(), fromText.text());
+                QCOMPARE(other.countryDigits(), fromText.countryDigits());
+            }
+            const batch::EntrySpan span{inBlock.data(), inBlock.size()};
+            std::uint16_t quick = 0;
+            batch::quickSlots(&span, 1, &quick);
+            if (quick != batch::kCarefulEntry) // else it is read as ofUtf8 reads it
+                QCOMPARE(int(quick), fromText.kind() == AreaCode::Kind::Code
+                                         ? fromText.slot()
+                                         : int(batch::kLocalNumberSlot));
         }
         QCOMPARE(table_.row(table_.statesFor(fromText)), result);
         if (!reason.isEmpty()) {
