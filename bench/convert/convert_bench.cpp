@@ -210,7 +210,8 @@ int main(int argc, char** argv) {
             if (!before.empty()) {
                 const Measure c = median(before);
                 printRow("baseline", c, lines);
-                std::printf("  %-32s %.2fx\n", "tallyvane-convert / baseline",
+                std::printf("  %-32s %.2fx\n", "baseline / cat", c.seconds / copy.seconds);
+                std::printf("  %-32s %.2fx\n", "baseline / tallyvane-convert",
                             c.seconds / a.seconds);
             }
         }

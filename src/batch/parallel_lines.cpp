@@ -49,7 +49,7 @@ public:
             if (chunk < last_ || (chunk == last_ && !failure_ && error_ == 0)) {
                 last_ = chunk;
                 error_ = error;
-                failure_ = failure;
+                failure_ = std::move(failure);
             }
         }
         changed_.notify_all();

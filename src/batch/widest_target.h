@@ -12,6 +12,10 @@
 
 #include <hwy/highway.h>
 
+#if HWY_ARCH_X86
+#include <cpuid.h>
+#endif
+
 namespace tallyvane::batch {
 
 struct X86Groups {
@@ -19,6 +23,14 @@ struct X86Groups {
     bool sse4 = false;
     bool avx2 = false;
 };
+
+#if HWY_ARCH_X86
+// Clang does not know "f16c" as a feature name of __builtin_cpu_supports.
+inline bool hasF16c() {
+    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+    return __get_cpuid(1, &eax, &ebx, &ecx, &edx) != 0 && (ecx & bit_F16C) != 0;
+}
+#endif
 
 inline X86Groups x86Groups() {
     X86Groups groups;
@@ -30,7 +42,7 @@ inline X86Groups x86Groups() {
                   __builtin_cpu_supports("aes");
     groups.avx2 = groups.sse4 && __builtin_cpu_supports("avx") && __builtin_cpu_supports("avx2") &&
                   __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
-                  __builtin_cpu_supports("fma") && __builtin_cpu_supports("f16c");
+                  __builtin_cpu_supports("fma") && hasF16c();
 #endif
     return groups;
 }

@@ -110,7 +110,7 @@ private Q_SLOTS:
     void everyBoundaryAndOffset() {
         const AreaCodeTable codes = table();
         QTemporaryDir dir;
-        constexpr int kChunk = 16;
+        constexpr qsizetype kChunk = 16;
         for (const char* end : {"\n", "\r\n"}) {
             for (int length = 0; length <= 2 * kChunk + 1; ++length) {
                 QByteArray text;
