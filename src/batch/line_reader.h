@@ -56,6 +56,8 @@ private:
     void takeLines(const char* data, std::size_t filled);
     std::function<void()> beforeWaiting_;
 
+    static constexpr std::size_t kReadSize = std::size_t(128) << 10;
+
     LineConverter& converter_;
     // A block and AreaCode::kReadAhead bytes past it, which the converter may read.
     std::vector<char> buffer_;
