@@ -30,6 +30,7 @@ cxxflags="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 ldflags=$(dpkg-buildflags --get LDFLAGS)
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
     -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
+    -DCMAKE_MODULE_LINKER_FLAGS="$ldflags" \
     -DTALLYVANE_TESTS=OFF -DTALLYVANE_BENCH=OFF >/dev/null
 cmake --build "$build"
 rm -f "$build"/tallyvane_*.deb
@@ -54,6 +55,7 @@ dpkg-deb -x "$deb" "$unpacked"
 for wanted in usr/bin/tallyvane usr/share/tallyvane/areacodes.db usr/share/tallyvane/help.html \
     usr/bin/tallyvane-convert usr/share/man/man1/tallyvane.1.gz usr/share/man/man1/tallyvane-convert.1.gz \
     usr/share/doc/tallyvane/copyright usr/share/doc/tallyvane/changelog.gz \
+    "usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/tallyvane/libtallyvane_workbooks.so" \
     usr/share/applications/io.github.veltmark.tallyvane.desktop \
     usr/share/metainfo/io.github.veltmark.tallyvane.metainfo.xml \
     usr/share/icons/hicolor/scalable/apps/io.github.veltmark.tallyvane.svg \
@@ -100,6 +102,17 @@ converted=$(printf '1 (436) 555-0142\nNH\n' | /usr/bin/tallyvane-convert)
 [ "$converted" = "$(printf 'OH\nNot Found')" ] ||
     { echo "FAIL: the installed tallyvane-convert gave: $converted" >&2; exit 1; }
 /usr/bin/tallyvane-convert --version
+# The workbook reader is a module loaded at the first workbook: the installed
+# program must find it. LibreOffice (there for the tests) writes the workbook.
+command -v soffice >/dev/null ||
+    { echo "FAIL: LibreOffice (soffice), which writes the test workbook, is missing" >&2; exit 1; }
+book=$(mktemp -d)
+printf 'Name,Phone\nAda,603-237-4934\n' >"$book/contacts.csv"
+soffice --headless --convert-to xlsx --outdir "$book" "$book/contacts.csv" >/dev/null 2>&1
+from_book=$(/usr/bin/tallyvane-convert --column Phone "$book/contacts.xlsx") || true
+rm -rf "$book"
+[ "$from_book" = "$(printf 'Name,Phone,State\nAda,603-237-4934,NH')" ] ||
+    { echo "FAIL: the installed tallyvane-convert read the workbook as: $from_book" >&2; exit 1; }
 
 step "apt-get remove tallyvane"
 DEBIAN_FRONTEND=noninteractive apt-get remove -y tallyvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entries/file_kind.h"
+#include "entries/workbook_reading.h"
 
 #include <memory>
 #include <optional>
@@ -9,7 +10,7 @@
 
 namespace tallyvane {
 
-// A workbook (.xlsx or .ods) read through liborcus, each sheet given as the
+// A workbook (.xlsx or .ods) read through the workbook module, each sheet given as the
 // CSV text both programs already read columns from: a cell as a person sees
 // it, so a phone number stored as a number is its digits and a date is
 // YYYY-MM-DD, never a serial number.
@@ -27,8 +28,7 @@ public:
     std::string sheetCsv(std::size_t sheet) const;
 
 private:
-    struct Contents;
-    std::unique_ptr<Contents> contents_;
+    std::unique_ptr<WorkbookReading> contents_;
     std::vector<std::string> names_;
 };
 
