@@ -20,10 +20,6 @@ namespace tallyvane::batch {
 
 namespace {
 
-// Rows a chunk may hold back while an earlier chunk is still being
-// converted; past this it waits for its turn and writes as it goes.
-constexpr std::size_t kHeldBack = std::size_t(4) << 20;
-
 // What the threads share: whose turn it is to write, and how things ended.
 class Turns {
 public:
@@ -74,9 +70,11 @@ private:
 // `held` until the chunk's turn comes, then straight to the shared output.
 class Worker {
 public:
-    Worker(const ParallelLines::Job& job, ByteOutput& shared, Turns& turns, std::size_t block)
-        : shared_(shared), turns_(turns),
-          out_([this](std::string_view rows) { take(rows); }, std::size_t(256) << 10),
+    Worker(const ParallelLines::Job& job, ByteOutput& shared, Turns& turns, std::size_t block,
+           std::size_t heldBack)
+        : shared_(shared), turns_(turns), heldBack_(heldBack),
+          out_([this](std::string_view rows) { take(rows); },
+               std::min(std::size_t(256) << 10, heldBack)),
           converter_(job.table, job.direction, job.format, out_, job.withReason),
           reader_(converter_, block) {}
 
@@ -99,7 +97,7 @@ public:
 
 private:
     void take(std::string_view rows) {
-        if (!ourTurn_ && held_.size() + rows.size() <= kHeldBack)
+        if (!ourTurn_ && held_.size() + rows.size() <= heldBack_)
             return static_cast<void>(held_.append(rows));
         if (!ourTurn_) {
             if (!turns_.await(chunk_))
@@ -117,6 +115,7 @@ public:
 private:
     ByteOutput& shared_;
     Turns& turns_;
+    std::size_t heldBack_;
     std::size_t chunk_ = 0;
     bool ourTurn_ = false;
     std::string held_;
@@ -141,9 +140,11 @@ int threadsFor(int fd) {
 }
 
 ParallelLines::ParallelLines(const AreaCodeTable& table, Direction direction, Format format,
-                             bool withReason, ByteOutput& out, std::size_t chunkSize, int threads)
+                             bool withReason, ByteOutput& out, std::size_t chunkSize, int threads,
+                             std::size_t heldBack)
     : job_{table, direction, format, withReason}, out_(out),
-      chunkSize_(std::max<std::size_t>(chunkSize, 1)), threads_(threads > 0 ? threads : 2) {}
+      chunkSize_(std::max<std::size_t>(chunkSize, 1)), threads_(threads > 0 ? threads : 2),
+      heldBack_(heldBack) {}
 
 int ParallelLines::readAll(int fd) {
     const ChunkedFile file(fd, chunkSize_);
@@ -152,7 +153,7 @@ int ParallelLines::readAll(int fd) {
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         try {
-            Worker worker(job_, out_, turns, block);
+            Worker worker(job_, out_, turns, block, heldBack_);
             for (std::size_t chunk; (chunk = next++) < file.chunks() && !turns.stopped(chunk);) {
                 ChunkSource source(file, chunk);
                 if (!worker.convert(source))

@@ -22,8 +22,13 @@ class ParallelLines {
 public:
     static constexpr std::size_t kChunkSize = std::size_t(1) << 20;
 
+    // Rows a chunk may hold back while an earlier chunk is still being
+    // converted; past this it waits for its turn and writes as it goes.
+    static constexpr std::size_t kHeldBack = std::size_t(4) << 20;
+
     ParallelLines(const AreaCodeTable& table, Direction direction, Format format, bool withReason,
-                  ByteOutput& out, std::size_t chunkSize = kChunkSize, int threads = 0);
+                  ByteOutput& out, std::size_t chunkSize = kChunkSize, int threads = 0,
+                  std::size_t heldBack = kHeldBack);
     // Converts the descriptor from its offset to its end and leaves the
     // offset there. Returns 0, or the errno of a failed read: the lines
     // before the failure are converted, and none after it.
@@ -42,6 +47,7 @@ private:
     ByteOutput& out_;
     std::size_t chunkSize_;
     int threads_;
+    std::size_t heldBack_;
 };
 
 // How many threads a regular file is worth: one for a pipe, a small file or a

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -35,7 +37,8 @@ AreaCodeTable table() {
 // What converting the file from `skip` on gives, on one thread or on several
 // (chunk > 0); the input's offset must be left at its end either way.
 QByteArray converted(const AreaCodeTable& codes, const QString& path, Direction direction,
-                     Format format, std::size_t chunk, int threads = 2, off_t skip = 0) {
+                     Format format, std::size_t chunk, int threads = 2, off_t skip = 0,
+                     std::size_t heldBack = ParallelLines::kHeldBack) {
     QTemporaryDir dir;
     const QString outPath = dir.filePath(QStringLiteral("out"));
     const int in = ::open(QFile::encodeName(path).constData(), O_RDONLY);
@@ -44,7 +47,8 @@ QByteArray converted(const AreaCodeTable& codes, const QString& path, Direction 
     {
         ByteOutput out(outFd, 64);
         if (chunk > 0) {
-            ParallelLines(codes, direction, format, true, out, chunk, threads).readAll(in);
+            ParallelLines(codes, direction, format, true, out, chunk, threads, heldBack)
+                .readAll(in);
         } else {
             LineConverter converter(codes, direction, format, out, true);
             LineReader(converter, 1 << 20).readAll(in);
@@ -94,9 +98,11 @@ private Q_SLOTS:
                     round % 4 < 2 ? Direction::AreaCodesToStates : Direction::StatesToAreaCodes;
                 for (const Format format : {Format::Results, Format::Tsv, Format::Csv}) {
                     const QByteArray one = converted(codes, path, direction, format, 0);
+                    // Some rounds let a chunk hold back almost nothing, so
+                    // that it waits for its turn and writes as it goes.
                     compare(one,
                             converted(codes, path, direction, format, std::size_t(block),
-                                      2 + round % 2),
+                                      2 + round % 2, 0, round % 3 == 0 ? 8 : 1 << 20),
                             text, block);
                 }
             }
@@ -127,6 +133,33 @@ private Q_SLOTS:
                                       kChunk, 2, skip),
                             text, kChunk);
             }
+        }
+    }
+
+    // A write that fails in any thread (here: a full disk) ends the run with
+    // that failure on the calling thread; no thread is left waiting for a
+    // turn that never comes.
+    void aFailedWriteEndsEveryThread() {
+        const AreaCodeTable codes = table();
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("lines.txt"),
+                                       QByteArray("603-237-4934\nNH\n").repeated(4096));
+        for (const int threads : {2, 3}) {
+            const int in = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+            const int full = ::open("/dev/full", O_WRONLY);
+            QVERIFY(in >= 0 && full >= 0);
+            int failed = 0;
+            try {
+                ByteOutput out(full, 64);
+                ParallelLines(codes, Direction::AreaCodesToStates, Format::Tsv, false, out, 512,
+                              threads, 64)
+                    .readAll(in);
+                out.close();
+            } catch (const OutputFailed& failure) {
+                failed = failure.errorNumber;
+            }
+            ::close(in);
+            QCOMPARE(failed, ENOSPC);
         }
     }
 };
