@@ -48,7 +48,7 @@ bool ChunkSource::findStart() {
     if (chunk_ == 0)
         return true;
     // The first LF at or after the byte before the chunk's stretch.
-    std::array<char, 16384> piece{};
+    std::array<char, 16384> piece; // filled by pread before it is read
     for (off_t from = at_ - 1;;) {
         const ssize_t got = readAt(file_.fd_, piece.data(), piece.size(), from);
         if (got <= 0) // the file ends (or fails) within a line begun before

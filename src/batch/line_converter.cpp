@@ -56,14 +56,12 @@ EntryAnswer LineConverter::answerForPieces() const {
     return answerForState(table_, stateKey_, std::string_view(ends, 2), withReason);
 }
 
-void LineConverter::line(std::string_view entry, const char* readable) {
+void LineConverter::line(std::string_view entry) {
     if (counts_)
         return counts_->add(answerFor(table_, direction_, entry, true));
     if (!shortRows_.empty()) {
-        // The common case, kept short: tens of millions of lines go this way.
-        const AreaCode code = readable - entry.data() >= std::ptrdiff_t(AreaCode::kReadAhead)
-                                  ? AreaCode::ofPaddedUtf8(entry)
-                                  : AreaCode::ofUtf8(entry);
+        // An entry the quick reading left to the careful one (see lines).
+        const AreaCode code = AreaCode::ofUtf8(entry);
         const ShortRow& row = code.kind() == AreaCode::Kind::Code
                                   ? *rowOfSlot_[std::size_t(code.slot())]
                                   : shortRows_[AreaCodeTable::kNotFound];
@@ -76,10 +74,10 @@ void LineConverter::line(std::string_view entry, const char* readable) {
     writeRow(entry, answerFor(table_, direction_, entry, withReason_));
 }
 
-void LineConverter::lines(const EntrySpan* entries, std::size_t count, const char* readable) {
+void LineConverter::lines(const EntrySpan* entries, std::size_t count) {
     if (shortRows_.empty() || counts_) {
         for (std::size_t i = 0; i < count; ++i)
-            line({entries[i].start, entries[i].size}, readable);
+            line({entries[i].start, entries[i].size});
         return;
     }
     // Most entries take the quick way: their rows are copied in a row.
@@ -92,7 +90,7 @@ void LineConverter::lines(const EntrySpan* entries, std::size_t count, const cha
             if (row && row->size != 0)
                 out_.putShort(row->bytes, row->size);
             else
-                line({entries[from + i].start, entries[from + i].size}, readable);
+                line({entries[from + i].start, entries[from + i].size});
         }
     }
 }

@@ -31,11 +31,10 @@ public:
     void withZones(const ZoneFields* zones) { zones_ = zones && zones->any() ? zones : nullptr; }
 
     void begin();
-    // readable: the end of what may be read from the entry's start on; the
-    // common entry is read faster with AreaCode::kReadAhead bytes there.
-    void line(std::string_view entry, const char* readable);
-    // Whole lines in order, as many as come at once.
-    void lines(const EntrySpan* entries, std::size_t count, const char* readable);
+    void line(std::string_view entry);
+    // Whole lines in order, as many as come at once, each with
+    // AreaCode::kReadAhead bytes readable from its start (see quickSlots).
+    void lines(const EntrySpan* entries, std::size_t count);
     void piece(std::string_view part);
     void endLine();
     // The text format is written here, once every width is known.

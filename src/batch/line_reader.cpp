@@ -91,7 +91,7 @@ int LineReader::readAll(const Source& source) {
             converter_.piece({buffer_.data(), filled});
         converter_.endLine();
     } else if (filled > 0) {
-        converter_.line({buffer_.data(), filled}, buffer_.data() + buffer_.size());
+        converter_.line({buffer_.data(), filled});
     }
     return error;
 }
@@ -102,12 +102,11 @@ void LineReader::takeLines(const char* data, std::size_t filled) {
     const auto size = static_cast<std::size_t>(end - from);
     lineEnds_.resize(lineEndWords(size));
     markLineEnds(from, size, lineEnds_.data());
-    // The converter may read a little past an entry: the buffer is padded.
-    const char* const readable = buffer_.data() + buffer_.size();
-    // Whole lines go to the converter a batch at a time.
+    // Whole lines go to the converter a batch at a time; it may read a
+    // little past an entry, which the buffer's padding allows.
     std::size_t batched = 0;
     const auto handOn = [&] {
-        converter_.lines(spans_.data(), batched, readable);
+        converter_.lines(spans_.data(), batched);
         batched = 0;
     };
     const char* p = from;
