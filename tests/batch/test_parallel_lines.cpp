@@ -162,6 +162,35 @@ private Q_SLOTS:
             QCOMPARE(failed, ENOSPC);
         }
     }
+
+    // A pipe, a small file and a file read from near its end stay on one
+    // thread (a pipe's results must come line by line); the environment sets
+    // the count of a large one.
+    void threadsFollowTheInput() {
+        QTemporaryDir dir;
+        const QString big = writeFile(dir, QStringLiteral("big.txt"),
+                                      QByteArray(qsizetype(5 * ParallelLines::kChunkSize), '\n'));
+        const QString small = writeFile(dir, QStringLiteral("small.txt"), "603\n");
+        int pipeEnds[2];
+        QVERIFY(::pipe(pipeEnds) == 0);
+        const auto threads = [](const QString& path, off_t at, const char* asked) {
+            qputenv("TALLYVANE_CONVERT_THREADS", asked);
+            const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+            ::lseek(fd, at, SEEK_SET);
+            const int count = threadsFor(fd);
+            ::close(fd);
+            return count;
+        };
+        QCOMPARE(threads(big, 0, "3"), 3);
+        QCOMPARE(threads(big, 0, "1"), 1);
+        QCOMPARE(threads(small, 0, "3"), 1);
+        QCOMPARE(threads(big, off_t(4 * ParallelLines::kChunkSize), "3"), 1);
+        qputenv("TALLYVANE_CONVERT_THREADS", "3");
+        QCOMPARE(threadsFor(pipeEnds[0]), 1);
+        qunsetenv("TALLYVANE_CONVERT_THREADS");
+        ::close(pipeEnds[0]);
+        ::close(pipeEnds[1]);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestParallelLines)
