@@ -5,7 +5,7 @@
 # Building and running the program.
 TALLYVANE_RUN_PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev libxcb1-dev libsqlite3-dev libxlsxwriter-dev libcsv-dev liborcus-dev libixion-dev libhwy-dev
+    qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev libxcb1-dev libsqlite3-dev libxlsxwriter-dev libcsv-dev libzip-dev libexpat1-dev libhwy-dev
     fonts-liberation2
 )
 
@@ -18,6 +18,8 @@ TALLYVANE_TEST_PACKAGES=(
     clang-format clang-tidy
     # the area-code maintainers' NANPA check and the time-zone table's tool, and their tests
     python3 python3-bson
+    # workbooks written by openpyxl (the writer behind pandas), for the workbook reader's tests
+    python3-openpyxl
     # the accessibility bus and a client that reads the window as a screen reader does
     dbus at-spi2-core python3-pyatspi
 )

@@ -28,6 +28,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <optional>
 
@@ -223,14 +224,19 @@ struct ColumnBeyond {
     std::size_t columns;
 };
 
-// The sheet of a workbook that --sheet names (or the first) as CSV text;
-// nothing, once said why, when the workbook or the sheet cannot be read.
-std::optional<std::string> workbookSheetCsv(int fd, const std::string& file, FileKind kind,
-                                            const std::string& sheetName) {
+// A workbook and the sheet of it that --sheet names (or the first); nothing,
+// once said why, when the workbook or the sheet cannot be read.
+struct ChosenSheet {
+    std::unique_ptr<WorkbookFile> workbook;
+    std::size_t sheet = 0;
+};
+std::optional<ChosenSheet> chosenSheet(int fd, const std::string& file, FileKind kind,
+                                       const std::string& sheetName) {
     try {
-        // liborcus reads by path; the descriptor already open is the file meant.
-        const WorkbookFile workbook("/proc/self/fd/" + std::to_string(fd), kind);
-        const std::vector<std::string>& names = workbook.sheetNames();
+        ChosenSheet chosen{std::make_unique<WorkbookFile>(fd, kind)};
+        if (sheetName.empty() && kind == FileKind::Ods)
+            return chosen; // its names would take a pass of their own
+        const std::vector<std::string>& names = chosen.workbook->sheetNames();
         std::optional<std::size_t> sheet = std::size_t(0);
         if (!sheetName.empty())
             sheet = sheetNamed(names, sheetName);
@@ -241,7 +247,8 @@ std::optional<std::string> workbookSheetCsv(int fd, const std::string& file, Fil
             complain(inputName(file) + ": no sheet " + sheetName + "; its sheets are " + list);
             return std::nullopt;
         }
-        return workbook.sheetCsv(*sheet);
+        chosen.sheet = *sheet;
+        return chosen;
     } catch (const Failure& failure) {
         complain(inputName(file) + ": " + failure.description().toStdString());
         return std::nullopt;
@@ -276,6 +283,23 @@ char delimiterOf(const ConvertOptions& options, const std::string& file, std::st
     return found;
 }
 
+// Streams a workbook's sheet into the converter as it is read.
+bool readSheet(const ChosenSheet& chosen, const std::string& file, ColumnInput& input,
+               ColumnConverter& converter) {
+    try {
+        chosen.workbook->readSheet(chosen.sheet, [&](std::string_view csv) {
+            input.feed(csv.data(), csv.size(), converter);
+            return true;
+        });
+    } catch (const Failure& failure) {
+        complain(inputName(file) + ": " + failure.description().toStdString());
+        return false;
+    }
+    if (const std::size_t formulas = chosen.workbook->formulasWithoutResult(); formulas > 0)
+        complain(inputName(file) + ": " + formulasWithoutResultText(formulas));
+    return true;
+}
+
 // The entries of one column of CSV files, whose rows are written out again.
 bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table,
                     const ZoneFields& zones, ByteOutput& out, bool inputClosed,
@@ -291,9 +315,9 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table,
         options, inputClosed, [&](int fd, const std::string& file, const FileLooks& looks) {
             if (looks.kind == FileKind::NotText)
                 return refuseUnlessText(looks, file);
-            std::optional<std::string> sheet;
+            std::optional<ChosenSheet> sheet;
             if (looks.kind != FileKind::Text) {
-                sheet = workbookSheetCsv(fd, file, looks.kind, options.sheet);
+                sheet = chosenSheet(fd, file, looks.kind, options.sheet);
                 if (!sheet)
                     return -1;
             }
@@ -311,8 +335,8 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table,
             CsvRecords records(delimiter);
             ColumnInput input(records);
             converter.beginFile(records, delimiter);
-            if (sheet)
-                input.feed(sheet->data(), sheet->size(), converter);
+            if (sheet && !readSheet(*sheet, file, input, converter))
+                return -1;
             for (; got > 0; got = read(block.data(), block.size()))
                 input.feed(block.data(), std::size_t(got), converter);
             if (got < 0)

@@ -1,62 +1,73 @@
 #include "entries/workbook_file.h"
 
-#include "entries/workbook_reading.h"
+#include "entries/workbooks/ods_book.h"
+#include "entries/workbooks/xlsx_book.h"
+#include "entries/workbooks/zip_members.h"
 #include "platform/failure.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QString>
 
 #include <algorithm>
 #include <charconv>
 
-#include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace tallyvane {
 
-namespace {
-
-// Where the module lies: beside the program in a build tree, in the
-// program's own library folder once installed.
-QStringList moduleCandidates() {
-    const QString programFolder =
-        QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2);
-    const QString name = QString::fromLatin1(kWorkbookModuleName);
-    return {
-        programFolder + u'/' + name,
-        QDir::cleanPath(programFolder + QStringLiteral("/" TALLYVANE_MODULE_SUBDIR "/") + name)};
-}
-
-// The module's entry, loaded at the first workbook and kept.
-ReadWorkbook workbookReader() {
-    static const ReadWorkbook reader = [] {
-        for (const QString& path : moduleCandidates()) {
-            if (void* module = ::dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL))
-                return reinterpret_cast<ReadWorkbook>(::dlsym(module, kReadWorkbookSymbol));
-        }
-        return ReadWorkbook{};
-    }();
-    if (!reader)
-        throw Failure(QStringLiteral("The workbook reader (%1) is not installed with this program")
-                          .arg(QString::fromLatin1(kWorkbookModuleName)));
-    return reader;
-}
-
-} // namespace
-
 WorkbookFile::WorkbookFile(const std::string& path, FileKind kind) {
-    std::string error;
-    contents_.reset(workbookReader()(path.c_str(), kind == FileKind::Ods, &error));
-    if (!contents_)
-        throw Failure(QString::fromStdString(error));
-    names_ = contents_->sheetNames();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw Failure(QStringLiteral("Cannot read %1: %2")
+                          .arg(QFile::decodeName(path.c_str()), qt_error_string(errno)));
+    try {
+        open(fd, kind);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    ::close(fd);
+}
+
+WorkbookFile::WorkbookFile(int fd, FileKind kind) {
+    open(fd, kind);
+}
+
+void WorkbookFile::open(int fd, FileKind kind) {
+    zip_ = std::make_unique<ZipMembers>(fd);
+    if (kind == FileKind::Ods)
+        ods_ = std::make_unique<OdsBook>(*zip_);
+    else
+        xlsx_ = std::make_unique<XlsxBook>(*zip_);
 }
 
 WorkbookFile::~WorkbookFile() = default;
 
+const std::vector<std::string>& WorkbookFile::sheetNames() const {
+    return ods_ ? ods_->sheetNames() : xlsx_->sheetNames();
+}
+
+void WorkbookFile::readSheet(std::size_t sheet, const SheetText& to) const {
+    SheetCsv out(to);
+    if (ods_)
+        ods_->readSheet(sheet, out, formulasWithoutResult_);
+    else
+        xlsx_->readSheet(sheet, out, formulasWithoutResult_);
+}
+
 std::string WorkbookFile::sheetCsv(std::size_t sheet) const {
-    return contents_->sheetCsv(sheet);
+    std::string whole;
+    readSheet(sheet, [&whole](std::string_view csv) {
+        whole.append(csv);
+        return true;
+    });
+    return whole;
+}
+
+std::string formulasWithoutResultText(std::size_t formulas) {
+    return std::to_string(formulas) + (formulas == 1 ? " formula" : " formulas") +
+           " had no stored result; save the workbook from a spreadsheet application to store them";
 }
 
 std::optional<std::size_t> sheetNamed(const std::vector<std::string>& names,

@@ -12,28 +12,44 @@
 
 namespace tallyvane {
 
+namespace {
+constexpr qsizetype kSheetStart = qsizetype(64) * 1024;
+}
+
 std::size_t appendColumnFromWorkbook(Prompts& prompts, ListView& list, const QString& path,
                                      FileKind kind, Direction direction,
                                      const std::function<void(Direction)>& useDirection) {
     const WorkbookFile workbook(QFile::encodeName(path).toStdString(), kind);
     if (workbook.sheetNames().empty())
         throw Failure(QStringLiteral("The workbook has no sheets"));
-    // A sheet is made into text once, when it is first shown or read.
-    std::map<int, QByteArray> sheets;
-    const auto sheetText = [&](int sheet) -> const QByteArray& {
-        auto found = sheets.find(sheet);
-        if (found == sheets.end())
-            found = sheets
-                        .emplace(sheet,
-                                 QByteArray::fromStdString(workbook.sheetCsv(std::size_t(sheet))))
-                        .first;
+    // The dialog shows a sheet's first rows, read as far as they go and no
+    // further; the whole sheet is read once a column is chosen.
+    std::map<int, QByteArray> starts;
+    const auto sheetStart = [&](int sheet) -> const QByteArray& {
+        auto found = starts.find(sheet);
+        if (found == starts.end()) {
+            QByteArray start;
+            workbook.readSheet(std::size_t(sheet), [&start](std::string_view csv) {
+                start.append(csv.data(), qsizetype(csv.size()));
+                return start.size() < kSheetStart;
+            });
+            found = starts.emplace(sheet, start).first;
+        }
         return found->second;
     };
-    ColumnQuestion question = sheetLayout(sheetText(0), direction).question;
+    const auto sheetText = [&](int sheet) {
+        QByteArray whole;
+        workbook.readSheet(std::size_t(sheet), [&whole](std::string_view csv) {
+            whole.append(csv.data(), qsizetype(csv.size()));
+            return true;
+        });
+        return whole;
+    };
+    ColumnQuestion question = sheetLayout(sheetStart(0), direction).question;
     for (const std::string& name : workbook.sheetNames())
         question.sheets << QString::fromStdString(name);
     question.showSheet = [&](ColumnQuestion& shown) {
-        const ColumnQuestion layout = sheetLayout(sheetText(shown.sheet), direction).question;
+        const ColumnQuestion layout = sheetLayout(sheetStart(shown.sheet), direction).question;
         shown.firstRows = layout.firstRows;
         shown.header = layout.header;
         shown.likeliest = layout.likeliest;
@@ -47,7 +63,12 @@ std::size_t appendColumnFromWorkbook(Prompts& prompts, ListView& list, const QSt
         appendPastedLines(list, QString::fromUtf8(sheetText(question.sheet)));
         return 0;
     }
-    return appendColumn(list, sheetText(question.sheet), ',', column, question.header);
+    const std::size_t counted = workbook.formulasWithoutResult();
+    const std::size_t malformed =
+        appendColumn(list, sheetText(question.sheet), ',', column, question.header);
+    if (const std::size_t formulas = workbook.formulasWithoutResult() - counted; formulas > 0)
+        prompts.messageBox(QString::fromStdString(formulasWithoutResultText(formulas)));
+    return malformed;
 }
 
 } // namespace tallyvane

@@ -35,4 +35,21 @@ bool needsQuotes(std::string_view field, char delimiter) {
     return false;
 }
 
+void appendField(std::string& out, std::string_view field, char delimiter) {
+    if (!needsQuotes(field, delimiter)) {
+        out.append(field);
+        return;
+    }
+    out.push_back('"');
+    for (std::size_t at = 0;;) {
+        const std::size_t quote = field.find('"', at);
+        out.append(field.substr(at, quote == std::string_view::npos ? quote : quote + 1 - at));
+        if (quote == std::string_view::npos)
+            break;
+        out.push_back('"');
+        at = quote + 1;
+    }
+    out.push_back('"');
+}
+
 } // namespace tallyvane::csv

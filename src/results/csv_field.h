@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <string>
 #include <string_view>
 
 namespace tallyvane {
@@ -60,6 +61,10 @@ template <class View> bool needsQuotes(View field, char delimiter = ',') {
     }
     return false;
 }
+
+// Appends the UTF-8 field, quoted where it must be, never guarded: for
+// copying a field that was read, as it was.
+void appendField(std::string& out, std::string_view field, char delimiter = ',');
 
 // The field as written, guarded when `guard` and it begins like a formula.
 inline QString field(QStringView text, bool guard = true, char delimiter = ',') {
