@@ -21,7 +21,7 @@ void ColumnConverter::beginFile(const CsvRecords& records, char delimiter) {
     if (records_)
         firstFile_ = false;
     records_ = &records;
-    delimiter_ = delimiter;
+    delimiter_ = fixedDelimiter_ != 0 ? fixedDelimiter_ : delimiter;
     inHeader_ = options_.header;
     firstRecord_ = true;
     headerRefused_ = false;

@@ -30,6 +30,8 @@ public:
     // --time-zone and the like: their fields follow the result's.
     void withZones(const ZoneFields* zones) { zones_ = zones && zones->any() ? zones : nullptr; }
     void countInto(AnswerCounts* counts) { counts_ = counts; }
+    // Every file's rows written with this delimiter, not with their own.
+    void writeWithDelimiter(char delimiter) { fixedDelimiter_ = delimiter; }
     // A new file, read with this delimiter; its header (if it has one) comes first.
     void beginFile(const CsvRecords& records, char delimiter);
     void record(const CsvRecord& record) override;
@@ -68,6 +70,7 @@ private:
     const ZoneFields* zones_ = nullptr;
     const CsvRecords* records_ = nullptr;
     char delimiter_ = ',';
+    char fixedDelimiter_ = 0;
     long column_ = -1;      // from 0; -1 while unknown, and when the header lacks it
     long tableColumn_ = -1; // the column in the first file's header
     bool inHeader_ = false;

@@ -303,10 +303,13 @@ bool readSheet(const ChosenSheet& chosen, const std::string& file, ColumnInput& 
 // The entries of one column of CSV files, whose rows are written out again.
 bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table,
                     const ZoneFields& zones, ByteOutput& out, bool inputClosed,
-                    AnswerCounts* counts, char& firstDelimiter) {
+                    AnswerCounts* counts) {
     // The rows of a summary are read and never written.
     ByteOutput discarded(ByteOutput::kDiscard, counts ? 1 << 16 : 1);
     ColumnConverter converter(table, options, counts ? discarded : out);
+    // A workbook's cells are split again at commas, whatever each file used.
+    if (options.xlsx)
+        converter.writeWithDelimiter(',');
     converter.withZones(&zones);
     converter.countInto(counts);
     std::vector<char> block(kBlockSize);
@@ -330,8 +333,6 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table,
                 sheet ? ','
                       : delimiterOf(options, file, {block.data(), std::size_t(got)},
                                     std::size_t(got) < block.size());
-            if (firstDelimiter == 0)
-                firstDelimiter = delimiter;
             CsvRecords records(delimiter);
             ColumnInput input(records);
             converter.beginFile(records, delimiter);
@@ -358,6 +359,24 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table,
         });
     reportRows(converter, malformed);
     return allRead;
+}
+
+// The input, if any, that is the very file the workbook would replace.
+std::optional<std::string> inputThatIsOutput(const ConvertOptions& options,
+                                             const WorkbookOutput& workbook) {
+    if (options.files.empty())
+        return workbook.isFileOf(STDIN_FILENO) ? std::optional<std::string>("the standard input")
+                                               : std::nullopt;
+    for (const std::string& file : options.files) {
+        const int fd =
+            file == "-" ? ::dup(STDIN_FILENO) : ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        const bool same = fd >= 0 && workbook.isFileOf(fd);
+        if (fd >= 0)
+            ::close(fd);
+        if (same)
+            return inputName(file);
+    }
+    return std::nullopt;
 }
 
 QString summaryText(const ResultsSummary& summary, Format format) {
@@ -407,10 +426,15 @@ int run(int argc, char** argv) {
         complain(failure.description().toStdString());
         return kFailure;
     }
+    if (workbook) {
+        if (const std::optional<std::string> both = inputThatIsOutput(options, *workbook)) {
+            complain(*both + " is both an input and the workbook to write; nothing was written");
+            return kUsageError;
+        }
+    }
     // A workbook's rows go first to its scratch file, through a descriptor
     // of their own, which closing the output closes.
     ByteOutput out(workbook ? ::dup(workbook->csvDescriptor()) : STDOUT_FILENO, kBlockSize);
-    char delimiter = 0;
     bool allRead = false;
     try {
         std::optional<AnswerCounts> counts;
@@ -418,10 +442,9 @@ int run(int argc, char** argv) {
             counts.emplace(table, options.direction);
         AnswerCounts* const counting = counts ? &*counts : nullptr;
         try {
-            allRead =
-                options.columns()
-                    ? convertColumns(options, table, zones, out, closed.input, counting, delimiter)
-                    : convertLines(options, table, zones, out, closed.input, counting);
+            allRead = options.columns()
+                          ? convertColumns(options, table, zones, out, closed.input, counting)
+                          : convertLines(options, table, zones, out, closed.input, counting);
         } catch (const ColumnBeyond& beyond) {
             out.discardPending();
             complain("column " + options.column + " is past the last column: " +
@@ -434,8 +457,9 @@ int run(int argc, char** argv) {
         if (counts)
             out.put(summaryText(counts->summary(), options.format).toStdString());
         out.close();
-        if (workbook)
-            workbook->write(delimiter != 0 ? delimiter : ',');
+        // A run that failed leaves the workbook as it was.
+        if (workbook && allRead)
+            workbook->write(',');
     } catch (const Failure& failure) {
         complain(failure.description().toStdString());
         return kFailure;

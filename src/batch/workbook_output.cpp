@@ -1,5 +1,6 @@
 #include "batch/workbook_output.h"
 
+#include "batch/scratch_folders.h"
 #include "entries/csv_records.h"
 #include "platform/failure.h"
 #include "platform/xlsx/xlsx_workbook.h"
@@ -7,13 +8,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <cerrno>
 #include <cstdio>
 #include <vector>
 
 #include <fcntl.h>
+#include <limits.h>
 #include <unistd.h>
 
 namespace tallyvane::batch {
@@ -46,10 +47,44 @@ private:
     int row_ = 0;
 };
 
+// Whether FILE must be written into rather than replaced: it is not a
+// regular file (a device, a FIFO), or it is reached through /proc or /dev
+// (/dev/stdout is a link to whatever the standard output is, and renaming
+// over it would replace the link, not write the output).
+bool writtenInto(const std::string& path, const struct stat& target, bool exists) {
+    if (exists && !S_ISREG(target.st_mode))
+        return true;
+    std::string hop = path;
+    for (int links = 0; links < 16; ++links) {
+        const QString absolute = QFileInfo(QFile::decodeName(hop.c_str())).absoluteFilePath();
+        if (absolute.startsWith(QStringLiteral("/proc/")) ||
+            absolute.startsWith(QStringLiteral("/dev/")))
+            return true;
+        char next[PATH_MAX];
+        const ssize_t size = ::readlink(hop.c_str(), next, sizeof next - 1);
+        if (size <= 0)
+            return false;
+        next[size] = '\0';
+        hop = next[0] == '/' ? std::string(next)
+                             : QFile::encodeName(QFileInfo(absolute).absolutePath()).toStdString() +
+                                   "/" + next;
+    }
+    return false;
+}
+
+QString failedWrite(const QString& target) {
+    return QStringLiteral("Cannot write %1: %2").arg(target, qt_error_string(errno));
+}
+
 } // namespace
 
 WorkbookOutput::WorkbookOutput(std::string path) : path_(std::move(path)) {
-    const QByteArray folder = QFile::encodeName(folderOf(path_));
+    targetExists_ = ::stat(path_.c_str(), &target_) == 0;
+    stream_ = writtenInto(path_, target_, targetExists_);
+    // Beside FILE, so that the rename stays on its file system; anywhere
+    // private for a FILE that is written into.
+    const QByteArray folder =
+        stream_ ? QFile::encodeName(QDir::tempPath()) : QFile::encodeName(folderOf(path_));
     // A file without a name, gone when closed whatever happens.
     csv_ = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (csv_ < 0)
@@ -62,15 +97,20 @@ WorkbookOutput::~WorkbookOutput() {
         ::close(csv_);
 }
 
+bool WorkbookOutput::isFileOf(int fd) const {
+    struct stat input {};
+    return targetExists_ && ::fstat(fd, &input) == 0 && input.st_dev == target_.st_dev &&
+           input.st_ino == target_.st_ino;
+}
+
 void WorkbookOutput::write(char delimiter) {
     const QString target = QFile::decodeName(path_.c_str());
-    // The workbook is made in a private folder beside FILE, and renamed over
-    // it only when complete.
-    QTemporaryDir scratch(folderOf(path_) + QStringLiteral("/.tallyvane-XXXXXX"));
-    if (!scratch.isValid())
-        throw Failure(
-            QStringLiteral("Cannot write in %1: %2").arg(folderOf(path_), scratch.errorString()));
-    XlsxWorkbook book(scratch.path(), QStringLiteral("book.xlsx"));
+    // The workbook is made in a private folder, and renamed over FILE (or
+    // copied into it) only when complete.
+    const ScratchFolder scratch(stream_ ? QFile::encodeName(QDir::tempPath()).toStdString()
+                                        : QFile::encodeName(folderOf(path_)).toStdString());
+    const std::string bookPath = scratch.fileNamed("book.xlsx");
+    XlsxWorkbook book(QFile::decodeName(scratch.path().c_str()), QStringLiteral("book.xlsx"));
     CsvRecords records(delimiter);
     Cells cells(book);
     std::vector<char> block(std::size_t(1) << 20);
@@ -88,8 +128,43 @@ void WorkbookOutput::write(char delimiter) {
     records.finish(cells);
     book.autofitAllColumns();
     book.close();
-    if (std::rename(QFile::encodeName(book.path()).constData(), path_.c_str()) != 0)
-        throw Failure(QStringLiteral("Cannot write %1: %2").arg(target, qt_error_string(errno)));
+    if (stream_)
+        return writeInto(bookPath);
+    if (std::rename(bookPath.c_str(), path_.c_str()) != 0)
+        throw Failure(failedWrite(target));
+}
+
+void WorkbookOutput::writeInto(const std::string& bookPath) const {
+    const QString target = QFile::decodeName(path_.c_str());
+    const int from = ::open(bookPath.c_str(), O_RDONLY | O_CLOEXEC);
+    const int to = ::open(path_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (from < 0 || to < 0) {
+        const int error = errno;
+        if (from >= 0)
+            ::close(from);
+        errno = error;
+        throw Failure(failedWrite(target));
+    }
+    std::vector<char> block(std::size_t(1) << 16);
+    ssize_t got = 0;
+    while ((got = ::read(from, block.data(), block.size())) > 0) {
+        for (ssize_t put = 0; put < got;) {
+            const ssize_t wrote = ::write(to, block.data() + put, std::size_t(got - put));
+            if (wrote < 0 && errno == EINTR)
+                continue;
+            if (wrote < 0) {
+                const int error = errno;
+                ::close(from);
+                ::close(to);
+                errno = error;
+                throw Failure(failedWrite(target));
+            }
+            put += wrote;
+        }
+    }
+    ::close(from);
+    if (::close(to) != 0 || got < 0)
+        throw Failure(failedWrite(target));
 }
 
 } // namespace tallyvane::batch

@@ -2,12 +2,16 @@
 
 #include <string>
 
+#include <sys/stat.h>
+
 namespace tallyvane::batch {
 
 // The enriched table as a workbook, for --format xlsx -o FILE: the rows are
-// first written as CSV to a scratch file beside FILE, then each field becomes
-// a text cell (so 6032374934 keeps its digits and nothing is taken for a
-// formula). FILE is replaced only by a complete workbook.
+// first written as CSV to a scratch file, then each field becomes a text
+// cell (so 6032374934 keeps its digits and nothing is taken for a formula).
+// A regular FILE is replaced only by a complete workbook, renamed over it
+// from a private folder beside it; anything else (a device, a FIFO,
+// /dev/stdout) is written into, as a shell redirection would.
 class WorkbookOutput {
 public:
     // Opens the scratch file; throws Failure naming the folder when it cannot.
@@ -16,6 +20,8 @@ public:
     WorkbookOutput(const WorkbookOutput&) = delete;
     WorkbookOutput& operator=(const WorkbookOutput&) = delete;
 
+    // Whether FILE is the file that fd reads (by device and inode).
+    bool isFileOf(int fd) const;
     // Where the CSV rows go.
     int csvDescriptor() const { return csv_; }
     // Reads the CSV rows back (split by the delimiter) into FILE. Throws
@@ -23,7 +29,12 @@ public:
     void write(char delimiter);
 
 private:
+    void writeInto(const std::string& book) const;
+
     std::string path_;
+    bool stream_ = false; // FILE is not a regular file we may rename over
+    struct stat target_ {};
+    bool targetExists_ = false;
     int csv_ = -1;
 };
 

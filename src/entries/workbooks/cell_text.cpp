@@ -30,9 +30,9 @@ void civilDate(std::int64_t days, int& year, int& month, int& day) {
 
 void appendTime(std::string& out, std::int64_t seconds) {
     char text[32];
-    const int size = std::snprintf(text, sizeof text, "%02lld:%02d:%02d",
-                                   static_cast<long long>(seconds / 3600),
-                                   int(seconds / 60 % 60), int(seconds % 60));
+    const int size =
+        std::snprintf(text, sizeof text, "%02lld:%02d:%02d", static_cast<long long>(seconds / 3600),
+                      int(seconds / 60 % 60), int(seconds % 60));
     out.append(text, std::size_t(size));
 }
 

@@ -84,7 +84,7 @@ private:
         const char* type = attribute(attributes, "value-type", ":office:1.0");
         const char* shown = attribute(attributes, "value-type", ":calcext:1.0");
         const std::string_view kind = shown && std::strcmp(shown, "error") == 0 ? "error"
-                                       : type                                   ? type
+                                      : type                                    ? type
                                                                                 : "";
         const bool formula = attribute(attributes, "formula") != nullptr;
         withoutResult_ = formula && type == nullptr;
@@ -92,7 +92,8 @@ private:
         if (kind == "float" || kind == "percentage" || kind == "currency") {
             value = attribute(attributes, "value", ":office:1.0");
             double number = 0;
-            if (value && std::from_chars(value, value + std::strlen(value), number).ec == std::errc())
+            if (value &&
+                std::from_chars(value, value + std::strlen(value), number).ec == std::errc())
                 cells::appendNumber(value_, number);
         } else if (kind == "date") {
             if ((value = attribute(attributes, "date-value")))
@@ -115,7 +116,9 @@ private:
                 text_.push_back('\n');
             inParagraph_ = true;
         } else if (name == "s") {
-            text_.append(std::size_t(std::min<std::uint64_t>(repeats(attribute(attributes, "c")), 1024)), ' ');
+            text_.append(
+                std::size_t(std::min<std::uint64_t>(repeats(attribute(attributes, "c")), 1024)),
+                ' ');
         } else if (name == "tab") {
             text_.push_back('\t');
         } else if (name == "line-break") {

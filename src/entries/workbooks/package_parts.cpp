@@ -38,12 +38,13 @@ private:
 
 std::string folderOf(std::string_view part) {
     const std::size_t slash = part.find_last_of('/');
-    return std::string(slash == std::string_view::npos ? std::string_view() : part.substr(0, slash + 1));
+    return std::string(slash == std::string_view::npos ? std::string_view()
+                                                       : part.substr(0, slash + 1));
 }
 
 std::string resolvedTarget(std::string_view sourceFolder, std::string_view target) {
     std::string joined = target.starts_with('/') ? std::string(target.substr(1))
-                                                  : std::string(sourceFolder) + std::string(target);
+                                                 : std::string(sourceFolder) + std::string(target);
     std::vector<std::string> names;
     std::size_t at = 0;
     while (at <= joined.size()) {

@@ -49,8 +49,8 @@ private:
     std::string out_;
     std::string row_;
     std::uint64_t nextRow_ = 0;
-    std::uint64_t columns_ = 0;    // fields in the current row
-    std::uint64_t width_ = 0;      // the first row's, once written
+    std::uint64_t columns_ = 0; // fields in the current row
+    std::uint64_t width_ = 0;   // the first row's, once written
     std::uint64_t pendingBlank_ = 0;
     bool stopped_ = false;
 };

@@ -48,7 +48,8 @@ void XMLCALL onEnd(void* data, const XML_Char* name) {
 }
 
 void XMLCALL onText(void* data, const XML_Char* text, int size) {
-    handle(data, [&](XmlEvents& events) { events.text(std::string_view(text, std::size_t(size))); });
+    handle(data,
+           [&](XmlEvents& events) { events.text(std::string_view(text, std::size_t(size))); });
 }
 
 // A workbook part never declares a document type; one that does may define
