@@ -28,6 +28,19 @@ void civilDate(std::int64_t days, int& year, int& month, int& day) {
     year = int(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
 }
 
+// The day count from 1970-01-01 of a civil date.
+std::int64_t daysFromCivil(int year, int month, int day) {
+    year -= month <= 2 ? 1 : 0;
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const std::int64_t ofEra = year - era * 400;
+    const std::int64_t ofYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const std::int64_t ofCycle = ofEra * 365 + ofEra / 4 - ofEra / 100 + ofYear;
+    return era * 146097 + ofCycle - 719468;
+}
+
+// 1899-12-30, the day before serial 1 of the 1900 system once past its false leap day.
+constexpr std::int64_t kSerialEpoch = -25569;
+
 void appendTime(std::string& out, std::int64_t seconds) {
     char text[32];
     const int size =
@@ -108,7 +121,7 @@ bool appendSerial(std::string& out, double serial, Shown shown, bool system1904)
         year = 1900, month = 2, day = 29;
     } else {
         // 1899-12-30 is day -25569 from 1970; before the false leap day, one later.
-        civilDate(days - 25569 - (!system1904 && days < 60 ? -1 : 0), year, month, day);
+        civilDate(days + kSerialEpoch + (!system1904 && days < 60 ? 1 : 0), year, month, day);
     }
     appendDate(out, year, month, day);
     if (ofDay != 0 || shown == Shown::DateTime) {
@@ -119,21 +132,29 @@ bool appendSerial(std::string& out, double serial, Shown shown, bool system1904)
 }
 
 void appendIsoDate(std::string& out, std::string_view iso) {
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, used = 0;
+    double second = 0;
     const std::string text(iso);
-    int used = 0;
-    const int dateFields = std::sscanf(text.c_str(), "%d-%d-%d%n", &year, &month, &day, &used);
-    if (dateFields != 3 || year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-        day > 31) {
+    if (std::sscanf(text.c_str(), "%d-%d-%d%n", &year, &month, &day, &used) != 3 || year < 1 ||
+        month < 1 || month > 12 || day < 1 || day > 31) {
         out.append(iso);
         return;
     }
+    if (std::size_t(used) < text.size() && text[std::size_t(used)] == 'T')
+        std::sscanf(text.c_str() + used + 1, "%d:%d:%lf", &hour, &minute, &second);
+    const std::int64_t seconds =
+        std::int64_t(hour) * 3600 + minute * 60 + static_cast<std::int64_t>(std::llround(second));
+    const std::int64_t days = daysFromCivil(year, month, day) + seconds / kSecondsADay;
+    const std::int64_t ofDay = seconds % kSecondsADay;
+    civilDate(days, year, month, day);
+    if (year > 9999) { // as the serial number a date cannot show
+        appendNumber(out, double(days - kSerialEpoch) + double(ofDay) / double(kSecondsADay));
+        return;
+    }
     appendDate(out, year, month, day);
-    if (std::size_t(used) < text.size() && text[std::size_t(used)] == 'T' &&
-        std::sscanf(text.c_str() + used + 1, "%d:%d:%d", &hour, &minute, &second) >= 2 &&
-        (hour != 0 || minute != 0 || second != 0)) {
+    if (ofDay != 0) {
         out.push_back(' ');
-        appendTime(out, std::int64_t(hour) * 3600 + minute * 60 + second);
+        appendTime(out, ofDay);
     }
 }
 

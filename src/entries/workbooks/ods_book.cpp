@@ -86,8 +86,8 @@ private:
         const std::string_view kind = shown && std::strcmp(shown, "error") == 0 ? "error"
                                       : type                                    ? type
                                                                                 : "";
-        const bool formula = attribute(attributes, "formula") != nullptr;
-        withoutResult_ = formula && type == nullptr;
+        const char* formula = attribute(attributes, "formula");
+        withoutResult_ = formula != nullptr && type == nullptr;
         const char* value = nullptr;
         if (kind == "float" || kind == "percentage" || kind == "currency") {
             value = attribute(attributes, "value", ":office:1.0");
@@ -109,6 +109,12 @@ private:
                 value_ = value;
         }
         hasValue_ = value != nullptr;
+        // A boolean that came from an .xlsx is kept as the number of TRUE().
+        if (formula != nullptr && (std::strcmp(formula, "of:=TRUE()") == 0 ||
+                                   std::strcmp(formula, "of:=FALSE()") == 0)) {
+            value_ = formula[4] == 'T' ? "TRUE" : "FALSE";
+            hasValue_ = true;
+        }
     }
     void startText(std::string_view name, const char** attributes) {
         if (name == "p") {

@@ -106,7 +106,8 @@ private:
     }
     void endCell() {
         nextColumn_ = column_ + 1;
-        if (!hasValue_) {
+        // Writers that cannot calculate leave a formula's value out, or empty.
+        if (!hasValue_ || (hasFormula_ && type_ != 'i' && value_.empty())) {
             formulasWithoutResult += hasFormula_ ? 1 : 0;
             return;
         }
