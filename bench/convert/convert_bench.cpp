@@ -5,6 +5,7 @@
 // peak memory of each process.
 #include "contacts_bench.h"
 #include "process_runs.h"
+#include "workbook_bench.h"
 
 #include <sqlite3.h>
 
@@ -103,7 +104,7 @@ int main(int argc, char** argv) {
     std::vector<long> sizes;
     std::string program, baseline, database, dir = "/tmp/tallyvane-convert-bench";
     int repeat = 3;
-    long longLineMb = 200, contactRows = 1'000'000;
+    long longLineMb = 200, contactRows = 1'000'000, workbookRows = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool more = i + 1 < argc;
@@ -123,13 +124,18 @@ int main(int argc, char** argv) {
             longLineMb = std::atol(argv[++i]);
         else if (arg == "--contacts" && more)
             contactRows = std::atol(argv[++i]);
+        else if (arg == "--workbook" && more)
+            workbookRows = std::atol(argv[++i]);
         else {
             std::puts("usage: convert_bench [--lines N]... [--program PATH] [--baseline PATH]\n"
                       "                     [--database PATH] [--dir DIR] [--repeat R]\n"
                       "                     [--long-line-mb MB] [--contacts ROWS]\n"
+                      "                     [--workbook ROWS]\n"
                       "Without --lines: 1000000 and 10000000. Files go to DIR and are removed.\n"
                       "--baseline: another tallyvane-convert, timed beside this one.\n"
-                      "--contacts: rows of the contacts CSV enriched beside Python (0: none).");
+                      "--contacts: rows of the contacts CSV enriched beside Python (0: none).\n"
+                      "--workbook: rows of an .xlsx read by --column beside unzip -p (0: none,\n"
+                      "            the default; --lines 0 --contacts 0 --long-line-mb 0 alone).");
             return 2;
         }
     }
@@ -174,6 +180,8 @@ int main(int argc, char** argv) {
     std::printf("tallyvane-convert %s, database %s (%zu rows), median of %d\n", program.c_str(),
                 database.c_str(), table.size(), repeat);
     for (const long lines : sizes) {
+        if (lines <= 0)
+            continue;
         const std::string input = dir + "/mixed-" + std::to_string(lines) + ".txt";
         writeMixedFile(input, lines, table);
         std::printf("\n%ld lines (%.0f MB), output to a file\n", lines,
@@ -253,6 +261,8 @@ int main(int argc, char** argv) {
     }
     if (contactRows > 0)
         benchContacts(program, dir, contactRows, repeat, codes, codeTable);
+    if (workbookRows > 0)
+        benchWorkbook(program, baseline, dir, workbookRows, repeat);
     if (longLineMb > 0) {
         const std::string input = dir + "/long-line.txt";
         {

@@ -144,7 +144,7 @@ void XlsxBook::readSharedStrings() const {
     if (sharedStringsPart_.empty())
         return;
     SharedStringEvents events(strings_);
-    parsePart(zip_, sharedStringsPart_, events);
+    parsePart(zip_, sharedStringsPart_, events, Namespaces::Dropped);
 }
 
 } // namespace tallyvane

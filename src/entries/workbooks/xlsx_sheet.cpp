@@ -170,7 +170,7 @@ void XlsxBook::readSheet(std::size_t sheet, SheetCsv& out,
                          std::size_t& formulasWithoutResult) const {
     readSharedStrings();
     SheetEvents events(out, strings_, styles_, system1904_);
-    parsePart(zip_, sheetParts_.at(sheet), events);
+    parsePart(zip_, sheetParts_.at(sheet), events, Namespaces::Dropped);
     out.finish();
     formulasWithoutResult += events.formulasWithoutResult;
 }

@@ -67,8 +67,19 @@ QString named(std::string_view part) {
 } // namespace
 
 std::string_view localName(const char* expanded) {
-    const char* separator = std::strrchr(expanded, kSeparator);
-    return separator ? std::string_view(separator + 1) : std::string_view(expanded);
+    // Most names are short and bare: one pass finds the end and the last
+    // separator of either kind.
+    const char* local = expanded;
+    const char* p = expanded;
+    for (; *p != '\0'; ++p) {
+        if (*p == kSeparator || *p == ':')
+            local = p + 1;
+        if (*p == kSeparator) {
+            p += std::strlen(p);
+            break;
+        }
+    }
+    return std::string_view(local, std::size_t(p - local));
 }
 
 std::string_view namespaceOf(const char* expanded) {
@@ -87,9 +98,11 @@ const char* attribute(const char** attributes, std::string_view name,
     return nullptr;
 }
 
-void parsePart(const ZipMembers& zip, std::string_view part, XmlEvents& events) {
+void parsePart(const ZipMembers& zip, std::string_view part, XmlEvents& events,
+               Namespaces namespaces) {
     const std::unique_ptr<XML_ParserStruct, FreesParser> parser(
-        XML_ParserCreateNS(nullptr, kSeparator));
+        namespaces == Namespaces::Expanded ? XML_ParserCreateNS(nullptr, kSeparator)
+                                           : XML_ParserCreate(nullptr));
     if (!parser)
         throw std::bad_alloc();
     Parsing parsing{parser.get(), events, false, {}};

@@ -24,7 +24,8 @@ public:
     virtual bool done() const { return false; }
 };
 
-// The local name of an expanded name ("namespace|local").
+// The local name of an expanded name ("namespace|local") or of a prefixed
+// one ("x:c").
 std::string_view localName(const char* expanded);
 // The namespace of an expanded name, empty for none.
 std::string_view namespaceOf(const char* expanded);
@@ -34,7 +35,11 @@ const char* attribute(const char** attributes, std::string_view name,
 
 // Parses one part of the archive as it is inflated: no DTD, no external
 // entity, nothing fetched; the five predefined entities and character
-// references are all that is expanded. Throws Failure naming the part.
-void parsePart(const ZipMembers& zip, std::string_view part, XmlEvents& events);
+// references are all that is expanded. With namespaces, names are expanded
+// so that namespaceOf() can tell them apart; without, prefixes are dropped,
+// which costs a large sheet far less. Throws Failure naming the part.
+enum class Namespaces { Expanded, Dropped };
+void parsePart(const ZipMembers& zip, std::string_view part, XmlEvents& events,
+               Namespaces namespaces = Namespaces::Expanded);
 
 } // namespace tallyvane

@@ -30,7 +30,25 @@ struct ClosesMember {
     void operator()(zip_file_t* file) const { zip_fclose(file); }
 };
 
+QString bombWords(std::string_view name) {
+    return QStringLiteral("Not a readable workbook (its part %1 inflates to more than %2 times "
+                          "its packed size, as a zip bomb does)")
+        .arg(partName(name))
+        .arg(ZipMembers::kBombRatio);
+}
+
 } // namespace
+
+std::size_t ZipMembers::MemberStream::next(char* into, std::size_t size) {
+    const zip_int64_t got = zip_fread(file, into, size);
+    if (got < 0)
+        throw Failure(QStringLiteral("Not a readable workbook (its part %1: %2)")
+                          .arg(partName(name), QString::fromUtf8(zip_file_strerror(file))));
+    total += std::uint64_t(got);
+    if (total > limit)
+        throw Failure(bombWords(name));
+    return std::size_t(got);
+}
 
 ZipMembers::ZipMembers(int fd) {
     // libzip owns and closes the descriptor it is given.
@@ -62,41 +80,28 @@ bool ZipMembers::has(std::string_view name) const {
 void ZipMembers::read(std::string_view name, const Take& take) const {
     const std::int64_t index = indexOf(name);
     if (index < 0)
-        throw Failure(
-            QStringLiteral("Not a readable workbook (its part %1 is missing)").arg(partName(name)));
+        throw Failure(QStringLiteral("Not a readable workbook (its part %1 is missing)")
+                          .arg(partName(name)));
     zip_stat_t stat;
     zip_stat_init(&stat);
-    const bool sized = zip_stat_index(archive_, zip_uint64_t(index), 0, &stat) == 0 &&
-                       (stat.valid & ZIP_STAT_COMP_SIZE) != 0;
-    const std::uint64_t limit =
-        std::max(kBombFloor, (sized ? std::uint64_t(stat.comp_size) : 0) * kBombRatio);
-    const auto bomb = [&] {
-        return Failure(QStringLiteral("Not a readable workbook (its part %1 inflates to more "
-                                      "than %2 times its packed size, as a zip bomb does)")
-                           .arg(partName(name))
-                           .arg(kBombRatio));
-    };
-    if ((stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > limit)
-        throw bomb();
+    const bool sized = zip_stat_index(archive_, zip_uint64_t(index), 0, &stat) == 0;
+    const std::uint64_t packed = sized && (stat.valid & ZIP_STAT_COMP_SIZE) ? stat.comp_size : 0;
+    const std::uint64_t limit = std::max(kBombFloor, packed * kBombRatio);
+    if (sized && (stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > limit)
+        throw Failure(bombWords(name));
     const std::unique_ptr<zip_file_t, ClosesMember> member(
         zip_fopen_index(archive_, zip_uint64_t(index), 0));
     if (!member)
         throw Failure(QStringLiteral("Not a readable workbook (its part %1: %2)")
                           .arg(partName(name), QString::fromUtf8(zip_strerror(archive_))));
-    std::vector<char> block(std::size_t(1) << 16);
-    std::uint64_t total = 0;
-    for (;;) {
-        const zip_int64_t got = zip_fread(member.get(), block.data(), block.size());
-        if (got < 0)
-            throw Failure(
-                QStringLiteral("Not a readable workbook (its part %1: %2)")
-                    .arg(partName(name), QString::fromUtf8(zip_file_strerror(member.get()))));
-        if (got == 0)
-            return;
-        total += std::uint64_t(got);
-        if (total > limit)
-            throw bomb();
-        if (!take(block.data(), std::size_t(got)))
+    MemberStream stream{member.get(), name, limit};
+    // A large part is inflated on a thread of its own while the last block is
+    // parsed; where no thread can be started, inflating and parsing take turns.
+    if (packed >= kThreadedSize && inflateAhead(stream, take))
+        return;
+    std::vector<char> block(kBlockSize);
+    for (std::size_t got; (got = stream.next(block.data(), block.size())) > 0;) {
+        if (!take(block.data(), got))
             return;
     }
 }

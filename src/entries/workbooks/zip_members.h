@@ -7,6 +7,7 @@
 #include <string_view>
 
 struct zip;
+struct zip_file;
 
 namespace tallyvane {
 
@@ -34,7 +35,23 @@ public:
     static constexpr std::uint64_t kBombRatio = 200;
     static constexpr std::uint64_t kBombFloor = std::uint64_t(64) << 20;
 
+    // Inflated in blocks of this size; a part packed larger than
+    // kThreadedSize is inflated ahead on a thread of its own.
+    static constexpr std::size_t kBlockSize = std::size_t(1) << 18;
+    static constexpr std::uint64_t kThreadedSize = std::uint64_t(1) << 20;
+
 private:
+    // One member being inflated, with the bomb check.
+    struct MemberStream {
+        zip_file* file;
+        std::string_view name;
+        std::uint64_t limit;
+        std::uint64_t total = 0;
+        // Up to size bytes into `into`; 0 at the end. Throws Failure.
+        std::size_t next(char* into, std::size_t size);
+    };
+    // False when no thread could be started (nothing was read then).
+    static bool inflateAhead(MemberStream& stream, const Take& take);
     std::int64_t indexOf(std::string_view name) const;
     zip* archive_ = nullptr;
 };
