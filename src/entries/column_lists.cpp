@@ -224,6 +224,15 @@ std::size_t appendColumn(ListView& list, QByteArrayView text, char delimiter, in
     return records.malformedRecords();
 }
 
+std::size_t appendColumnFromPieces(ListView& list, const CsvPieces& source, char delimiter,
+                                   int column, bool header) {
+    CsvRecords records(delimiter);
+    ColumnEntries entries(list, column, header);
+    source([&](std::string_view piece) { records.feed(piece.data(), piece.size(), entries); });
+    records.finish(entries);
+    return records.malformedRecords();
+}
+
 QString malformedRowsText(std::size_t rows, const QString& where) {
     return QStringLiteral("%1 %2 %3 text after a closing quote. It was kept in the same cell, as "
                           "spreadsheet programs read it; check %4.")

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <string_view>
 
 namespace tallyvane {
 
@@ -54,6 +55,11 @@ bool looksLikeStateEntry(const QString& cell);
 // its field).
 std::size_t appendColumn(ListView& list, QByteArrayView text, char delimiter, int column,
                          bool header);
+// The same from text that comes in pieces: source hands each piece, in
+// order, to the function it is given.
+using CsvPieces = std::function<void(const std::function<void(std::string_view)>& piece)>;
+std::size_t appendColumnFromPieces(ListView& list, const CsvPieces& source, char delimiter,
+                                   int column, bool header);
 // The same from a file already open, read in blocks from its start. Throws
 // Failure as the file loader does.
 std::size_t appendColumnFromFile(ListView& list, RegularFile& file, char delimiter, int column,

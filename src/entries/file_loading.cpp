@@ -24,8 +24,10 @@ const QString kDoubleSeparator = QStringLiteral("//");
 void loadChosenFiles(Prompts& prompts, WindowServices& window, ListView& entries,
                      const QStringList& paths, Procedure& p, const ColumnReading& columns,
                      MissingFile missing) {
+    ColumnReading reading = columns;
+    reading.keepResponsive = [&window] { window.processEvents(); };
     const auto load = [&](const QString& path) {
-        LoadListFromFile(prompts, entries, path, missing, &columns);
+        LoadListFromFile(prompts, entries, path, missing, &reading);
     };
     p.step(114, [&] { window.setPointer(Pointer::Busy); });
     if (paths.size() == 1) {

@@ -93,7 +93,8 @@ void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path, Mis
             malformed = appendColumnFromWorkbook(prompts, list, path, looks.kind,
                                                  columns ? columns->direction
                                                          : Direction::AreaCodesToStates,
-                                                 columns ? columns->useDirection : nullptr);
+                                                 columns ? columns->useDirection : nullptr,
+                                                 columns ? columns->keepResponsive : nullptr);
             return;
         }
         ColumnLayout layout;

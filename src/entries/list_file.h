@@ -34,6 +34,9 @@ struct ColumnReading {
     // Sets the window's direction for this run, when the person takes the
     // column dialog's offer of the other one.
     std::function<void(Direction)> useDirection;
+    // Called now and then while a large workbook is read, so that the
+    // window keeps answering.
+    std::function<void()> keepResponsive;
 };
 
 // Appends the entries of one file to the list, the one way every load goes:

@@ -18,7 +18,8 @@ constexpr qsizetype kSheetStart = qsizetype(64) * 1024;
 
 std::size_t appendColumnFromWorkbook(Prompts& prompts, ListView& list, const QString& path,
                                      FileKind kind, Direction direction,
-                                     const std::function<void(Direction)>& useDirection) {
+                                     const std::function<void(Direction)>& useDirection,
+                                     const std::function<void()>& keepResponsive) {
     const WorkbookFile workbook(QFile::encodeName(path).toStdString(), kind);
     if (workbook.sheetNames().empty())
         throw Failure(QStringLiteral("The workbook has no sheets"));
@@ -37,13 +38,16 @@ std::size_t appendColumnFromWorkbook(Prompts& prompts, ListView& list, const QSt
         }
         return found->second;
     };
-    const auto sheetText = [&](int sheet) {
-        QByteArray whole;
-        workbook.readSheet(std::size_t(sheet), [&whole](std::string_view csv) {
-            whole.append(csv.data(), qsizetype(csv.size()));
-            return true;
-        });
-        return whole;
+    const auto sheetPieces = [&](int sheet) {
+        return [&workbook, &keepResponsive,
+                sheet](const std::function<void(std::string_view)>& piece) {
+            workbook.readSheet(std::size_t(sheet), [&](std::string_view csv) {
+                piece(csv);
+                if (keepResponsive)
+                    keepResponsive();
+                return true;
+            });
+        };
     };
     ColumnQuestion question = sheetLayout(sheetStart(0), direction).question;
     for (const std::string& name : workbook.sheetNames())
@@ -60,12 +64,15 @@ std::size_t appendColumnFromWorkbook(Prompts& prompts, ListView& list, const QSt
         return 0;
     takeOfferedDirection(question, direction, useDirection);
     if (column == ColumnQuestion::kWholeLines) { // each row as its line of CSV text
-        appendPastedLines(list, QString::fromUtf8(sheetText(question.sheet)));
+        QByteArray whole;
+        sheetPieces(question.sheet)(
+            [&whole](std::string_view csv) { whole.append(csv.data(), qsizetype(csv.size())); });
+        appendPastedLines(list, QString::fromUtf8(whole));
         return 0;
     }
     const std::size_t counted = workbook.formulasWithoutResult();
     const std::size_t malformed =
-        appendColumn(list, sheetText(question.sheet), ',', column, question.header);
+        appendColumnFromPieces(list, sheetPieces(question.sheet), ',', column, question.header);
     if (const std::size_t formulas = workbook.formulasWithoutResult() - counted; formulas > 0)
         prompts.messageBox(QString::fromStdString(formulasWithoutResultText(formulas)));
     return malformed;

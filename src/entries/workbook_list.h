@@ -17,9 +17,11 @@ class Prompts;
 // column of a CSV file is read: the person chooses the sheet (the first is
 // shown) and the column in the column dialog. Returns how many rows were
 // malformed; nothing is added when the person cancels. Throws Failure when
-// the file cannot be read as a workbook.
+// the file cannot be read as a workbook. The sheet streams into the list,
+// with keepResponsive called between its pieces.
 std::size_t appendColumnFromWorkbook(Prompts& prompts, ListView& list, const QString& path,
                                      FileKind kind, Direction direction,
-                                     const std::function<void(Direction)>& useDirection = {});
+                                     const std::function<void(Direction)>& useDirection = {},
+                                     const std::function<void()>& keepResponsive = {});
 
 } // namespace tallyvane
