@@ -2,6 +2,7 @@
 // kind a person meets, written by every writer at hand, must read as the
 // text a spreadsheet shows.
 #include "entries/workbook_file.h"
+#include "platform/xlsx/xlsx_workbook.h"
 #include "support/temp_files.h"
 
 #include <QFile>
@@ -167,6 +168,27 @@ private Q_SLOTS:
         const WorkbookFile book(QFile::encodeName(path).toStdString(), kind);
         QCOMPARE(book.sheetCsv(book.sheetNames().size() - 1), kShown);
         QCOMPARE(book.formulasWithoutResult(), std::size_t(0));
+    }
+
+    // The window's own export ("Save Results As Excel File") reads back as
+    // it was written: every cell text, a gap kept in its place.
+    void theWindowsOwnWorkbookReadsBack() {
+        QTemporaryDir folder;
+        {
+            XlsxWorkbook book(folder.path(), QStringLiteral("Results.xlsx"));
+            const QStringList texts{"NH",         "6032374934", "Doe, Jane",  "say \"hi\"",
+                                    "two\nlines", "=1+1",       "  spaced  ", "Not Found"};
+            for (int i = 0; i < texts.size(); ++i)
+                book.setCell(i + 1, 1 + i % 2 * 2, texts[i]);
+            book.autofitAllColumns();
+            book.close();
+        }
+        const WorkbookFile back(
+            QFile::encodeName(folder.filePath(QStringLiteral("Results.xlsx"))).toStdString(),
+            FileKind::Xlsx);
+        QCOMPARE(back.sheetCsv(0), std::string("NH\n,,6032374934\n\"Doe, Jane\"\n"
+                                               ",,\"say \"\"hi\"\"\"\n\"two\nlines\"\n,,=1+1\n"
+                                               "  spaced  \n,,Not Found\n"));
     }
 };
 
