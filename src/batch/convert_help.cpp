@@ -64,8 +64,9 @@ Entries: a line ends at LF, CR LF or a lone CR; a final line end adds no empty
 entry, and an empty line is an entry ("Not Found"). From an area code or phone
 number the first three ASCII digits count, after dropping one leading 1 (none
 from exactly ten digits, a whole number); digits after an extension marker (x,
-ext, #) do not count. A number of another country (its first character that is
-not a space is "+", and the first digit after it is not 1) and a local number
+ext, #) do not count. A number of another country (a "+" stands just before
+its first digit, which is not 1, with only spaces of any kind, invisible marks,
+dots, dashes, brackets or more "+" between; a label or quote may come first) and a local number
 (seven digits once the leading 1 is dropped) give "Not Found", never a state
 their digits happen to spell. A state entry is looked up as typed: not trimmed, with the case of
 the letters A-Z ignored. The input is UTF-8; bytes that are not pass through

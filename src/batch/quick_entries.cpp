@@ -43,6 +43,7 @@ void QuickSlots(const EntrySpan* entries, std::size_t count, std::uint16_t* slot
     const auto ten = hn::Set(d, std::uint8_t(10));
     const auto letterBit = hn::Set(d, std::uint8_t(0x40));
     const auto hash = hn::Set(d, std::uint8_t('#'));
+    const auto plus = hn::Set(d, std::uint8_t('+'));
     const auto bitsOf = [&](auto mask) {
         std::uint8_t bytes[8] = {};
         hn::StoreMaskBits(d, mask, bytes);
@@ -61,7 +62,9 @@ void QuickSlots(const EntrySpan* entries, std::size_t count, std::uint16_t* slot
         const unsigned digits = bitsOf(hn::Gt(ten, hn::Sub(v, zero))) & keep;
         const unsigned odd = bitsOf(hn::Or(hn::TestBit(v, letterBit), hn::Eq(v, hash))) & keep;
         const char second = size > 1 ? p[1] : '\0';
-        if (odd != 0 || !AreaCode::opensPlainly(p[0], second))
+        const unsigned pluses = bitsOf(hn::Eq(v, plus)) & keep;
+        if (odd != 0 || !AreaCode::opensPlainly(p[0], second) ||
+            AreaCode::plusBeforeFirstDigit(pluses, digits))
             continue;
         slots[i] = std::uint16_t(AreaCode::quickSlot(p, digits, bitsSet(digits)));
     }

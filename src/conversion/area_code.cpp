@@ -15,25 +15,43 @@ template <class Unit> char32_t unitOf(Unit u) {
     return static_cast<char32_t>(static_cast<std::make_unsigned_t<Unit>>(u));
 }
 
+// The next character of the entry: a UTF-16 unit as it is, UTF-8 decoded
+// (U+FFFD for a malformed sequence).
+char32_t nextCharacter(const char16_t*& p, const char16_t*) {
+    return *p++;
+}
+char32_t nextCharacter(const char*& p, const char* end) {
+    const auto lead = static_cast<unsigned char>(*p++);
+    if (lead < 0x80)
+        return lead;
+    const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    char32_t c = lead & (0x3Fu >> more);
+    for (int i = 0; i < more; ++i, ++p) {
+        if (p == end || (static_cast<unsigned char>(*p) & 0xC0) != 0x80)
+            return 0xFFFD;
+        c = (c << 6) | (static_cast<unsigned char>(*p) & 0x3F);
+    }
+    return more == 0 ? 0xFFFD : AreaCode::wellFormed(c, more);
+}
+
 } // namespace
 
 template <class Unit> bool AreaCode::readLead(const Unit*& p, const Unit* end) {
-    while (p != end && (*p == ' ' || *p == '\t'))
-        ++p;
-    if (p != end && *p == '+') {
-        ++p;
-        while (p != end && separatesCountry(unitOf(*p)))
-            ++p;
-        if (p != end && isAsciiDigit(unitOf(*p)) && *p != '1') { // another country's number
-            lead_ = Lead::Foreign;
-            for (; p != end && countryLength_ < 3; ++p) {
-                if (isAsciiDigit(unitOf(*p))) {
-                    country_ = country_ * 10 + static_cast<int>(unitOf(*p) - U'0');
-                    ++countryLength_;
-                }
+    // Up to the number's first digit, noting whether a "+" stands just before it.
+    bool plus = false;
+    while (p != end && !isAsciiDigit(unitOf(*p))) {
+        const char32_t c = nextCharacter(p, end);
+        plus = c == U'+' || (plus && separatesCountry(c));
+    }
+    if (plus && p != end && *p != '1') { // another country's number
+        lead_ = Lead::Foreign;
+        for (; p != end && countryLength_ < 3; ++p) {
+            if (isAsciiDigit(unitOf(*p))) {
+                country_ = country_ * 10 + static_cast<int>(unitOf(*p) - U'0');
+                ++countryLength_;
             }
-            return false;
         }
+        return false;
     }
     lead_ = Lead::Settled;
     return true;

@@ -30,17 +30,19 @@ constexpr bool isAsciiDigit(char32_t c) {
 // the country's. Digits after an extension marker ("x", "ext", "#", ";ext="
 // in any case, once a digit has been read) are not the number's and do not
 // count. Two kinds of entry ask for no code at all, since their digits would
-// name a state they have nothing to do with: a number of another country (the
-// first character that is not a space is "+", and the first digit after it,
-// past spaces, dots, dashes and brackets, is not 1), and a local number,
-// exactly seven digits once the leading 1 is dropped.
+// name a state they have nothing to do with: a number of another country (a
+// "+" stands just before the number's first digit, which is not 1; between
+// them only what may separate a country code: spaces of any kind, the
+// invisible direction and zero-width marks, dots, dashes, brackets and more
+// "+"; before the "+", anything: a label, a quote, a bracket), and a local
+// number, exactly seven digits once the leading 1 is dropped.
 class AreaCode {
 public:
     enum class Kind { Code, OtherCountry, LocalNumber };
     static constexpr int kSlots = 1 + 10 + 100 + 1000; // codes of 0 to 3 digits
 
     void add(char32_t c) {
-        if (lead_ != Lead::Settled && !leading(c))
+        if ((lead_ == Lead::Start || lead_ == Lead::AfterPlus) && !leading(c))
             return;
         if (lead_ == Lead::Foreign) {
             if (isAsciiDigit(c) && countryLength_ < 3) {
@@ -59,8 +61,25 @@ public:
         }
     }
     template <class Char> void add(const Char* begin, const Char* end) {
-        for (; begin != end && !complete(); ++begin)
-            add(static_cast<char32_t>(static_cast<std::make_unsigned_t<Char>>(*begin)));
+        for (; begin != end && !complete(); ++begin) {
+            const auto unit =
+                static_cast<char32_t>(static_cast<std::make_unsigned_t<Char>>(*begin));
+            // Before the number's first digit, UTF-8 is read by characters:
+            // a no-break space there is a space.
+            if (sizeof(Char) == 1 && (lead_ == Lead::Start || lead_ == Lead::AfterPlus) &&
+                (unit >= 0x80 || utf8Left_ != 0)) {
+                if (utf8Left_ != 0 && (unit & 0xC0) != 0x80) { // a sequence cut short
+                    utf8Left_ = 0;
+                    add(char32_t(0xFFFD));
+                    --begin; // the byte is read again, as what it begins
+                    continue;
+                }
+                if (const char32_t c = decodeUtf8(unit))
+                    add(c);
+                continue;
+            }
+            add(unit);
+        }
     }
     // Nothing more can change the answer: the country's digits are in, the
     // extension has begun, or there are more digits than a number has.
@@ -142,6 +161,12 @@ public:
     static constexpr bool opensPlainly(char first, char second) {
         return first != ' ' && first != '\t' && (first != '+' || second == '1');
     }
+    // Whether a "+" past the first byte (bit i: entry[i] is one) comes
+    // before the first digit: such an entry may be another country's
+    // number behind a label or a quote, and is read the careful way.
+    static constexpr bool plusBeforeFirstDigit(unsigned pluses, unsigned digits) {
+        return (pluses & ~1u & ((digits & (0u - digits)) - 1u)) != 0;
+    }
     // The slot of the code that such an entry with no letter and no "#"
     // asks for, from where its digits are (bit i: entry[i] is one) and how
     // many there are; kSlots for a local number.
@@ -184,33 +209,56 @@ private:
     static AreaCode ofUtf8Long(std::string_view entry);
 
     static constexpr bool marksExtension(char32_t c) { return c == U'x' || c == U'X' || c == U'#'; }
-    // What may stand between a "+" and the country's first digit.
+
+public:
+    // What may stand between a "+" and the country's first digit: what looks
+    // like nothing or like a space (numbers copied from web pages and contact
+    // exports carry no-break spaces and direction marks), punctuation of a
+    // number, and another "+".
     static constexpr bool separatesCountry(char32_t c) {
         return c == U' ' || c == U'\t' || c == U'.' || c == U'-' || c == U'(' || c == U')' ||
-               c == U'[' || c == U']';
+               c == U'[' || c == U']' || c == U'+' || c == 0xA0 || c == 0x1680 ||
+               (c >= 0x2000 && c <= 0x200F) || (c >= 0x2028 && c <= 0x202F) || c == 0x205F ||
+               (c >= 0x2060 && c <= 0x2064) || (c >= 0x2066 && c <= 0x2069) || c == 0x3000 ||
+               c == 0xFEFF;
     }
 
-    // Reads a character of the entry's start; false when it is used up there.
+private:
+    // Reads a character of the entry's start (before its first digit); false
+    // when it is used up there.
     bool leading(char32_t c) {
-        const bool space = c == U' ' || c == U'\t';
-        if (lead_ == Lead::Start) {
-            if (space)
-                return false;
-            if (c == U'+') {
-                lead_ = Lead::AfterPlus;
-                return false;
-            }
-            lead_ = Lead::Settled;
+        if (isAsciiDigit(c)) {
+            lead_ = lead_ == Lead::AfterPlus && c != U'1' ? Lead::Foreign : Lead::Settled;
             return true;
         }
-        if (lead_ == Lead::AfterPlus) {
-            if (separatesCountry(c))
-                return false;
-            lead_ = isAsciiDigit(c) && c != U'1' ? Lead::Foreign : Lead::Settled;
+        if (c == U'+')
+            lead_ = Lead::AfterPlus;
+        else if (lead_ == Lead::AfterPlus && !separatesCountry(c))
+            lead_ = Lead::Start; // a "+" that stands before something else marks nothing
+        return false;
+    }
+    // A byte of UTF-8 before the first digit: the character it completes,
+    // else 0 (U+FFFD for a malformed sequence).
+    char32_t decodeUtf8(char32_t byte) {
+        if (utf8Left_ != 0) {
+            utf8_ = (utf8_ << 6) | (byte & 0x3F);
+            return --utf8Left_ == 0 ? wellFormed(utf8_, utf8Length_) : 0;
         }
-        return true;
+        utf8Length_ = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
+        utf8Left_ = utf8Length_;
+        utf8_ = byte & (0x3Fu >> utf8Length_);
+        return utf8Left_ == 0 ? char32_t(0xFFFD) : 0;
     }
 
+public:
+    // A character read from that many continuation bytes, or U+FFFD where
+    // fewer would have held it (an overlong form is no character).
+    static constexpr char32_t wellFormed(char32_t c, int continuations) {
+        constexpr char32_t kLeast[4] = {0, 0x80, 0x800, 0x10000};
+        return c < kLeast[continuations] || c > 0x10FFFF ? char32_t(0xFFFD) : c;
+    }
+
+private:
     void take(unsigned digit) {
         if (seen_ < first_.size())
             first_[seen_] = static_cast<std::uint8_t>(digit);
@@ -235,6 +283,9 @@ private:
     std::uint8_t countryLength_ = 0;
     std::array<std::uint8_t, 4> first_{}; // the first digits read, for settle()
     Lead lead_ = Lead::Start;
+    std::uint8_t utf8Left_ = 0; // continuation bytes still to come in the lead
+    std::uint8_t utf8Length_ = 0;
+    char32_t utf8_ = 0;
     bool keepOne_ = false;
     bool ended_ = false; // an extension marker was read
 };
@@ -250,8 +301,13 @@ inline bool AreaCode::readShort(std::string_view entry) {
     const char* const tail = entry.data() + size - 8;
     if (digit_words::mayHoldExtension(entry.data(), tail))
         return false;
-    readDigits(entry.data(),
-               digit_words::digitMask(entry.data()) | (digit_words::digitMask(tail) << (size - 8)));
+    const unsigned digits =
+        digit_words::digitMask(entry.data()) | (digit_words::digitMask(tail) << (size - 8));
+    const unsigned pluses =
+        digit_words::byteMask(entry.data(), '+') | (digit_words::byteMask(tail, '+') << (size - 8));
+    if (plusBeforeFirstDigit(pluses, digits))
+        return false;
+    readDigits(entry.data(), digits);
     return true;
 }
 
@@ -273,8 +329,13 @@ inline bool AreaCode::readPadded(std::string_view entry) {
     if (!opensPlainly(static_cast<char>(words[0]), static_cast<char>(words[0] >> 8)) ||
         digit_words::mayHoldExtension(words[0], words[1]))
         return false;
-    readDigits(entry.data(),
-               digit_words::digitMask(words[0]) | (digit_words::digitMask(words[1]) << 8));
+    const unsigned digits =
+        digit_words::digitMask(words[0]) | (digit_words::digitMask(words[1]) << 8);
+    const unsigned pluses =
+        digit_words::byteMask(words[0], '+') | (digit_words::byteMask(words[1], '+') << 8);
+    if (plusBeforeFirstDigit(pluses, digits))
+        return false;
+    readDigits(entry.data(), digits);
     return true;
 }
 

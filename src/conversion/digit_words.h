@@ -33,6 +33,17 @@ inline std::uint64_t zeroBytes(std::uint64_t v) {
     return ~(((v & kLow7) + kLow7) | v | kLow7);
 }
 
+// A bit for each of the eight bytes of x that is b (bit i for byte i).
+inline unsigned byteMask(std::uint64_t x, unsigned char b) {
+    const std::uint64_t ones = zeroBytes(x ^ (0x0101010101010101u * b)) >> 7;
+    return static_cast<unsigned>((ones * 0x0102040810204080u) >> 56);
+}
+inline unsigned byteMask(const char* p, unsigned char b) {
+    std::uint64_t x;
+    std::memcpy(&x, p, sizeof x);
+    return byteMask(x, b);
+}
+
 // Whether any of the eight bytes at p is "x", "X" or "#", which may begin a
 // phone number's extension.
 inline bool hasExtensionMarker(const char* p) {

@@ -19,6 +19,8 @@ QString digits(int length, int value) {
 
 // The country code among the first digits after a "+".
 QString countryCode(const QString& first) {
+    if (first.startsWith(u'0')) // no country code begins with 0: the rest says nothing
+        return QStringLiteral("0\u2026");
     if (first.startsWith(u'7'))
         return first.left(1);
     if (first.size() >= 2 && std::find(kTwoDigitCountries.begin(), kTwoDigitCountries.end(),

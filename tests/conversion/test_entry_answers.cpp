@@ -64,6 +64,26 @@ private Q_SLOTS:
         codes("one digit country", "+7 495 123 4567", "Not Found",
               "not a North American number (+7)");
         codes("a plus later is no country", "603 +44", "NH");
+        // What a number copied from a web page or a contact export carries
+        // around its plus looks like nothing, or like a space.
+        const char* const london = "not a North American number (+44)";
+        codes("a no-break space before the plus", "\u00A0+44 20 7946 0958", "Not Found", london);
+        codes("a left-to-right mark before", "\u200E+44 20 7946 0958", "Not Found", london);
+        codes("a right-to-left mark before", "\u200F+44 20 7946 0958", "Not Found", london);
+        codes("an ideographic space before", "\u3000+44 20 7946 0958", "Not Found", london);
+        codes("a no-break space after the plus", "+\u00A044 20 7946 0958", "Not Found", london);
+        codes("a zero-width space after the plus", "+\u200B44 20 7946 0958", "Not Found", london);
+        codes("two pluses", "++44 20 7946 0958", "Not Found", london);
+        codes("a vCard label", "TEL;TYPE=CELL:+44 20 7946 0958", "Not Found", london);
+        codes("quoted", "\"+44 20 7946 0958\"", "Not Found", london);
+        codes("a label and a space", "Tel: +44 20 7946 0958", "Not Found", london);
+        codes("short, behind a quote", "\"+44 1234567\"", "Not Found",
+              "not a North American number (+44)");
+        codes("short, behind a label", "T:+4412345678", "Not Found", london);
+        codes("a plus before a letter marks nothing", "+a 603-237-4934", "NH");
+        codes("a label before plus one", "Tel: +1 603 237 4934", "NH");
+        codes("no country code begins with 0", "+0 603", "Not Found",
+              "not a North American number (+0\u2026)");
         codes("seven digits", "867-5309", "Not Found", "a local number without its area code");
         codes("seven after the 1", "1-867-5309", "Not Found",
               "a local number without its area code");

@@ -5,8 +5,8 @@
 // an area-code entry keeps its ASCII digits up to an extension marker (x, X or
 // # after a digit), drops one leading 1 unless it has exactly ten digits, and
 // keeps the first three, but asks for nothing when it is another country's number (its
-// first character that is not a space is "+", followed, past spaces, dots,
-// dashes and brackets, by a digit other than 1) or a local number (seven
+// first digit is not 1, and a "+" comes before it with nothing between but spaces
+// of any kind, invisible marks, dots, dashes, brackets and more "+") or a local number (seven
 // digits once the leading 1 is dropped); a state entry matches a row whose state code or location
 // name equals it, ignoring ASCII case only. Matches come in table order.
 //
@@ -78,17 +78,26 @@ bool equalIgnoringAsciiCase(const QString& a, const QString& b) {
     return true;
 }
 
+// Spaces and marks that show as nothing or as a space, as the rule lists them.
+bool looksLikeSpace(char16_t c) {
+    return c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200F) ||
+           (c >= 0x2028 && c <= 0x202F) || c == 0x205F || (c >= 0x2060 && c <= 0x2064) ||
+           (c >= 0x2066 && c <= 0x2069) || c == 0x3000 || c == 0xFEFF;
+}
+
 bool otherCountry(const QString& entry) {
-    qsizetype i = 0;
-    while (i < entry.size() && (entry[i] == u' ' || entry[i] == u'\t'))
-        ++i;
-    if (i == entry.size() || entry[i] != u'+')
+    qsizetype first = 0; // the first ASCII digit
+    while (first < entry.size() && !(entry[first] >= u'0' && entry[first] <= u'9'))
+        ++first;
+    if (first == entry.size() || entry[first] == u'1')
         return false;
-    for (++i; i < entry.size(); ++i) {
+    // Walk back from it over what may stand between a plus and the digit.
+    for (qsizetype i = first - 1; i >= 0; --i) {
         const char16_t c = entry[i].unicode();
-        if (QStringView(u" \t.-()[]").contains(QChar(c)))
-            continue;
-        return c >= u'0' && c <= u'9' && c != u'1';
+        if (c == u'+')
+            return true;
+        if (!QStringView(u" \t.-()[]").contains(QChar(c)) && !looksLikeSpace(c))
+            return false;
     }
     return false;
 }
