@@ -115,6 +115,31 @@ void ColumnConverter::header(const CsvRecord& record) {
     endRow(record.end);
 }
 
+namespace {
+
+// A name but for the case of A-Z and spaces around it.
+std::string loosely(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    const std::size_t last = text.find_last_not_of(' ');
+    std::string folded(first == std::string_view::npos ? std::string_view()
+                                                       : text.substr(first, last - first + 1));
+    for (char& c : folded)
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+    return folded;
+}
+
+template <class Fields>
+std::vector<std::size_t> looseMatches(const Fields& fields, const std::string& name) {
+    const std::string wanted = loosely(name);
+    std::vector<std::size_t> found;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (loosely(fields[i]) == wanted)
+            found.push_back(i);
+    return found;
+}
+
+} // namespace
+
 // The column of that name: the one that is exactly it, or else the only one
 // that is it but for the case of A-Z and spaces around it; -1 for none.
 long ColumnConverter::columnNamed(const std::vector<std::string_view>& fields,
@@ -122,25 +147,15 @@ long ColumnConverter::columnNamed(const std::vector<std::string_view>& fields,
     const auto it = std::find(fields.begin(), fields.end(), name);
     if (it != fields.end())
         return static_cast<long>(it - fields.begin());
-    const auto loose = [](std::string_view text) {
-        const std::size_t first = text.find_first_not_of(' ');
-        const std::size_t last = text.find_last_not_of(' ');
-        std::string folded(first == std::string_view::npos ? std::string_view()
-                                                           : text.substr(first, last - first + 1));
-        for (char& c : folded)
-            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-        return folded;
-    };
-    const std::string wanted = loose(name);
-    long found = -1;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (loose(fields[i]) != wanted)
-            continue;
-        if (found >= 0)
-            return -1; // two alike: which one is meant is not clear
-        found = static_cast<long>(i);
-    }
-    return found;
+    const std::vector<std::size_t> found = looseMatches(fields, name);
+    return found.size() == 1 ? static_cast<long>(found.front()) : -1;
+}
+
+std::vector<std::string> ColumnConverter::columnsAlike() const {
+    std::vector<std::string> alike;
+    for (const std::size_t i : looseMatches(headerFields_, options_.column))
+        alike.push_back(headerFields_[i]);
+    return alike.size() > 1 ? alike : std::vector<std::string>();
 }
 
 std::string ColumnConverter::headerText() const {

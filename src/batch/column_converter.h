@@ -45,6 +45,9 @@ public:
     std::size_t columnsBeyond() const { return columnsBeyond_; }
     // The header of a file that lacks the named column, for the message.
     std::string headerText() const;
+    // The header's names that the column's name matches but for case and
+    // spaces, when there are several (and so none was taken).
+    std::vector<std::string> columnsAlike() const;
 
     // Over every file: rows too short to have the column, rows shorter and
     // longer than the header (or, without one, than the first row).

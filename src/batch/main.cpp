@@ -353,6 +353,14 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table,
             }
             if (converter.columnFound())
                 return 0;
+            if (const std::vector<std::string> alike = converter.columnsAlike(); !alike.empty()) {
+                std::string names;
+                for (const std::string& name : alike)
+                    names += (names.empty() ? "\"" : ", \"") + name + "\"";
+                complain(file + ": " + options.column + " matches several columns (" + names +
+                         ") but for case and spaces; give the exact name or its number");
+                return -1;
+            }
             complain(file + ": no column named " + options.column + "; its columns are " +
                      converter.headerText());
             return -1;

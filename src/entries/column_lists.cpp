@@ -158,8 +158,10 @@ ColumnLayout columnLayout(QByteArrayView start, bool whole, const QString& fileN
     const QString lower = fileName.toLower();
     const bool tsv = lower.endsWith(QStringLiteral(".tsv"));
     const bool csv = lower.endsWith(QStringLiteral(".csv"));
+    // A file named .csv is often tab-separated all the same (spreadsheets
+    // export "CSV" so); its own commas and semicolons are tried first.
     const QByteArray candidates = tsv   ? QByteArray("\t")
-                                  : csv ? QByteArray(",;")
+                                  : csv ? QByteArray(",;\t")
                                         : QByteArray("\t,;");
     for (const char delimiter : candidates) {
         const QList<QStringList> rows = rowsOf(start, whole, delimiter);

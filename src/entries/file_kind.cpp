@@ -16,8 +16,10 @@ struct Signature {
 using namespace std::string_view_literals;
 
 // Formats people keep next to their lists, and what they are called.
+constexpr std::string_view kPdfStart = "%PDF-";
+
 constexpr std::array kSignatures = {
-    Signature{"%PDF-"sv, "a PDF document"},
+    Signature{kPdfStart, "a PDF document"},
     Signature{"\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"sv,
               "an older Office document, such as .xls or .doc"},
     Signature{"\x89PNG\r\n\x1A\n"sv, "a PNG image"},
@@ -35,6 +37,28 @@ constexpr std::array kSignatures = {
               "a program"},
     Signature{"SQLite format 3\0"sv, "an SQLite database"},
 };
+
+// A PDF's body is objects ("1 0 obj") and binary streams; a text file that
+// merely begins with "%PDF-" has neither.
+bool looksLikePdfBody(std::string_view start) {
+    if (start.find("obj") != std::string_view::npos || start.find('\0') != std::string_view::npos)
+        return true;
+    // The bytes of a binary stream, or the high bytes of the comment that
+    // follows the header, are seldom UTF-8.
+    for (std::size_t i = 0; i < start.size(); ++i) {
+        const auto c = static_cast<unsigned char>(start[i]);
+        if (c < 0x80)
+            continue;
+        const std::size_t more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC2 ? 1 : 0;
+        if (more == 0 || c > 0xF4)
+            return true;
+        for (std::size_t k = 1; k <= more; ++k)
+            if (i + k < start.size() && (static_cast<unsigned char>(start[i + k]) & 0xC0) != 0x80)
+                return true;
+        i += more;
+    }
+    return false;
+}
 
 // The first member of an OpenDocument file is its uncompressed mimetype.
 constexpr std::string_view kOdsMime = "mimetypeapplication/vnd.oasis.opendocument.spreadsheet";
@@ -60,7 +84,8 @@ FileLooks fileLooks(std::string_view start) {
     if (start.substr(0, 4) == "PK\x03\x04"sv)
         return zipLooks(start);
     for (const Signature& signature : kSignatures)
-        if (start.substr(0, signature.bytes.size()) == signature.bytes)
+        if (start.substr(0, signature.bytes.size()) == signature.bytes &&
+            (signature.bytes != kPdfStart || looksLikePdfBody(start)))
             return {FileKind::NotText, signature.looks};
     // UTF-16 text is full of zero bytes; its mark says what it is.
     if (start.substr(0, 2) == kUtf16LeMark || start.substr(0, 2) == kUtf16BeMark)

@@ -492,6 +492,41 @@ private Q_SLOTS:
             QVERIFY2(outcome.err.contains(said), outcome.err.constData());
     }
 
+    // A file's own content decides over its name, and a column name that
+    // fits several columns but for case is named as such, not as missing.
+    void namedFilesAreReadByWhatTheyHold_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QByteArray>("said");
+        QTest::newRow("tabs in a .csv file")
+            << "tabs.csv" << QStringList{"--column", "Phone"} << QByteArray("Name\tPhone\na\t603\n")
+            << QByteArray("Name\tPhone\tState\na\t603\tNH\n")
+            << QByteArray("separated by tabs, and were read so (--delimiter chooses)\n");
+        QTest::newRow("a name alike to several")
+            << "alike.csv" << QStringList{"--column", "PHONE"}
+            << QByteArray("phone,Phone,PHONE \n603,201,212\n") << QByteArray()
+            << QByteArray("PHONE matches several columns (\"phone\", \"Phone\", \"PHONE \") but "
+                          "for case and spaces; give the exact name or its number\n");
+        QTest::newRow("a text that begins like a PDF")
+            << "notes.txt" << QStringList{} << QByteArray("%PDF-1.4 is the format\n603\n")
+            << QByteArray("Not Found\nNH\n") << QByteArray();
+    }
+    void namedFilesAreReadByWhatTheyHold() {
+        QFETCH(QString, name);
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(QByteArray, output);
+        QFETCH(QByteArray, said);
+        QTemporaryDir dir;
+        const Outcome outcome = runProgram(arguments + QStringList{writeFile(dir, name, input)});
+        QCOMPARE(outcome.out, output);
+        QVERIFY2(said.isEmpty() ? outcome.err.isEmpty() : outcome.err.endsWith(said),
+                 outcome.err.constData());
+        QCOMPARE(outcome.status, output.isEmpty() ? 2 : 0);
+    }
+
     // Several files make one table: each ends its own last row, the first
     // file's header and mark stand once, a file whose header differs is named
     // and none of its rows written; UTF-16 comes out as UTF-8.

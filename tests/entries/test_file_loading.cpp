@@ -169,7 +169,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("looks");
         QTest::newRow("zero bytes") << QByteArray("603\n\0\0\x01", 7) << s("binary data");
-        QTest::newRow("PDF") << QByteArray("%PDF-1.7\n603\n") << s("a PDF document");
+        QTest::newRow("PDF") << QByteArray("%PDF-1.7\n%\xE2\xE3\xCF\xD3\n1 0 obj\n")
+                             << s("a PDF document");
+        QTest::newRow("PDF without its binary comment")
+            << QByteArray("%PDF-1.7\n1 0 obj\n<< /Type /Catalog >>\nendobj\n")
+            << s("a PDF document");
         QTest::newRow("program") << QByteArray("\x7F"
                                                "ELF\x02\x01")
                                  << s("a program");
