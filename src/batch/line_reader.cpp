@@ -1,5 +1,7 @@
 #include "batch/line_reader.h"
 
+#include "batch/decoded_text.h"
+
 #include "batch/line_ends.h"
 
 #include <algorithm>
@@ -45,7 +47,7 @@ std::function<ssize_t(char*, std::size_t)> readerOf(int fd, std::function<void()
 }
 
 int LineReader::readAll(int fd) {
-    return readAll(readerOf(fd, beforeWaiting_));
+    return readAll(decodedText(readerOf(fd, beforeWaiting_)));
 }
 
 int LineReader::readAll(const Source& source) {

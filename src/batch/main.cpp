@@ -3,6 +3,7 @@
 #include "batch/byte_output.h"
 #include "batch/column_converter.h"
 #include "batch/convert_options.h"
+#include "batch/decoded_text.h"
 #include "batch/line_converter.h"
 #include "batch/line_reader.h"
 #include "batch/parallel_lines.h"
@@ -143,7 +144,7 @@ bool convertLines(const ConvertOptions& options, const AreaCodeTable& table,
         options, inputClosed, [&](int fd, const std::string& file, const FileLooks& looks) {
             if (looks.kind != FileKind::Text)
                 return refuseUnlessText(looks, file);
-            if (const int threads = parallel ? threadsFor(fd) : 1; threads > 1)
+            if (const int threads = parallel && plainTextAt(fd) ? threadsFor(fd) : 1; threads > 1)
                 return ParallelLines(table, options.direction, options.format, options.withReason,
                                      out, ParallelLines::kChunkSize, threads)
                     .readAll(fd);
@@ -156,44 +157,6 @@ bool convertLines(const ConvertOptions& options, const AreaCodeTable& table,
     converter.finish();
     return allRead;
 }
-
-// A file that opens with a UTF-16 mark is read as UTF-8, as the window reads
-// it: CSV bytes are never mixed with UTF-16 units.
-class ColumnInput {
-public:
-    explicit ColumnInput(CsvRecords& records) : records_(records) {}
-    void feed(const char* data, std::size_t size, CsvRecords::Reader& reader) {
-        if (first_) {
-            first_ = false;
-            const std::string_view start(data, std::min<std::size_t>(size, 2));
-            if (start == kUtf16LeMark || start == kUtf16BeMark) {
-                utf16_.emplace(start == kUtf16BeMark);
-                records_.feed(kUtf8Mark.data(), kUtf8Mark.size(), reader);
-                data += 2;
-                size -= 2;
-            }
-        }
-        if (!utf16_)
-            return records_.feed(data, size, reader);
-        utf8_.clear();
-        utf16_->convert(data, size, utf8_);
-        records_.feed(utf8_.data(), utf8_.size(), reader);
-    }
-    void finish(CsvRecords::Reader& reader) {
-        if (utf16_) {
-            utf8_.clear();
-            utf16_->finish(utf8_);
-            records_.feed(utf8_.data(), utf8_.size(), reader);
-        }
-        records_.finish(reader);
-    }
-
-private:
-    CsvRecords& records_;
-    bool first_ = true;
-    std::optional<Utf16ToUtf8> utf16_;
-    std::string utf8_;
-};
 
 std::string rowsText(std::size_t rows) {
     return std::to_string(rows) + (rows == 1 ? " row" : " rows");
@@ -284,11 +247,11 @@ char delimiterOf(const ConvertOptions& options, const std::string& file, std::st
 }
 
 // Streams a workbook's sheet into the converter as it is read.
-bool readSheet(const ChosenSheet& chosen, const std::string& file, ColumnInput& input,
+bool readSheet(const ChosenSheet& chosen, const std::string& file, CsvRecords& records,
                ColumnConverter& converter) {
     try {
         chosen.workbook->readSheet(chosen.sheet, [&](std::string_view csv) {
-            input.feed(csv.data(), csv.size(), converter);
+            records.feed(csv.data(), csv.size(), converter);
             return true;
         });
     } catch (const Failure& failure) {
@@ -324,7 +287,9 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table,
                 if (!sheet)
                     return -1;
             }
-            const auto read = readerOf(fd, [&out] { out.flush(); });
+            // UTF-16 is read as UTF-8, as the window reads it, and a mark
+            // comes out as UTF-8's: CSV bytes are never mixed with UTF-16 units.
+            const auto read = decodedText(readerOf(fd, [&out] { out.flush(); }), Marks::AsUtf8);
             // The first block tells the delimiter before any of it is read as rows.
             ssize_t got = sheet ? 0 : read(block.data(), block.size());
             if (got < 0)
@@ -334,15 +299,14 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table,
                       : delimiterOf(options, file, {block.data(), std::size_t(got)},
                                     std::size_t(got) < block.size());
             CsvRecords records(delimiter);
-            ColumnInput input(records);
             converter.beginFile(records, delimiter);
-            if (sheet && !readSheet(*sheet, file, input, converter))
+            if (sheet && !readSheet(*sheet, file, records, converter))
                 return -1;
             for (; got > 0; got = read(block.data(), block.size()))
-                input.feed(block.data(), std::size_t(got), converter);
+                records.feed(block.data(), std::size_t(got), converter);
             if (got < 0)
                 return errno;
-            input.finish(converter);
+            records.finish(converter);
             malformed += records.malformedRecords();
             if (const std::size_t columns = converter.columnsBeyond(); columns > 0)
                 throw ColumnBeyond{file, columns};

@@ -1,5 +1,7 @@
 #include "entries/entry_splitter.h"
 
+#include "entries/text_encoding.h"
+
 #include "entries/byte_order_marks.h"
 #include "lists/list_view.h"
 
@@ -16,7 +18,7 @@ constexpr char kLf = '\n';
 // rest of the file.
 constexpr std::size_t kCarryKeepBytes = 1 << 20;
 
-constexpr std::size_t kLongestMark = kUtf8Mark.size();
+constexpr std::size_t kLongestMark = kEncodingSample;
 
 bool isAscii(QByteArrayView bytes) {
     unsigned char high = 0;
@@ -63,26 +65,22 @@ void EntrySplitter::feed(const char* data, std::size_t size) {
     route(data, size);
 }
 
-// Decides as soon as the bytes so far open with a mark, or can no longer.
+// Decides as soon as the bytes so far show how the text is encoded.
 bool EntrySplitter::decideEncoding(bool atEnd) {
-    const std::string_view head = head_;
-    const auto couldStillBe = [&](std::string_view mark) {
-        return head.size() < mark.size() && mark.starts_with(head);
-    };
-    if (head.starts_with(kUtf8Mark)) {
-        encoding_ = Encoding::EightBit;
-        markBytes_ = kUtf8Mark.size();
-    } else if (head.starts_with(kUtf16LeMark) || head.starts_with(kUtf16BeMark)) {
-        encoding_ = Encoding::Utf16;
-        markBytes_ = kUtf16LeMark.size();
-        utf16_ = Utf16ToUtf8(head.starts_with(kUtf16BeMark));
-    } else if (!atEnd && (couldStillBe(kUtf8Mark) || couldStillBe(kUtf16LeMark) ||
-                          couldStillBe(kUtf16BeMark))) {
+    const EncodingFound found = encodingOf(head_, atEnd);
+    switch (found.encoding) {
+    case TextEncoding::Undecided:
         return false;
-    } else {
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be:
+        encoding_ = Encoding::Utf16;
+        utf16_ = Utf16ToUtf8(found.encoding == TextEncoding::Utf16Be);
+        break;
+    default: // UTF-32 never comes this far: it is refused as a file before
         encoding_ = Encoding::EightBit;
-        markBytes_ = 0;
+        break;
     }
+    markBytes_ = found.markBytes;
     return true;
 }
 

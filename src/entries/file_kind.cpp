@@ -1,6 +1,7 @@
 #include "entries/file_kind.h"
 
 #include "entries/byte_order_marks.h"
+#include "entries/text_encoding.h"
 
 #include <array>
 
@@ -87,9 +88,12 @@ FileLooks fileLooks(std::string_view start) {
         if (start.substr(0, signature.bytes.size()) == signature.bytes &&
             (signature.bytes != kPdfStart || looksLikePdfBody(start)))
             return {FileKind::NotText, signature.looks};
-    // UTF-16 text is full of zero bytes; its mark says what it is.
-    if (start.substr(0, 2) == kUtf16LeMark || start.substr(0, 2) == kUtf16BeMark)
+    // UTF-16 text is full of zero bytes: its mark, or their places, say what it is.
+    const TextEncoding encoding = encodingOf(start, true).encoding;
+    if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be)
         return {};
+    if (encoding == TextEncoding::Utf32)
+        return {FileKind::NotText, "UTF-32 text, which is not read; save it as UTF-8 or UTF-16"};
     if (start.find('\0') != std::string_view::npos)
         return {FileKind::NotText, "binary data (it holds zero bytes)"};
     return {};

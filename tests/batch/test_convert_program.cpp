@@ -492,6 +492,62 @@ private Q_SLOTS:
             QVERIFY2(outcome.err.contains(said), outcome.err.constData());
     }
 
+    // Text as editors and spreadsheets save it: with a UTF-8 mark, in UTF-16
+    // of either order with its mark or without; each entry a row, as the
+    // window reads it, from a file and from a pipe. UTF-32 is refused by name.
+    void encodedTextIsReadAsTheWindowReadsIt_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("output");
+        const auto utf16 = [](const char* text, bool bigEndian, bool mark) {
+            QByteArray bytes =
+                mark ? QByteArray(bigEndian ? "\xFE\xFF" : "\xFF\xFE") : QByteArray();
+            for (const char* p = text; *p != '\0'; ++p) {
+                const char unit[2] = {bigEndian ? '\0' : *p, bigEndian ? *p : '\0'};
+                bytes.append(unit, 2);
+            }
+            return bytes;
+        };
+        const char* const lines = "603\n212-555-0100\n+44 20 7946 0958\n";
+        const QByteArray answers("NH\nNY\nNot Found\n");
+        QTest::newRow("UTF-16 LE, marked") << utf16(lines, false, true) << QStringList{} << answers;
+        QTest::newRow("UTF-16 BE, marked") << utf16(lines, true, true) << QStringList{} << answers;
+        QTest::newRow("UTF-16 LE, no mark")
+            << utf16(lines, false, false) << QStringList{} << answers;
+        QTest::newRow("UTF-16 BE, no mark")
+            << utf16(lines, true, false) << QStringList{} << answers;
+        QTest::newRow("a UTF-8 mark before a foreign number")
+            << QByteArray("\xEF\xBB\xBF+44 20 7946 0958\n603\n") << QStringList{}
+            << QByteArray("Not Found\nNH\n");
+        QTest::newRow("a UTF-8 mark before a state")
+            << QByteArray("\xEF\xBB\xBFYT\n") << QStringList{"--to", "area-codes"}
+            << QByteArray("867\n");
+        QTest::newRow("a column of UTF-16 without a mark")
+            << utf16("Name,Phone\nA,603\n", false, false) << QStringList{"--column", "Phone"}
+            << QByteArray("Name,Phone,State\nA,603,NH\n");
+        QTest::newRow("UTF-32") << QByteArray("\xFF\xFE\0\0"
+                                              "6\0\0\0"
+                                              "\n\0\0\0",
+                                              12)
+                                << QStringList{} << QByteArray();
+    }
+    void encodedTextIsReadAsTheWindowReadsIt() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, output);
+        QTemporaryDir dir;
+        const QString file = writeFile(dir, QStringLiteral("list.txt"), bytes);
+        for (const bool piped : {false, true}) {
+            const Outcome outcome =
+                piped ? runProgram(arguments, bytes) : runProgram(arguments + QStringList{file});
+            QCOMPARE(outcome.out, output);
+            QCOMPARE(outcome.status, output.isEmpty() ? 2 : 0);
+            if (output.isEmpty() && !piped)
+                QVERIFY2(outcome.err.contains("UTF-32 text, which is not read"),
+                         outcome.err.constData());
+        }
+    }
+
     // A file's own content decides over its name, and a column name that
     // fits several columns but for case is named as such, not as missing.
     void namedFilesAreReadByWhatTheyHold_data() {

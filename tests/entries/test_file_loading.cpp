@@ -91,6 +91,9 @@ private Q_SLOTS:
             << QStringList{s("NH"), QString(QChar(0xFEFF)) + s("CT")}; // only the leading one
         QTest::newRow("UTF-16 LE, CR LF") << utf16(s("nh\r\n\r\ns\u00e3o paulo\r\n"), false)
                                           << QStringList{s("NH"), s(""), s("SÃO PAULO")};
+        QTest::newRow("UTF-16 LE without its mark")
+            << utf16(s("nh\r\n\r\ns\u00e3o paulo\r\n"), false).mid(2)
+            << QStringList{s("NH"), s(""), s("SÃO PAULO")};
         QTest::newRow("UTF-16 BE, LF with final LF")
             << utf16(s("nh\nny\n"), true) << QStringList{s("nh"), s("ny"), s("")};
         QTest::newRow("UTF-16 surrogate pair, lone CR, LF inside a line")
@@ -118,8 +121,8 @@ private Q_SLOTS:
         const QStringList entries{s("AB"), s("CD"), s("ef"), s("GH"), s(""),
                                   s("ÉX"), s(""),   s("é"),  s("")};
         const QString text = s("ab\r\ncd\ref\ngh\r\n\n\u00e9x\r\r\n\u00e9\n");
-        for (const QByteArray& file :
-             {bytes, "\xEF\xBB\xBF" + bytes, utf16(text, false), utf16(text, true)}) {
+        for (const QByteArray& file : {bytes, "\xEF\xBB\xBF" + bytes, utf16(text, false),
+                                       utf16(text, true), utf16(text, false).mid(2)}) {
             for (qsizetype chunk = 1; chunk <= file.size(); ++chunk)
                 QCOMPARE(splitInChunks(file, chunk), entries);
         }
