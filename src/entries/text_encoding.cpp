@@ -41,9 +41,10 @@ EncodingFound encodingOf(std::string_view head, bool atEnd) {
         return {TextEncoding::Utf16Le, 2};
     if (startsWith(kUtf16BeMark))
         return {TextEncoding::Utf16Be, 2};
-    // Text without a zero byte is decided at once, so that a pipe's first
+    // Text without a zero byte in its first two bytes (where UTF-16 of
+    // Latin letters has one) is decided at once, so that a pipe's first
     // line is not held back waiting for more.
-    if (head.find('\0') == std::string_view::npos)
+    if (head.find('\0') == std::string_view::npos && (head.size() >= 2 || atEnd))
         return {TextEncoding::EightBit, 0};
     if (!atEnd && head.size() < kEncodingSample)
         return {};
