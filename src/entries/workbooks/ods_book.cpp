@@ -110,8 +110,8 @@ private:
         }
         hasValue_ = value != nullptr;
         // A boolean that came from an .xlsx is kept as the number of TRUE().
-        if (formula != nullptr && (std::strcmp(formula, "of:=TRUE()") == 0 ||
-                                   std::strcmp(formula, "of:=FALSE()") == 0)) {
+        if (formula != nullptr &&
+            (std::strcmp(formula, "of:=TRUE()") == 0 || std::strcmp(formula, "of:=FALSE()") == 0)) {
             value_ = formula[4] == 'T' ? "TRUE" : "FALSE";
             hasValue_ = true;
         }

@@ -83,7 +83,7 @@ private:
 
 class SharedStringEvents : public XmlEvents {
 public:
-    explicit SharedStringEvents(std::vector<std::string>& strings) : strings_(strings) {}
+    explicit SharedStringEvents(PackedStrings& strings) : strings_(strings) {}
     void start(std::string_view name, const char**) override {
         if (name == "si") {
             current_.clear();
@@ -95,11 +95,10 @@ public:
     void end(std::string_view name) override {
         if (name != "si")
             return rich_.end(name);
-        held_ += current_.size() + sizeof(std::string);
-        strings_.push_back(current_);
-        if (held_ > checkedTo_ + (std::size_t(16) << 20)) {
-            checkedTo_ = held_;
-            if (std::int64_t(held_) * 2 > memoryLeft())
+        strings_.add(current_);
+        if (strings_.held() > checkedTo_ + (std::size_t(16) << 20)) {
+            checkedTo_ = strings_.held();
+            if (std::int64_t(checkedTo_) * 2 > memoryLeft())
                 throw Failure(QStringLiteral("Not a readable workbook (its table of texts needs "
                                              "more memory than is available)"));
         }
@@ -107,10 +106,9 @@ public:
     void text(std::string_view piece) override { rich_.text(piece, current_); }
 
 private:
-    std::vector<std::string>& strings_;
+    PackedStrings& strings_;
     std::string current_;
     RichText rich_;
-    std::size_t held_ = 0;
     std::size_t checkedTo_ = 0;
 };
 

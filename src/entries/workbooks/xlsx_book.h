@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entries/workbooks/cell_text.h"
+#include "entries/workbooks/packed_strings.h"
 #include "entries/workbooks/sheet_csv.h"
 
 #include <cstddef>
@@ -33,7 +34,7 @@ private:
     std::string sharedStringsPart_;
     std::vector<cells::Shown> styles_; // by cell format index
     bool system1904_ = false;
-    mutable std::vector<std::string> strings_;
+    mutable PackedStrings strings_;
     mutable bool stringsRead_ = false;
 };
 

@@ -40,7 +40,7 @@ char typeOf(std::string_view type) {
 
 class SheetEvents : public XmlEvents {
 public:
-    SheetEvents(SheetCsv& out, const std::vector<std::string>& strings,
+    SheetEvents(SheetCsv& out, const PackedStrings& strings,
                 const std::vector<cells::Shown>& styles, bool system1904)
         : out_(out), strings_(strings), styles_(styles), system1904_(system1904) {}
 
@@ -148,7 +148,7 @@ private:
     }
 
     SheetCsv& out_;
-    const std::vector<std::string>& strings_;
+    const PackedStrings& strings_;
     const std::vector<cells::Shown>& styles_;
     const bool system1904_;
     RichText rich_;

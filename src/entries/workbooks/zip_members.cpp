@@ -80,8 +80,8 @@ bool ZipMembers::has(std::string_view name) const {
 void ZipMembers::read(std::string_view name, const Take& take) const {
     const std::int64_t index = indexOf(name);
     if (index < 0)
-        throw Failure(QStringLiteral("Not a readable workbook (its part %1 is missing)")
-                          .arg(partName(name)));
+        throw Failure(
+            QStringLiteral("Not a readable workbook (its part %1 is missing)").arg(partName(name)));
     zip_stat_t stat;
     zip_stat_init(&stat);
     const bool sized = zip_stat_index(archive_, zip_uint64_t(index), 0, &stat) == 0;
