@@ -144,10 +144,16 @@ bool convertLines(const ConvertOptions& options, const AreaCodeTable& table,
         options, inputClosed, [&](int fd, const std::string& file, const FileLooks& looks) {
             if (looks.kind != FileKind::Text)
                 return refuseUnlessText(looks, file);
-            if (const int threads = parallel && plainTextAt(fd) ? threadsFor(fd) : 1; threads > 1)
-                return ParallelLines(table, options.direction, options.format, options.withReason,
-                                     out, ParallelLines::kChunkSize, threads)
-                    .readAll(fd);
+            if (const int threads = parallel && plainTextAt(fd) ? threadsFor(fd) : 1; threads > 1) {
+                try {
+                    return ParallelLines(table, options.direction, options.format,
+                                         options.withReason, out, ParallelLines::kChunkSize,
+                                         threads)
+                        .readAll(fd);
+                } catch (const ParallelLines::NoRoom&) {
+                    // read on one thread below, as a pipe is
+                }
+            }
             if (!reader) {
                 reader.emplace(converter, LineReader::blockFor(table));
                 reader->setBeforeWaiting([&out] { out.flush(); });

@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -76,7 +78,11 @@ public:
           out_([this](std::string_view rows) { take(rows); },
                std::min(std::size_t(256) << 10, heldBack)),
           converter_(job.table, job.direction, job.format, out_, job.withReason),
-          reader_(converter_, block) {}
+          reader_(converter_, block) {
+        // All of it now, so that a thread that got its blocks never runs
+        // out of memory half-way through a chunk.
+        held_.reserve(heldBack_);
+    }
 
     // Converts a chunk and writes its rows in turn; false once the run has
     // stopped before this chunk.
@@ -151,9 +157,8 @@ int ParallelLines::readAll(int fd) {
     Turns turns;
     const std::size_t block = LineReader::blockFor(job_.table);
     std::atomic<std::size_t> next{0};
-    const auto work = [&] {
+    const auto work = [&](Worker& worker) {
         try {
-            Worker worker(job_, out_, turns, block, heldBack_);
             for (std::size_t chunk; (chunk = next++) < file.chunks() && !turns.stopped(chunk);) {
                 ChunkSource source(file, chunk);
                 if (!worker.convert(source))
@@ -165,10 +170,35 @@ int ParallelLines::readAll(int fd) {
             turns.stopAfter(0, 0, std::current_exception());
         }
     };
+    // This thread's blocks first: without room for them nothing can run here.
+    std::optional<Worker> own;
+    try {
+        own.emplace(job_, out_, turns, block, heldBack_);
+    } catch (const std::bad_alloc&) {
+        throw NoRoom{};
+    }
+    // A thread that cannot be started (no memory for its stack, a process
+    // limit), or that finds no room for its blocks, leaves its share to
+    // those that did, down to this one alone.
+    const auto startHelper = [&] {
+        std::optional<Worker> worker;
+        try {
+            worker.emplace(job_, out_, turns, block, heldBack_);
+        } catch (const std::bad_alloc&) {
+            return;
+        }
+        work(*worker);
+    };
     std::vector<std::thread> helpers;
-    for (int i = 1; i < threads_; ++i)
-        helpers.emplace_back(work);
-    work();
+    helpers.reserve(std::size_t(threads_));
+    for (int i = 1; i < threads_; ++i) {
+        try {
+            helpers.emplace_back(startHelper);
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
+    work(*own);
     for (std::thread& helper : helpers)
         helper.join();
     if (turns.failure())

@@ -33,6 +33,9 @@ public:
     // offset there. Returns 0, or the errno of a failed read: the lines
     // before the failure are converted, and none after it.
     int readAll(int fd);
+    // Thrown by readAll, before anything is read, when even this thread
+    // finds no room for its blocks: one thread's plain reading needs less.
+    struct NoRoom {};
 
     // What every line is converted with.
     struct Job {

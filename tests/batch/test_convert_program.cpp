@@ -548,6 +548,46 @@ private Q_SLOTS:
         }
     }
 
+    // Under an address-space limit that leaves room for one thread and no
+    // more, a file that would take several threads is converted whole by
+    // those that could start, never aborted.
+    void aThreadThatCannotStartLeavesItsShareToTheOthers() {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("The address sanitizer's own memory does not run under an address-space cap");
+#endif
+        QTemporaryDir dir;
+        QByteArray lines;
+        for (int i = 0; i < 400'000; ++i)
+            lines += QByteArray::number(201 + i % 700) + "-555-0100\n";
+        const QString file = writeFile(dir, QStringLiteral("many.txt"), lines);
+        const auto runCapped = [&](int kilobytes, int threads) {
+            QProcess shell;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("TALLYVANE_CONVERT_THREADS"),
+                               QString::number(threads));
+            shell.setProcessEnvironment(environment);
+            shell.start(
+                QStringLiteral("sh"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("ulimit -v %1 && exec \"$0\" \"$1\" | wc -l").arg(kilobytes),
+                 kProgram, file});
+            shell.waitForFinished(60'000);
+            return shell.readAllStandardOutput().trimmed().toInt();
+        };
+        // The least room in which one thread converts every line.
+        int low = 20'000, high = 400'000;
+        QCOMPARE(runCapped(high, 1), 400'000);
+        while (high - low > 2'000) {
+            const int middle = (low + high) / 2;
+            (runCapped(middle, 1) == 400'000 ? high : low) = middle;
+        }
+        // Wherever one thread finds room, several do: at the floor the
+        // others cannot start, a little above some start and find no room.
+        for (int extra = 0; extra <= 12'000; extra += 2'000)
+            for (const int threads : {2, 4})
+                QCOMPARE(runCapped(high + extra, threads), 400'000);
+    }
+
     // A file's own content decides over its name, and a column name that
     // fits several columns but for case is named as such, not as missing.
     void namedFilesAreReadByWhatTheyHold_data() {
