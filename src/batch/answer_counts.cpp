@@ -13,6 +13,7 @@ ResultsSummary AnswerCounts::summary() const {
                   QString::fromUtf8(counted.reason.data(), qsizetype(counted.reason.size())),
                   counted.count);
     }
+    tally.addBlank(blanks_);
     return tally.summary();
 }
 

@@ -28,6 +28,8 @@ public:
             ++counted.count;
         }
     }
+    // A blank cell, or a row without the column.
+    void addBlank() { ++blanks_; }
     ResultsSummary summary() const;
 
 private:
@@ -39,6 +41,7 @@ private:
     Direction direction_;
     std::vector<std::uint64_t> byAnswer_;
     std::unordered_map<const char*, ReasonCount> byReason_;
+    std::uint64_t blanks_ = 0;
 };
 
 } // namespace tallyvane::batch

@@ -196,9 +196,11 @@ void ColumnConverter::row(const CsvRecord& record) {
     EntryAnswer answer; // a blank cell asks nothing and gets a blank result
     if (at >= fields)
         ++rowsWithoutColumn_;
-    else if (const std::string_view entry = record.fields[at]; !entry.empty() || counts_)
+    else if (const std::string_view entry = record.fields[at]; !entry.empty())
         answer = answerFor(table_, options_.direction, entry, options_.withReason || counts_);
-    if (counts_ && at < fields)
+    if (counts_ && (at >= fields || record.fields[at].empty()))
+        counts_->addBlank();
+    else if (counts_)
         counts_->add(answer);
     startOutput();
     writeFields(record, 0, std::min(fields, width_));

@@ -51,17 +51,30 @@ void SummaryTally::add(const QString& result, const QString& reason, std::uint64
         reasons_[reason] += count;
 }
 
+void SummaryTally::addBlank(std::uint64_t count) {
+    entries_ += count;
+    blanks_ += count;
+}
+
 ResultsSummary SummaryTally::summary() const {
     ResultsSummary out;
     out.direction = direction_;
     out.entries = entries_;
     out.reasons = sorted(reasons_);
     const std::uint64_t notFound = rows_.value(kNotFound);
-    if (direction_ == Direction::AreaCodesToStates)
-        out.results = sorted(rows_);
-    else // a row of codes is long and says little: found or not is what counts
-        out.results =
-            sorted({{QStringLiteral("Found"), entries_ - notFound}, {kNotFound, notFound}});
+    const QString blank = QStringLiteral("Blank");
+    if (direction_ == Direction::AreaCodesToStates) {
+        QHash<QString, std::uint64_t> rows = rows_;
+        if (blanks_ > 0)
+            rows[blank] += blanks_;
+        out.results = sorted(rows);
+    } else { // a row of codes is long and says little: found or not is what counts
+        QHash<QString, std::uint64_t> rows{{QStringLiteral("Found"), entries_ - notFound - blanks_},
+                                           {kNotFound, notFound}};
+        if (blanks_ > 0)
+            rows[blank] = blanks_;
+        out.results = sorted(rows);
+    }
     // The places come from the rows found: each name a row holds, once per row.
     QHash<QString, std::uint64_t> places;
     for (auto it = rows_.cbegin(); it != rows_.cend(); ++it) {

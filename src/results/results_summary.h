@@ -25,7 +25,8 @@ struct ResultsSummary {
     Direction direction = Direction::AreaCodesToStates;
     std::uint64_t entries = 0;
     // Area codes to states: each results row as shown ("TX", "NT NU YT",
-    // "Not Found"). States to area codes: "Found" and "Not Found".
+    // "Not Found"). States to area codes: "Found" and "Not Found". Either
+    // way "Blank" for blank entries, where there are any.
     std::vector<SummaryCount> results;
     // The "Not Found" entries by why they found nothing.
     std::vector<SummaryCount> reasons;
@@ -43,6 +44,9 @@ public:
     // One results row (count of them), with the reason it found nothing
     // when its text is "Not Found".
     void add(const QString& result, const QString& reason, std::uint64_t count = 1);
+    // Blank entries (a blank cell of a column, a row without the column),
+    // whose results are blank too: counted under a result row of their own.
+    void addBlank(std::uint64_t count = 1);
     ResultsSummary summary() const;
     Direction direction() const { return direction_; }
 
@@ -51,6 +55,7 @@ private:
     std::uint64_t entries_ = 0;
     QHash<QString, std::uint64_t> rows_; // by the row's text
     QHash<QString, std::uint64_t> reasons_;
+    std::uint64_t blanks_ = 0;
 };
 
 // The summary as a table, the same in every output: a heading, then a row

@@ -219,10 +219,17 @@ private Q_SLOTS:
             QCOMPARE(outcome.status, 0);
             QCOMPARE(QString::fromUtf8(outcome.out), summaryCsv(window.summary()));
         }
-        // A column's blank cell is an empty entry, as an empty line is.
-        const QByteArray column = "Phone\n603\n\"\"\n212\n";
+        // A column's blank cell, and a row without the column, is a blank
+        // entry with a blank result: counted as such, not as "Not Found".
+        const QByteArray column = "Name,Phone\nA\nB,603\nC,\"\"\nD,NH\n";
         QCOMPARE(runProgram({"--summary", "--column", "Phone"}, column).out,
-                 runProgram({"--summary"}, "603\n\n212\n").out);
+                 QByteArray("Group\tName\tCount\tShare %\n"
+                            "Result\tBlank\t2\t50.00\n"
+                            "Result\tNH\t1\t25.00\n"
+                            "Result\tNot Found\t1\t25.00\n"
+                            "Reason\tno area code in this entry\t1\t25.00\n"
+                            "State\tNH\t1\t25.00\n"
+                            "Total\t\t4\t100.00\n"));
     }
 
     void eachFormatExactly() {
