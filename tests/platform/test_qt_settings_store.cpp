@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace tallyvane;
 
 namespace {
@@ -90,6 +92,31 @@ private Q_SLOTS:
         }
         if (throughALink)
             QCOMPARE(contentOf(other), before);
+    }
+
+    // A FIFO, a folder or a device in the file's place is moved aside before
+    // it is opened (opening a FIFO would wait for ever), and reported; a
+    // second such file goes beside the first, never over it.
+    void whatIsNoRegularFileIsMovedAsideUnopened() {
+        QVERIFY(::mkfifo(QFile::encodeName(file()).constData(), 0600) == 0);
+        write(file() + QStringLiteral(".unreadable"), "kept from before");
+        QtSettingsStore store;
+        QString report;
+        try {
+            store.read(QStringLiteral("Veltmark"), QStringLiteral("Tallyvane"),
+                       QStringLiteral("Convert Option"), QString());
+        } catch (const Failure& failure) {
+            report = failure.description();
+        }
+        const QString aside = file() + QStringLiteral(".unreadable.2");
+        QVERIFY2(report.contains(aside), qPrintable(report));
+        QVERIFY(QFileInfo(aside).exists() && !QFileInfo(aside).isFile());
+        QCOMPARE(contentOf(file() + QStringLiteral(".unreadable")), QByteArray("kept from before"));
+        store.write(QStringLiteral("Veltmark"), QStringLiteral("Tallyvane"),
+                    QStringLiteral("Convert Option"), QStringLiteral("1"));
+        QCOMPARE(store.read(QStringLiteral("Veltmark"), QStringLiteral("Tallyvane"),
+                            QStringLiteral("Convert Option"), QString()),
+                 QStringLiteral("1"));
     }
 };
 

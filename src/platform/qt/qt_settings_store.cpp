@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace tallyvane {
 
@@ -41,10 +42,35 @@ bool keptByQt(const QString& path) {
     return true;
 }
 
+// Where QSettings keeps the file, worked out without opening it.
+QString settingsPath(const QString& application, const QString& section) {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QLatin1Char('/') + application + QLatin1Char('/') + section + QStringLiteral(".conf");
+}
+
+// Opening a FIFO in place of the file would wait for a writer for ever, and a
+// device or a folder holds no settings: anything there that is not a regular
+// file is moved aside (a link itself, not what it names) before Qt opens it.
+void moveAsideUnlessRegular(const QString& application, const QString& section) {
+    const QString path = settingsPath(application, section);
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile())
+        return;
+    const QString movedTo = asideName(path);
+    if (!QFile::rename(path, movedTo))
+        throw Failure(QStringLiteral("The settings file %1 is not a regular file, and it could "
+                                     "not be moved aside to %2")
+                          .arg(path, movedTo));
+    throw Failure(QStringLiteral("The settings file %1 was not a regular file. It was kept as "
+                                 "%2, and the settings start afresh")
+                      .arg(path, movedTo));
+}
+
 } // namespace
 
 QString QtSettingsStore::read(const QString& application, const QString& section,
                               const QString& key, const QString& defaultValue) {
+    moveAsideUnlessRegular(application, section);
     QSettings settings(application, section);
     settings.beginGroup(section);
     const QVariant value = settings.value(key, defaultValue);
@@ -60,6 +86,7 @@ QString QtSettingsStore::read(const QString& application, const QString& section
 // the person is told where the old one went.
 void QtSettingsStore::write(const QString& application, const QString& section, const QString& key,
                             const QString& value) {
+    moveAsideUnlessRegular(application, section);
     QString movedTo;
     {
         const QSettings probe(application, section);
