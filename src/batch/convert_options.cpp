@@ -1,5 +1,7 @@
 #include "batch/convert_options.h"
 
+#include <QTimeZone>
+
 #include "commands/product.h"
 
 #include <getopt.h>
@@ -72,6 +74,27 @@ bool workbookFits(const ConvertOptions& options) {
         return badUsage("--format xlsx writes to a file:", "-o FILE");
     if (!options.xlsx && !options.output.empty())
         return badUsage("an option that goes with --format xlsx:", "--output");
+    return true;
+}
+
+// --at: an ISO 8601 moment, in the years the time-zone database covers; a
+// local time that the clocks skip is named as such.
+bool readMoment(const char* value, QDateTime& at) {
+    const QString text = QString::fromLocal8Bit(value);
+    at = QDateTime::fromString(text, Qt::ISODate);
+    if (!at.isValid()) {
+        const QDateTime asUtc = QDateTime::fromString(text + u'Z', Qt::ISODate);
+        if (asUtc.isValid())
+            return badUsage(("that local time does not exist in this time zone (" +
+                             QTimeZone::systemTimeZoneId().toStdString() + "): the clocks skip it;")
+                                .c_str(),
+                            value);
+        return badUsage("a moment is ISO 8601 (2026-07-15T09:00-04:00), not", value);
+    }
+    if (const int year = at.toUTC().date().year(); year < 1900 || year > 2200)
+        return badUsage("a moment is in the years 1900 to 2200, which the time-zone database "
+                        "covers, not",
+                        value);
     return true;
 }
 
@@ -218,16 +241,18 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
         case kCallable:
             options.callable = true;
             if (optarg) {
-                const auto hours = CallingHours::parse(QString::fromLocal8Bit(optarg));
+                const QString text = QString::fromLocal8Bit(optarg);
+                const auto hours = CallingHours::parse(text);
+                if (!hours && text.size() == 11 && text.left(5) == text.right(5))
+                    return badUsage("calling hours that end when they start are empty:", optarg);
                 if (!hours)
                     return badUsage("calling hours are HH:MM-HH:MM, not", optarg);
                 options.callingHours = *hours;
             }
             break;
         case kAt:
-            options.at = QDateTime::fromString(QString::fromLocal8Bit(optarg), Qt::ISODate);
-            if (!options.at.isValid())
-                return badUsage("a moment is ISO 8601 (2026-07-15T09:00-04:00), not", optarg);
+            if (!readMoment(optarg, options.at))
+                return false;
             break;
         case 'h':
             options.help = true;

@@ -389,6 +389,8 @@ int run(int argc, char** argv) {
     }
     const AreaCodeTable& table = tables.codes;
     const ZoneFields zones(tables.zones, options);
+    for (const std::string& warning : zones.warnings())
+        complain(warning);
 
     // A reader that goes away ends the program as SIGPIPE would, but only
     // after the write that found out, so nothing half-done is reported.

@@ -2,12 +2,14 @@
 
 #include "conversion/calling_window.h"
 
+#include <algorithm>
+
 namespace tallyvane::batch {
 
 namespace {
 
 std::string isoOf(const QDateTime& moment) {
-    return moment.toString(Qt::ISODate).toStdString();
+    return moment.isValid() ? moment.toString(Qt::ISODate).toStdString() : std::string("unknown");
 }
 
 } // namespace
@@ -15,11 +17,25 @@ std::string isoOf(const QDateTime& moment) {
 ZoneFields::ZoneFields(const TimeZoneTable& table, const ConvertOptions& options)
     : table_(table), options_(options) {
     const QDateTime now = options.at.isValid() ? options.at : QDateTime::currentDateTimeUtc();
-    const QTimeZone own = QTimeZone::systemTimeZone();
+    // A TZ the system does not know gives times in UTC, as the C library does.
+    QTimeZone own = QTimeZone::systemTimeZone();
+    if (!own.isValid() && options.callable) {
+        warnings_.push_back("the time zone " + qEnvironmentVariable("TZ").toStdString() +
+                            " (TZ) is unknown; times are given in UTC");
+        own = QTimeZone::utc();
+    } else if (!own.isValid()) {
+        own = QTimeZone::utc();
+    }
+    std::vector<QString> unknown;
     for (TimeZoneTable::SetId id = 0; id < table.setCount(); ++id) {
         std::vector<std::string> fields;
         const QStringList& zones = table.zones(id);
         const ZoneMoment moment = zoneMoment(zones, now, options.callingHours);
+        for (const QString& zone : zones)
+            if (moment.callable == Callable::Unknown &&
+                std::find(unknown.begin(), unknown.end(), zone) == unknown.end() &&
+                !whyZoneCannotLoad(zone).isEmpty())
+                unknown.push_back(zone);
         if (options.timeZone)
             fields.push_back(zones.join(u' ').toStdString());
         if (options.localTime) {
@@ -36,6 +52,14 @@ ZoneFields::ZoneFields(const TimeZoneTable& table, const ConvertOptions& options
         }
         fieldsBySet_.push_back(std::move(fields));
     }
+    // Once, however many zones: a missing database loses them all.
+    if (!unknown.empty())
+        warnings_.push_back(
+            "the time zone " + unknown.front().toStdString() + " cannot be loaded (" +
+            whyZoneCannotLoad(unknown.front()).toStdString() + ")" +
+            (unknown.size() > 1 ? ", nor can " + std::to_string(unknown.size() - 1) + " more"
+                                : std::string()) +
+            "; the local times and calling answers of such zones are unknown");
 }
 
 std::vector<std::string> ZoneFields::headings(bool titled) const {

@@ -19,6 +19,9 @@ class ZoneFields {
 public:
     ZoneFields(const TimeZoneTable& table, const ConvertOptions& options);
     bool any() const { return !fieldsBySet_.front().empty(); }
+    // What the person is to be told once: a zone the system cannot load,
+    // an unknown TZ.
+    const std::vector<std::string>& warnings() const { return warnings_; }
     // The fields' headings: "time_zone" for tsv and csv, "Time Zone" for columns.
     std::vector<std::string> headings(bool titled) const;
     // The fields of an entry; found: whether its conversion found something.
@@ -31,6 +34,7 @@ private:
     const TimeZoneTable& table_;
     const ConvertOptions& options_;
     std::vector<std::vector<std::string>> fieldsBySet_;
+    std::vector<std::string> warnings_;
 };
 
 } // namespace tallyvane::batch

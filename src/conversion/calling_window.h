@@ -19,7 +19,9 @@ struct CallingHours {
     bool inside(const QTime& local) const;
 };
 
-enum class Callable { Yes, No, Depends };
+// Unknown: a zone could not be loaded from the system's time-zone database,
+// so neither its local time nor the answer is known.
+enum class Callable { Yes, No, Depends, Unknown };
 
 // An entry's zones at one moment: the local time in each, whether the moment
 // is inside the calling hours in every zone (Yes), in none (No) or in some
@@ -28,14 +30,18 @@ enum class Callable { Yes, No, Depends };
 // Local times come from the system's time-zone database, never from offsets
 // kept here, so daylight saving and rule changes follow the system.
 struct ZoneMoment {
-    QList<QDateTime> localTimes;
+    QList<QDateTime> localTimes; // invalid for a zone that could not be loaded
     Callable callable = Callable::No;
     QDateTime nextOpen; // in UTC
 };
 
 ZoneMoment zoneMoment(const QStringList& zones, const QDateTime& now, const CallingHours& hours);
 
-// "yes", "no", "depends".
+// "yes", "no", "depends", "unknown".
 QString callableWord(Callable callable);
+
+// Why a zone of that name cannot be loaded: its file in the system's
+// time-zone database and what is wrong with it; empty when it loads.
+QString whyZoneCannotLoad(const QString& name);
 
 } // namespace tallyvane

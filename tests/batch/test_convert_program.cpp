@@ -440,6 +440,32 @@ private Q_SLOTS:
             << QByteArray("Name,Phone\nA,850-432-1234\nB,\n")
             << QByteArray("Name,Phone,State,Time Zone\nA,850-432-1234,FL,America/Chicago\nB,,,\n")
             << 0;
+        // Clock-change days, by the zone's own rules: an opening the clocks
+        // skip opens just after the gap, a repeated one at its first.
+        QTest::newRow("an opening the clocks skip")
+            << QStringList{"-f", "tsv", "--callable=02:00-04:00", "--at", "2026-03-08T04:00Z"}
+            << QByteArray("603\n") << QByteArray("603\tNH\tno\t2026-03-08T01:00:00-06:00\n") << 0;
+        QTest::newRow("an opening the clocks repeat")
+            << QStringList{"-f", "tsv", "--callable=01:00-02:00", "--at", "2026-11-01T04:59Z"}
+            << QByteArray("603\n") << QByteArray("603\tNH\tno\t2026-11-01T00:00:00-05:00\n") << 0;
+        QTest::newRow("the repeated hour is open again")
+            << QStringList{"-f", "tsv", "--callable=01:00-02:00", "--at", "2026-11-01T06:30Z"}
+            << QByteArray("603\n") << QByteArray("603\tNH\tyes\t\n") << 0;
+        // Several zones open when the last of them does; the closing minute is closed.
+        QTest::newRow("Central and Eastern together")
+            << QStringList{"-f", "tsv", "--callable", "--at", "2026-07-15T10:00Z"}
+            << QByteArray("850\n") << QByteArray("850\tFL\tno\t2026-07-15T08:00:00-05:00\n") << 0;
+        QTest::newRow("exactly at the closing time")
+            << QStringList{"-f", "tsv", "--callable", "--at", "2026-07-16T01:00Z"}
+            << QByteArray("212\n") << QByteArray("212\tNY\tno\t2026-07-16T07:00:00-05:00\n") << 0;
+        QTest::newRow("a local time the clocks skip")
+            << QStringList{"-f", "tsv", "--callable", "--at", "2026-03-08T02:30"}
+            << QByteArray("603\n") << QByteArray() << 64;
+        QTest::newRow("empty hours") << QStringList{"-f", "tsv", "--callable=08:00-08:00"}
+                                     << QByteArray("603\n") << QByteArray() << 64;
+        QTest::newRow("a year tzdata does not cover")
+            << QStringList{"-f", "tsv", "--callable", "--at", "0001-01-01T00:00Z"}
+            << QByteArray("603\n") << QByteArray() << 64;
         QTest::newRow("results have no room")
             << QStringList{"--time-zone"} << QByteArray("603\n") << QByteArray() << 64;
         QTest::newRow("hours of another shape") << QStringList{"-f", "tsv", "--callable=8-21"}
@@ -462,6 +488,47 @@ private Q_SLOTS:
         QVERIFY(program.waitForFinished(60'000));
         QTEST(program.readAllStandardOutput(), "output");
         QTEST(program.exitCode(), "status");
+    }
+
+    // Zones the system cannot load are said to be unknown, once, and never
+    // answered "no"; a TZ it does not know gives times in UTC.
+    void unknownZonesAreSaidSo() {
+        QTemporaryDir empty;
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TZ"), QStringLiteral("Garbage/Zone"));
+        program.setProcessEnvironment(environment);
+        program.start(kProgram, {"--database", kDatabase, "-f", "tsv", "--callable", "--at",
+                                 "2026-07-15T02:00Z"});
+        program.write("603\n");
+        program.closeWriteChannel();
+        QVERIFY(program.waitForFinished(60'000));
+        QCOMPARE(program.readAllStandardOutput(),
+                 QByteArray("603\tNH\tno\t2026-07-15T12:00:00+00:00\n"));
+        QCOMPARE(program.readAllStandardError(),
+                 QByteArray("tallyvane-convert: the time zone Garbage/Zone (TZ) is unknown; times "
+                            "are given in UTC\n"));
+        // Qt reads the zones from /usr/share/zoneinfo whatever TZDIR says: an
+        // empty folder is mounted over it where a private mount namespace can be made.
+        QProcess hidden;
+        hidden.start(QStringLiteral("unshare"),
+                     {"-m", "sh", "-c",
+                      "mount --bind \"$0\" /usr/share/zoneinfo && echo 603 | TZ=UTC \"$1\" "
+                      "--database \"$2\" -f tsv --time-zone --local-time --callable --at "
+                      "2026-07-15T16:00Z",
+                      empty.path(), kProgram, kDatabase});
+        QVERIFY(hidden.waitForFinished(60'000));
+        const QByteArray err = hidden.readAllStandardError();
+        if (hidden.exitCode() != 0 && !err.contains("tallyvane-convert"))
+            QSKIP(qPrintable("No private mount namespace here: " + QString::fromLocal8Bit(err)));
+        QCOMPARE(hidden.readAllStandardOutput(),
+                 QByteArray("603\tNH\tAmerica/New_York\tunknown\tunknown\t\n"));
+        QVERIFY2(
+            err.startsWith("tallyvane-convert: the time zone America/New_York cannot be loaded "
+                           "(/usr/share/zoneinfo/America/New_York: no such file), nor can "),
+            err.constData());
+        QCOMPARE(err.count('\n'), 1);
+        QCOMPARE(hidden.exitCode(), 0);
     }
 
     // Without --delimiter, the one the rows are split by, as the window's

@@ -14,8 +14,9 @@ const QString kCallingHours = QStringLiteral("Calling Hours");
 const QString kNotFound = QStringLiteral("Not Found");
 constexpr int kMinute = 60 * 1000;
 
+// A zone the system cannot load has no local time to show.
 QString shortTime(const QDateTime& moment) {
-    return moment.toString(QStringLiteral("HH:mm"));
+    return moment.isValid() ? moment.toString(QStringLiteral("HH:mm")) : QStringLiteral("unknown");
 }
 
 } // namespace
@@ -121,6 +122,12 @@ QString TimeZoneColumns::tooltip(int position) {
     case Callable::Depends:
         text += QStringLiteral("\nCallable now in some of its zones only") + hours;
         break;
+    case Callable::Unknown:
+        return text +
+               QStringLiteral("\nWhether it is callable now is unknown: the system cannot "
+                              "load its time zone (") +
+               whyZoneCannotLoad(zones[moment.localTimes.indexOf(QDateTime())]) +
+               QStringLiteral(")");
     }
     if (moment.nextOpen.isValid())
         text += QStringLiteral("; callable everywhere from ") +
@@ -134,7 +141,7 @@ QStringList TimeZoneColumns::exportFields(int position) {
     const ZoneMoment& moment = momentOf(id);
     QStringList times;
     for (const QDateTime& local : moment.localTimes)
-        times << local.toString(Qt::ISODate);
+        times << (local.isValid() ? local.toString(Qt::ISODate) : QStringLiteral("unknown"));
     return {table_->zones(id).join(u' '), times.join(u' '),
             id == TimeZoneTable::kNone ? QString() : callableWord(moment.callable)};
 }
