@@ -82,11 +82,11 @@ void SaveEntriesAndResultsAsCsv(Prompts& prompts, FileDialog& dialog, WindowServ
     saveCsvFile(p, prompts, dialog, window, kEntriesAndResultsFileName,
                 QStringLiteral("Save Entries and Results As CSV"), [&](const auto& writeLine) {
                     forEachRow(window, results, more, [&](const QStringList& cells) {
-                        QString line;
+                        // Every field has its place, an empty first one too.
+                        QStringList fields;
                         for (const QString& cell : cells)
-                            line += (line.isEmpty() ? QString() : QStringLiteral(",")) +
-                                    csv::field(cell);
-                        writeLine(line);
+                            fields << csv::field(cell);
+                        writeLine(fields.join(QLatin1Char(',')));
                     });
                 });
 }

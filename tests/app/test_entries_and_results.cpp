@@ -30,7 +30,8 @@ struct Rig : FakePlatform {
         database.special = {{"876", "country", "Jamaica"}};
         form = shownWindow(windowOverrides(*this, &settings));
         for (const char* entry : {"1-603-555-0100", "+44 20 7946 0958", "867-5309", "=1+2",
-                                  "Smith, \"Ann\"", "Smith, Ann", "a\tb", "876-555-0100"})
+                                  "Smith, \"Ann\"", "Smith, Ann", "a\tb", "876-555-0100", "",
+                                  "   "})
             form->entryModel().append(QString::fromUtf8(entry));
         form->conversionRun().PushButton17_Click();
         prompts.shown.clear();
@@ -57,9 +58,11 @@ private Q_SLOTS:
                                 "Smith, Ann\tNot Found\tno area code in this entry\n"
                                 "\"a\tb\"\tNot Found\tno area code in this entry\n"
                                 "876-555-0100\tNot Found\tarea code 876 belongs to Jamaica, not to "
-                                "a US state or Canadian province\n"));
+                                "a US state or Canadian province\n"
+                                "\tNot Found\tno area code in this entry\n"
+                                "   \tNot Found\tno area code in this entry\n"));
         const QString& html = rig.clipboard.html;
-        QCOMPARE(html.count(QStringLiteral("<tr>")), 8);
+        QCOMPARE(html.count(QStringLiteral("<tr>")), 10);
         QVERIFY(html.contains(QStringLiteral("<tr><td>+44 20 7946 0958</td><td>Not Found</td>"
                                              "<td>not a North American number (+44)</td></tr>")));
         QVERIFY(html.contains(QStringLiteral("<td>Smith, &quot;Ann&quot;</td>")));
@@ -94,7 +97,9 @@ private Q_SLOTS:
                        "\"Smith, Ann\",Not Found,no area code in this entry\r\n"
                        "a\tb,Not Found,no area code in this entry\r\n"
                        "876-555-0100,Not Found,\"area code 876 belongs to Jamaica, not to a US "
-                       "state or Canadian province\"\r\n"));
+                       "state or Canadian province\"\r\n"
+                       ",Not Found,no area code in this entry\r\n"
+                       "   ,Not Found,no area code in this entry\r\n"));
         QCOMPARE(rig.prompts.texts(), QStringList{QStringLiteral("Done.")});
     }
 
