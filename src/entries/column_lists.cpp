@@ -6,6 +6,8 @@
 #include "lists/list_view.h"
 #include "platform/regular_file.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <memory>
 
@@ -19,13 +21,44 @@ static bool looksLikeDate(const QString& cell) {
                        [](QChar c) { return c == u'-' || isAsciiDigit(c.unicode()); });
 }
 
+// A phone's shape: three digits (an area code), or seven to fifteen with
+// the usual separators and perhaps an extension. An amount ("8602.00"), a
+// ZIP code, a date or a long id has digits too, but not this shape.
+static bool hasPhoneShape(const QString& cell) {
+    QStringView number = QStringView(cell).trimmed();
+    // The extension is no part of the shape: "x12", "ext. 12", "#12".
+    for (qsizetype i = 1; i < number.size(); ++i) {
+        const QChar c = number[i];
+        if ((c == u'x' || c == u'X' || c == u'#' || c == u'e' || c == u'E') &&
+            std::any_of(number.begin(), number.begin() + i,
+                        [](QChar d) { return isAsciiDigit(d.unicode()); })) {
+            number = number.first(i).trimmed();
+            break;
+        }
+    }
+    int digits = 0;
+    for (const QChar c : number) {
+        if (isAsciiDigit(c.unicode()))
+            ++digits;
+        else if (!QStringView(u" -.()+/").contains(c) && !AreaCode::separatesCountry(c.unicode()))
+            return false;
+    }
+    const bool decimal =
+        number.size() > 3 && number[number.size() - 3] == u'.' && number.count(u'.') == 1;
+    return !decimal && (digits == 3 ? number.size() <= 5 : digits >= 7 && digits <= 15);
+}
+
 bool looksLikeAreaCodeEntry(const QString& cell) {
-    if (looksLikeDate(cell))
+    if (looksLikeDate(cell) || !hasPhoneShape(cell))
         return false;
-    const AreaCode code = AreaCode::of(cell);
-    const auto letters =
-        std::count_if(cell.begin(), cell.end(), [](QChar c) { return c.isLetter(); });
-    return code.length() == 3 && letters <= 1;
+    return AreaCode::of(cell).length() == 3;
+}
+
+bool namedLikePhones(const QString& heading) {
+    static const QRegularExpression phone(
+        QStringLiteral("\\b(phone|telephone|tel|mobile|cell|cellphone|fax)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    return phone.match(heading).hasMatch();
 }
 
 bool looksLikeStateEntry(const QString& cell) {
@@ -83,10 +116,14 @@ struct Likeliest {
     double share = 0; // of the column's filled cells that look the part
 };
 
-Likeliest likeliestColumn(const QList<QStringList>& rows, Direction direction) {
+// headings: the header's names, or none. A column named like a phone column
+// counts for phone numbers as much as half its cells would.
+Likeliest likeliestColumn(const QList<QStringList>& rows, Direction direction,
+                          const QStringList& headings = {}) {
     int best = 0;
     double bestShare = -1;
-    for (qsizetype column = 0; column < rows.front().size(); ++column) {
+    const qsizetype columns = rows.isEmpty() ? headings.size() : rows.front().size();
+    for (qsizetype column = 0; column < columns; ++column) {
         int looking = 0, filled = 0;
         for (const QStringList& row : rows) {
             const QString cell = row.value(column);
@@ -96,13 +133,15 @@ Likeliest likeliestColumn(const QList<QStringList>& rows, Direction direction) {
             looking += direction == Direction::AreaCodesToStates ? looksLikeAreaCodeEntry(cell)
                                                                  : looksLikeStateEntry(cell);
         }
-        const double share = filled == 0 ? 0 : double(looking) / filled;
+        double share = filled == 0 ? 0 : double(looking) / filled;
+        if (direction == Direction::AreaCodesToStates && namedLikePhones(headings.value(column)))
+            share += 0.5;
         if (share > bestShare) {
             best = int(column);
             bestShare = share;
         }
     }
-    return {best, std::max(bestShare, 0.0)};
+    return {best, std::clamp(bestShare, 0.0, 1.0)};
 }
 
 // A first row names the columns when each of its cells is a different,
@@ -124,7 +163,8 @@ bool namesColumns(const QStringList& first) {
 void guessColumn(ColumnQuestion& question, const QList<QStringList>& rows, Direction direction) {
     question.header = rows.size() > 1 && namesColumns(rows.front());
     const QList<QStringList> body = question.header ? rows.mid(1) : rows;
-    const Likeliest mine = likeliestColumn(body, direction);
+    const QStringList headings = question.header ? rows.front() : QStringList();
+    const Likeliest mine = likeliestColumn(body, direction, headings);
     question.likeliest = mine.column;
     question.otherDirection.clear();
     if (body.isEmpty())

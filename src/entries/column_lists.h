@@ -45,6 +45,9 @@ ColumnLayout sheetLayout(QByteArrayView csv, Direction direction);
 // number (three digits at least, a letter at most, not a date), or a state's
 // code or name (letters, spaces and a little punctuation).
 bool looksLikeAreaCodeEntry(const QString& cell);
+// Whether a column's heading names phone numbers ("Phone", "Tel", "Mobile",
+// "Cell", "Phone 1 - Value", "Business Phone"; any case).
+bool namedLikePhones(const QString& heading);
 bool looksLikeStateEntry(const QString& cell);
 
 // Appends one entry a row: the cell of the column, as it stands (not

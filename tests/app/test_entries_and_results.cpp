@@ -29,9 +29,9 @@ struct Rig : FakePlatform {
             {QStringLiteral("603"), QStringLiteral("NH"), QStringLiteral("New Hampshire")}};
         database.special = {{"876", "country", "Jamaica"}};
         form = shownWindow(windowOverrides(*this, &settings));
-        for (const char* entry : {"1-603-555-0100", "+44 20 7946 0958", "867-5309", "=1+2",
-                                  "Smith, \"Ann\"", "Smith, Ann", "a\tb", "876-555-0100", "",
-                                  "   "})
+        for (const char* entry :
+             {"1-603-555-0100", "+44 20 7946 0958", "867-5309", "=1+2", "Smith, \"Ann\"",
+              "Smith, Ann", "a\tb", "876-555-0100", "", "   "})
             form->entryModel().append(QString::fromUtf8(entry));
         form->conversionRun().PushButton17_Click();
         prompts.shown.clear();

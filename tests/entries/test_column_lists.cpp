@@ -51,6 +51,18 @@ private Q_SLOTS:
         QTest::newRow("of two phone columns, the first")
             << QByteArray("Name,Home,Work\nAnn,603-555-0100,201-555-0100\n") << true << csv << true
             << ',' << true << 1;
+        // Digits alone do not make phone numbers: amounts, ZIP codes, dates
+        // and ids are passed over, and a column named for phones counts.
+        QTest::newRow("a CRM export: amounts before phones")
+            << QByteArray("Account,Amount,Zip,Since,Id,Phone\n"
+                          "Acme,8602.00,03301,2026-12-09,1234567890123456,(603) 237-4934\n"
+                          "Bolt,2125.50,10001,2025-01-02,1234567890123457,212.555.0147 x3\n"
+                          "Cord,9171.00,94105,2024-03-04,1234567890123458,\n")
+            << true << csv << true << ',' << true << 5;
+        QTest::newRow("a phone column named so, mostly blank")
+            << QByteArray(
+                   "Name,Account,Mobile Phone\nAnn,6032374,\nBo,2015550,\nCy,2125550,555 0147\n")
+            << true << csv << true << ',' << true << 2;
         QTest::newRow("a sample cut inside its last row")
             << QByteArray("Name,Phone\nAnn,603-555-0100\nBo") << false << none << true << ','
             << true << 1;
