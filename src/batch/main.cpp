@@ -15,7 +15,7 @@
 #include "entries/byte_order_marks.h"
 #include "entries/column_lists.h"
 #include "entries/file_kind.h"
-#include "entries/utf16_to_utf8.h"
+#include "entries/vcard_table.h"
 #include "entries/workbook_file.h"
 #include "platform/data_files.h"
 #include "platform/failure.h"
@@ -100,6 +100,8 @@ int refuseUnlessText(const FileLooks& looks, const std::string& file) {
         return 0;
     if (looks.kind == FileKind::NotText)
         complain(notTextWords(inputName(file), looks) + "; nothing of it was converted");
+    else if (looks.kind == FileKind::VCard)
+        complain(inputName(file) + " is a vCard file; read its phone numbers with --column Phone");
     else
         complain(inputName(file) + " is a workbook; read a column of it with --column NAME");
     return -1;
@@ -287,31 +289,45 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table,
         options, inputClosed, [&](int fd, const std::string& file, const FileLooks& looks) {
             if (looks.kind == FileKind::NotText)
                 return refuseUnlessText(looks, file);
+            const bool vcard = looks.kind == FileKind::VCard;
             std::optional<ChosenSheet> sheet;
-            if (looks.kind != FileKind::Text) {
+            if (looks.kind != FileKind::Text && !vcard) {
                 sheet = chosenSheet(fd, file, looks.kind, options.sheet);
                 if (!sheet)
                     return -1;
             }
             // UTF-16 is read as UTF-8, as the window reads it, and a mark
             // comes out as UTF-8's: CSV bytes are never mixed with UTF-16 units.
-            const auto read = decodedText(readerOf(fd, [&out] { out.flush(); }), Marks::AsUtf8);
+            const auto read = decodedText(readerOf(fd, [&out] { out.flush(); }),
+                                          vcard ? Marks::Dropped : Marks::AsUtf8);
             // The first block tells the delimiter before any of it is read as rows.
             ssize_t got = sheet ? 0 : read(block.data(), block.size());
             if (got < 0)
                 return errno;
             const char delimiter =
-                sheet ? ','
-                      : delimiterOf(options, file, {block.data(), std::size_t(got)},
-                                    std::size_t(got) < block.size());
+                sheet || vcard ? ','
+                               : delimiterOf(options, file, {block.data(), std::size_t(got)},
+                                             std::size_t(got) < block.size());
             CsvRecords records(delimiter);
             converter.beginFile(records, delimiter);
             if (sheet && !readSheet(*sheet, file, records, converter))
                 return -1;
-            for (; got > 0; got = read(block.data(), block.size()))
-                records.feed(block.data(), std::size_t(got), converter);
+            // A vCard file is read as its table of contacts, a row a number.
+            std::optional<VCardTable> cards;
+            if (vcard)
+                cards.emplace([&](std::string_view rows) {
+                    records.feed(rows.data(), rows.size(), converter);
+                });
+            for (; got > 0; got = read(block.data(), block.size())) {
+                if (cards)
+                    cards->feed({block.data(), std::size_t(got)});
+                else
+                    records.feed(block.data(), std::size_t(got), converter);
+            }
             if (got < 0)
                 return errno;
+            if (cards)
+                cards->finish();
             records.finish(converter);
             malformed += records.malformedRecords();
             if (const std::size_t columns = converter.columnsBeyond(); columns > 0)

@@ -2,6 +2,7 @@
 
 #include "entries/byte_order_marks.h"
 #include "entries/text_encoding.h"
+#include "entries/vcard_table.h"
 
 #include <array>
 
@@ -88,6 +89,8 @@ FileLooks fileLooks(std::string_view start) {
         if (start.substr(0, signature.bytes.size()) == signature.bytes &&
             (signature.bytes != kPdfStart || looksLikePdfBody(start)))
             return {FileKind::NotText, signature.looks};
+    if (looksLikeVCard(start))
+        return {FileKind::VCard, {}};
     // UTF-16 text is full of zero bytes: its mark, or their places, say what it is.
     const TextEncoding encoding = encodingOf(start, true).encoding;
     if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be)

@@ -8,7 +8,7 @@ namespace tallyvane {
 // What a file is, told from its first bytes (kFileKindSample of them, or all
 // of a shorter file): both programs read text, read workbooks as workbooks,
 // and refuse anything else rather than turn its bytes into entries.
-enum class FileKind { Text, Xlsx, Ods, NotText };
+enum class FileKind { Text, Xlsx, Ods, VCard, NotText };
 
 inline constexpr std::size_t kFileKindSample = 8192;
 

@@ -16,7 +16,10 @@ const QString kLocation =
 constexpr long kOpenFlags = DialogFlag::Explorer | DialogFlag::LongNames |
                             DialogFlag::AllowMultiSelect | DialogFlag::ReadOnlyBox;
 const QString kTitle = QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
-const QString kFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
+// The lists the program reads come first; the designed two stay after them.
+const QString kFilter = QStringLiteral(
+    "Lists (*.txt *.csv *.tsv *.xlsx *.ods *.vcf)|*.txt;*.csv;*.tsv;*.xlsx;*.ods;*.vcf|"
+    "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
 const QString kSeparator = QStringLiteral("/");
 const QString kDoubleSeparator = QStringLiteral("//");
 

@@ -5,6 +5,7 @@
 #include "entries/entry_file_reader.h"
 #include "entries/file_kind.h"
 #include "entries/load_memory.h"
+#include "entries/vcard_table.h"
 #include "entries/workbook_list.h"
 #include "lists/list_view.h"
 #include "platform/failure.h"
@@ -87,6 +88,20 @@ void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path, Mis
         looks = fileLooks(start);
         if (looks.kind == FileKind::NotText) {
             refused = true;
+            return;
+        }
+        if (looks.kind == FileKind::VCard) {
+            refuseLoadBeyondMemory(file, path);
+            std::string csv;
+            VCardTable cards([&csv](std::string_view rows) { csv.append(rows); });
+            std::string block(std::size_t(1) << 16, '\0');
+            while (const std::size_t got = file.read(block.data(), block.size()))
+                cards.feed(std::string_view(block.data(), got));
+            cards.finish();
+            malformed =
+                appendColumnFromTable(prompts, list, QByteArray::fromStdString(csv),
+                                      columns ? columns->direction : Direction::AreaCodesToStates,
+                                      columns ? columns->useDirection : nullptr);
             return;
         }
         if (looks.kind != FileKind::Text) {

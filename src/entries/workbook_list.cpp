@@ -78,4 +78,19 @@ std::size_t appendColumnFromWorkbook(Prompts& prompts, ListView& list, const QSt
     return malformed;
 }
 
+std::size_t appendColumnFromTable(Prompts& prompts, ListView& list, const QByteArray& csv,
+                                  Direction direction,
+                                  const std::function<void(Direction)>& useDirection) {
+    ColumnQuestion question = sheetLayout(csv, direction).question;
+    const int column = prompts.chooseColumn(question);
+    if (column == ColumnQuestion::kCancelled)
+        return 0;
+    takeOfferedDirection(question, direction, useDirection);
+    if (column == ColumnQuestion::kWholeLines) {
+        appendPastedLines(list, QString::fromUtf8(csv));
+        return 0;
+    }
+    return appendColumn(list, csv, ',', column, question.header);
+}
+
 } // namespace tallyvane

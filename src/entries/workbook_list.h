@@ -24,4 +24,10 @@ std::size_t appendColumnFromWorkbook(Prompts& prompts, ListView& list, const QSt
                                      const std::function<void(Direction)>& useDirection = {},
                                      const std::function<void()>& keepResponsive = {});
 
+// The same for a table given as CSV text (a vCard file's contacts): the
+// column dialog shows it, its phone column chosen.
+std::size_t appendColumnFromTable(Prompts& prompts, ListView& list, const QByteArray& csv,
+                                  Direction direction,
+                                  const std::function<void(Direction)>& useDirection = {});
+
 } // namespace tallyvane

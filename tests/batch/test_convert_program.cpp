@@ -679,6 +679,18 @@ private Q_SLOTS:
             << QByteArray("phone,Phone,PHONE \n603,201,212\n") << QByteArray()
             << QByteArray("PHONE matches several columns (\"phone\", \"Phone\", \"PHONE \") but "
                           "for case and spaces; give the exact name or its number\n");
+        QTest::newRow("a vCard file, whatever its name")
+            << "contacts.txt" << QStringList{"--column", "Phone"}
+            << QByteArray("BEGIN:VCARD\nVERSION:3.0\nFN:Ann\nTEL;TYPE=CELL:TEL;TYPE=CELL:x\n"
+                          "TEL;TYPE=CELL:+44 20 7946 0958\nTEL:603-237-4934\nEND:VCARD\n")
+            << QByteArray("Name,Type,Phone,State\nAnn,cell,TEL;TYPE=CELL:x,Not Found\n"
+                          "Ann,cell,+44 20 7946 0958,Not Found\nAnn,,603-237-4934,NH\n")
+            << QByteArray();
+        QTest::newRow("a vCard file read line by line")
+            << "contacts.vcf" << QStringList{} << QByteArray("BEGIN:VCARD\nFN:Ann\nEND:VCARD\n")
+            << QByteArray()
+            << QByteArray(
+                   "contacts.vcf is a vCard file; read its phone numbers with --column Phone\n");
         QTest::newRow("a text that begins like a PDF")
             << "notes.txt" << QStringList{} << QByteArray("%PDF-1.4 is the format\n603\n")
             << QByteArray("Not Found\nNH\n") << QByteArray();

@@ -43,7 +43,9 @@ private Q_SLOTS:
         QCOMPARE(p.dialog.fileName, QString());
         QVERIFY(p.dialog.flags & DialogFlag::AllowMultiSelect); // the title promises several
         QCOMPARE(p.dialog.title, s("Load List(s) - Hold Ctrl to select multiple list files"));
-        QCOMPARE(p.dialog.filter, s("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
+        QCOMPARE(p.dialog.filter,
+                 s("Lists (*.txt *.csv *.tsv *.xlsx *.ods *.vcf)|*.txt;*.csv;*.tsv;*.xlsx;*.ods;"
+                   "*.vcf|Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
         QCOMPARE(listTexts(p.entries), QStringList{s("kept")});
         QVERIFY(p.window.pointerHistory.empty());
         QCOMPARE(p.window.pointer(), Pointer::Custom);
