@@ -42,7 +42,7 @@ bool insideEverywhere(const std::vector<QTimeZone>& zones, const QDateTime& mome
 // then open at the first moment after the gap.
 QList<QDateTime> openingsOn(const QTimeZone& zone, QDate date, QTime start) {
     const QDateTime wall(date, start, Qt::UTC); // the wall clock's reading, as if it were UTC
-    constexpr qint64 kAround = 36 * 3600;
+    constexpr qint64 kAround = qint64(36) * 3600;
     QList<QDateTime> found;
     for (const int offset :
          {zone.offsetFromUtc(wall.addSecs(-kAround)), zone.offsetFromUtc(wall.addSecs(kAround))}) {

@@ -157,10 +157,11 @@ void VCardTable::line(std::string_view logical) {
         semicolon == std::string_view::npos ? std::string_view() : head.substr(semicolon + 1);
     if (containsIgnoringCase(parameters, "QUOTED-PRINTABLE"))
         value = quotedPrintable(value);
-    property(name, parameters, std::move(value));
+    property(name, parameters, value);
 }
 
-void VCardTable::property(std::string_view name, std::string_view parameters, std::string value) {
+void VCardTable::property(std::string_view name, std::string_view parameters,
+                          const std::string& value) {
     if (equalsIgnoringCase(name, "BEGIN")) {
         name_.clear();
         phones_.clear();

@@ -25,7 +25,7 @@ public:
 
 private:
     void line(std::string_view logical);
-    void property(std::string_view name, std::string_view parameters, std::string value);
+    void property(std::string_view name, std::string_view parameters, const std::string& value);
     void endCard();
 
     Rows rows_;

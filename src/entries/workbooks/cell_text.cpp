@@ -142,8 +142,8 @@ void appendIsoDate(std::string& out, std::string_view iso) {
     }
     if (std::size_t(used) < text.size() && text[std::size_t(used)] == 'T')
         std::sscanf(text.c_str() + used + 1, "%d:%d:%lf", &hour, &minute, &second);
-    const std::int64_t seconds =
-        std::int64_t(hour) * 3600 + minute * 60 + static_cast<std::int64_t>(std::llround(second));
+    const std::int64_t seconds = std::int64_t(hour) * 3600 + std::int64_t(minute) * 60 +
+                                 static_cast<std::int64_t>(std::llround(second));
     const std::int64_t days = daysFromCivil(year, month, day) + seconds / kSecondsADay;
     const std::int64_t ofDay = seconds % kSecondsADay;
     civilDate(days, year, month, day);
