@@ -70,7 +70,8 @@ dots, dashes, brackets or more "+" between; a label or quote may come first) and
 (seven digits once the leading 1 is dropped) give "Not Found", never a state
 their digits happen to spell. A state entry is looked up as typed: not trimmed, with the case of
 the letters A-Z ignored. The input is UTF-8; bytes that are not pass through
-unchanged and match nothing. Output lines end in LF, except in the text format.
+unchanged and match nothing. A UTF-8 mark at the start is dropped, UTF-16 (marked
+or not) is read as the window reads it, and UTF-32 is refused. Output lines end in LF, except in the text format.
 
 Columns: a contacts export gets its state column in one step:
   tallyvane-convert --column Phone contacts.csv > contacts-with-states.csv
@@ -85,7 +86,8 @@ the result. Text after a closing quote ("Bob" Smith) stays in its field, as
 spreadsheet programs read it. Standard error says at the end how many rows
 were short, long, malformed or without the column. Several files make one
 table with the first file's header; a later file with another header is
-refused by name. A UTF-16 file is read as UTF-8 and written so. A column is
+refused by name. A UTF-16 file is read as UTF-8 and written so. A vCard file
+is read as a table of contacts: Name, Type and Phone, one row a number. A column is
 named exactly, or else by the one name that differs only in the case of A-Z
 and spaces around it; a missing name is reported with the header's names. A
 column position past the last column of the header (or of the first row) is
