@@ -1,5 +1,9 @@
 #include "batch/column_converter.h"
 
+#include "conversion/several_numbers.h"
+
+#include <optional>
+
 #include "batch/csv_output.h"
 #include "batch/entry_answer.h"
 #include "entries/byte_order_marks.h"
@@ -194,12 +198,23 @@ void ColumnConverter::row(const CsvRecord& record) {
     const std::size_t fields = record.fields.size();
     const std::size_t at = std::size_t(column_);
     EntryAnswer answer; // a blank cell asks nothing and gets a blank result
+    std::optional<SeveralAnswers> several;
+    const std::string_view entry = at < fields ? record.fields[at] : std::string_view();
     if (at >= fields)
         ++rowsWithoutColumn_;
-    else if (const std::string_view entry = record.fields[at]; !entry.empty())
+    else if (const std::vector<std::string_view> numbers =
+                 options_.direction == Direction::AreaCodesToStates
+                     ? severalNumbers(entry)
+                     : std::vector<std::string_view>();
+             !numbers.empty())
+        answer = several.emplace(table_, numbers, options_.withReason || counts_).joined();
+    else if (!entry.empty())
         answer = answerFor(table_, options_.direction, entry, options_.withReason || counts_);
-    if (counts_ && (at >= fields || record.fields[at].empty()))
+    if (counts_ && entry.empty())
         counts_->addBlank();
+    else if (counts_ && several)
+        for (const EntryAnswer& each : several->each())
+            counts_->add(each);
     else if (counts_)
         counts_->add(answer);
     startOutput();

@@ -1,5 +1,7 @@
 #include "batch/entry_answer.h"
 
+#include "conversion/several_numbers.h"
+
 namespace tallyvane::batch {
 
 namespace {
@@ -25,6 +27,30 @@ EntryAnswer answerForState(const AreaCodeTable& table, std::string_view key, std
                            bool withReason) {
     return answered(table, table.areaCodesFor(key), withReason,
                     [&]() -> const QByteArray& { return table.reasons().utf8ForState(ends); });
+}
+
+SeveralAnswers::SeveralAnswers(const AreaCodeTable& table,
+                               const std::vector<std::string_view>& numbers, bool withReason) {
+    for (const std::string_view number : numbers) {
+        const EntryAnswer answer = answerForCode(table, AreaCode::ofUtf8(number), true);
+        each_.push_back(answer);
+        anyNotFound_ = anyNotFound_ || answer.id == AreaCodeTable::kNotFound;
+    }
+    for (std::size_t i = 0; i < each_.size(); ++i) {
+        const std::string_view join = i == 0 ? std::string_view() : kSeveralNumbersJoin;
+        result_.append(join).append(each_[i].result);
+        if (withReason)
+            reason_.append(join).append(each_[i].reason);
+    }
+    if (!withReason)
+        for (EntryAnswer& answer : each_)
+            answer.reason = {};
+}
+
+EntryAnswer SeveralAnswers::joined() const {
+    // Its own id: no row of the table is this row.
+    return {anyNotFound_ ? AreaCodeTable::kNotFound : each_.front().id, result_,
+            anyNotFound_ ? std::string_view(reason_) : std::string_view()};
 }
 
 } // namespace tallyvane::batch

@@ -6,7 +6,9 @@
 
 #include <QByteArray>
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace tallyvane::batch {
 
@@ -34,5 +36,23 @@ inline EntryAnswer answerFor(const AreaCodeTable& table, Direction direction,
                ? answerForCode(table, AreaCode::ofUtf8(entry), withReason)
                : answerForState(table, entry, entry, withReason);
 }
+
+// An entry of several numbers ("603-237-4934 ::: +1 212 555 0147"): each
+// number's answer, and the one row they make, their results (and, where one
+// was not found, their reasons) joined as the numbers were. The joined
+// texts live in the object.
+class SeveralAnswers {
+public:
+    SeveralAnswers(const AreaCodeTable& table, const std::vector<std::string_view>& numbers,
+                   bool withReason);
+    const std::vector<EntryAnswer>& each() const { return each_; }
+    EntryAnswer joined() const;
+
+private:
+    std::vector<EntryAnswer> each_;
+    std::string result_;
+    std::string reason_;
+    bool anyNotFound_ = false;
+};
 
 } // namespace tallyvane::batch

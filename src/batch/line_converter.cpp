@@ -1,5 +1,7 @@
 #include "batch/line_converter.h"
 
+#include "conversion/several_numbers.h"
+
 #include "batch/csv_output.h"
 #include "results/aligned_cell.h"
 #include "results/csv_field.h"
@@ -57,6 +59,11 @@ EntryAnswer LineConverter::answerForPieces() const {
 }
 
 void LineConverter::line(std::string_view entry) {
+    if (direction_ == Direction::AreaCodesToStates) {
+        if (const std::vector<std::string_view> numbers = tallyvane::severalNumbers(entry);
+            !numbers.empty())
+            return severalNumbers(entry, numbers);
+    }
     if (counts_)
         return counts_->add(answerFor(table_, direction_, entry, true));
     if (!shortRows_.empty()) {
@@ -112,6 +119,25 @@ void LineConverter::writeRow(std::string_view entry, const EntryAnswer& answer) 
         return;
     }
     writeEnd(answer, entry);
+}
+
+// A line of several numbers: one row for it, each number counted by itself.
+void LineConverter::severalNumbers(std::string_view entry,
+                                   const std::vector<std::string_view>& numbers) {
+    const SeveralAnswers answers(table_, numbers, withReason_ || counts_ != nullptr);
+    if (counts_) {
+        for (const EntryAnswer& answer : answers.each())
+            counts_->add(answer);
+        return;
+    }
+    if (format_ == Format::Text) {
+        const EntryAnswer joined = answers.joined();
+        textRows_.push_back(AreaCodeTable::AnswerId(table_.answerCount() + extraRows_.size()));
+        extraRows_.push_back(
+            QString::fromUtf8(joined.result.data(), qsizetype(joined.result.size())));
+        return;
+    }
+    writeRow(entry, answers.joined());
 }
 
 // The fields after the entry, and the line end. entry: what the zones are
@@ -199,11 +225,14 @@ void LineConverter::finish() {
     int width = cellWidth(heading);
     std::vector<bool> used(table_.answerCount(), false);
     for (const AreaCodeTable::AnswerId answer : textRows_)
-        used[answer] = true;
+        if (answer < table_.answerCount())
+            used[answer] = true;
     for (AreaCodeTable::AnswerId id = 0; id < table_.answerCount(); ++id) {
         if (used[id])
             width = std::max(width, cellWidth(table_.row(id)));
     }
+    for (const QString& row : extraRows_)
+        width = std::max(width, cellWidth(row));
     const auto cellLine = [width](const QString& text) {
         QString line;
         appendAlignedCell(line, text, width);
@@ -213,6 +242,10 @@ void LineConverter::finish() {
     out_.put(bytesOf(cellLine(heading)));
     std::vector<QByteArray> lines(table_.answerCount());
     for (const AreaCodeTable::AnswerId answer : textRows_) {
+        if (answer >= table_.answerCount()) {
+            out_.put(bytesOf(cellLine(extraRows_[answer - table_.answerCount()])));
+            continue;
+        }
         if (lines[answer].isEmpty())
             lines[answer] = cellLine(table_.row(answer));
         out_.put(bytesOf(lines[answer]));

@@ -42,6 +42,7 @@ public:
 
 private:
     EntryAnswer answerForPieces() const;
+    void severalNumbers(std::string_view entry, const std::vector<std::string_view>& numbers);
     void writeRow(std::string_view entry, const EntryAnswer& answer);
     void writeEnd(const EntryAnswer& answer, std::string_view entry);
 
@@ -59,6 +60,9 @@ private:
     char lastByte_ = 0;
     // The text format: the answer of every line, in order.
     std::vector<AreaCodeTable::AnswerId> textRows_;
+    // Rows of several numbers, which no id of the table names: id
+    // answerCount() + i is extraRows_[i].
+    std::vector<QString> extraRows_;
     // The results format from area codes: each answer's row and its line
     // end, padded for ByteOutput::putShort (size 0: too long, put as it is).
     struct ShortRow {

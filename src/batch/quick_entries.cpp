@@ -33,8 +33,13 @@ inline unsigned bitsSet(unsigned mask) {
 #if HWY_TARGET == HWY_SCALAR
 // No 16-byte vectors: the scalar reading, entry by entry.
 void QuickSlots(const EntrySpan* entries, std::size_t count, std::uint16_t* slots) {
-    for (std::size_t i = 0; i < count; ++i)
-        slots[i] = slotOf(AreaCode::ofPaddedUtf8({entries[i].start, entries[i].size}));
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view entry(entries[i].start, entries[i].size);
+        // ":" may join several numbers: such an entry goes the careful way.
+        slots[i] = entry.find(':') != std::string_view::npos
+                       ? kCarefulEntry
+                       : slotOf(AreaCode::ofPaddedUtf8(entry));
+    }
 }
 #else
 void QuickSlots(const EntrySpan* entries, std::size_t count, std::uint16_t* slots) {
@@ -44,6 +49,7 @@ void QuickSlots(const EntrySpan* entries, std::size_t count, std::uint16_t* slot
     const auto letterBit = hn::Set(d, std::uint8_t(0x40));
     const auto hash = hn::Set(d, std::uint8_t('#'));
     const auto plus = hn::Set(d, std::uint8_t('+'));
+    const auto colon = hn::Set(d, std::uint8_t(':'));
     const auto bitsOf = [&](auto mask) {
         std::uint8_t bytes[8] = {};
         hn::StoreMaskBits(d, mask, bytes);
@@ -60,7 +66,10 @@ void QuickSlots(const EntrySpan* entries, std::size_t count, std::uint16_t* slot
         const auto v = hn::LoadU(d, reinterpret_cast<const std::uint8_t*>(p));
         const unsigned keep = (1u << size) - 1;
         const unsigned digits = bitsOf(hn::Gt(ten, hn::Sub(v, zero))) & keep;
-        const unsigned odd = bitsOf(hn::Or(hn::TestBit(v, letterBit), hn::Eq(v, hash))) & keep;
+        // Letters and "#" may start an extension, ":" may join several numbers.
+        const unsigned odd =
+            bitsOf(hn::Or(hn::Or(hn::TestBit(v, letterBit), hn::Eq(v, hash)), hn::Eq(v, colon))) &
+            keep;
         const char second = size > 1 ? p[1] : '\0';
         const unsigned pluses = bitsOf(hn::Eq(v, plus)) & keep;
         if (odd != 0 || !AreaCode::opensPlainly(p[0], second) ||

@@ -1,5 +1,7 @@
 #include "conversion/conversion_run.h"
 
+#include "conversion/several_numbers.h"
+
 #include "commands/procedure.h"
 #include "conversion/entry_progress.h"
 #include "lists/list_view.h"
@@ -90,6 +92,9 @@ void ConversionRun::convertAll(Procedure& p, Source source) {
 
 ConversionRun::Lookup ConversionRun::areaCodeLookup(Procedure& p, const AreaCodeTable& table,
                                                     QString& entryText) {
+    const QList<QStringView> numbers = severalNumbers(QStringView(entryText));
+    if (!numbers.isEmpty())
+        return severalNumbersLookup(p, table, numbers);
     const AreaCode code = AreaCode::of(entryText);
     entryText = code.text();
     AreaCodeTable::AnswerId answer = AreaCodeTable::kNotFound;
@@ -98,6 +103,34 @@ ConversionRun::Lookup ConversionRun::areaCodeLookup(Procedure& p, const AreaCode
             if (answer == AreaCodeTable::kNotFound)
                 s_.results.setNextRowNote(table.reasons().forCode(code));
             s_.results.append(table.row(answer));
+            resultsDirection_ = Direction::AreaCodesToStates;
+        }))
+        ++converted_;
+    return Lookup::Done;
+}
+
+// An entry of several numbers: one row, each number's answer in its place
+// ("NH ::: NY"), and the reasons of those not found in theirs.
+ConversionRun::Lookup ConversionRun::severalNumbersLookup(Procedure& p, const AreaCodeTable& table,
+                                                          const QList<QStringView>& numbers) {
+    QStringList rows, reasons;
+    bool anyNotFound = false;
+    p.step(144, [&] {
+        for (const QStringView number : numbers) {
+            const AreaCode code = AreaCode::of(number);
+            const AreaCodeTable::AnswerId answer = table.statesFor(code);
+            rows << table.row(answer);
+            reasons << (answer == AreaCodeTable::kNotFound ? table.reasons().forCode(code)
+                                                           : QString());
+            anyNotFound = anyNotFound || answer == AreaCodeTable::kNotFound;
+        }
+    });
+    const QString join =
+        QString::fromLatin1(kSeveralNumbersJoin.data(), qsizetype(kSeveralNumbersJoin.size()));
+    if (p.step(anyNotFound ? 148 : 156, [&] {
+            if (anyNotFound)
+                s_.results.setNextRowNote(reasons.join(join));
+            s_.results.append(rows.join(join));
             resultsDirection_ = Direction::AreaCodesToStates;
         }))
         ++converted_;

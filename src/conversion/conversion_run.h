@@ -45,6 +45,8 @@ private:
     void convertEntries(Procedure& p);
     void convertAll(Procedure& p, Source source);
     Lookup areaCodeLookup(Procedure& p, const AreaCodeTable& table, QString& entryText);
+    Lookup severalNumbersLookup(Procedure& p, const AreaCodeTable& table,
+                                const QList<QStringView>& numbers);
     Lookup stateLookup(Procedure& p, Source source, const QString& entryText, int i);
     void endRun(Procedure& p, bool showDone);
 

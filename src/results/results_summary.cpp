@@ -1,5 +1,7 @@
 #include "results/results_summary.h"
 
+#include "conversion/several_numbers.h"
+
 #include "results/aligned_cell.h"
 #include "results/csv_field.h"
 
@@ -45,6 +47,17 @@ QStringList lines(const ResultsSummary& summary, char delimiter) {
 } // namespace
 
 void SummaryTally::add(const QString& result, const QString& reason, std::uint64_t count) {
+    // A row of several numbers ("NH ::: Not Found") counts each number, with
+    // the reason in its place.
+    const QString join =
+        QString::fromLatin1(kSeveralNumbersJoin.data(), qsizetype(kSeveralNumbersJoin.size()));
+    if (result.contains(join)) {
+        const QStringList results = result.split(join);
+        const QStringList reasons = reason.split(join);
+        for (qsizetype i = 0; i < results.size(); ++i)
+            add(results[i], reasons.value(i), count);
+        return;
+    }
     entries_ += count;
     rows_[result] += count;
     if (result == kNotFound)

@@ -71,7 +71,7 @@ QStringList generatedEntries(int count) {
     int longLines = 0;
     for (int i = 0; i < count; ++i) {
         const QString a = pick(codes);
-        switch (random.bounded(19)) {
+        switch (random.bounded(20)) {
         case 0:
             entries << a + "-" + digits(3) + "-" + digits(4);
             break;
@@ -126,6 +126,11 @@ QStringList generatedEntries(int count) {
             break;
         case 17:
             entries << pick({"011 44 20 ", "00 49 30 "}) + digits(8);
+            break;
+        case 18: // several numbers in one cell, as contact exports join them
+            entries << a + "-" + digits(3) + "-" + digits(4) +
+                           pick({" ::: +1 ", ":::", " ::: +44 20 ", " ::: "}) + pick(codes) +
+                           digits(7) + (random.bounded(3) == 0 ? " ::: " : "");
             break;
         default:
             // A few longer than a read block, converted in pieces.

@@ -1,5 +1,6 @@
 #include "conversion/conversion_run.h"
 #include "results/results_editing.h"
+#include "results/results_summary.h"
 #include "support/fakes.h"
 #include "support/reports.h"
 
@@ -75,6 +76,29 @@ private Q_SLOTS:
         QCOMPARE(h.platform.database.opens, 1);
         // The table is read once, and then no entry costs a query.
         QCOMPARE(h.platform.database.queries.size(), tableQueries(false));
+    }
+
+    // A cell of several numbers ("... ::: ..."), as contact exports join
+    // them: each answered in its place, the reasons of those not found too;
+    // the Summary counts each number.
+    void severalNumbersInOneEntry() {
+        Harness h;
+        const QStringList rows =
+            h.convert({"(603) 237-4934 ::: +1 902 555 0147", "+44 20 7946 0958 :::603", "603:::"});
+        QCOMPARE(rows, QStringList({"NH ::: NS PE", "Not Found ::: NH", "NH ::: Not Found"}));
+        QCOMPARE(h.platform.results.note(2),
+                 QStringLiteral("not a North American number (+44) ::: "));
+        QCOMPARE(h.platform.results.note(3), QStringLiteral(" ::: no area code in this entry"));
+        SummaryTally tally(Direction::AreaCodesToStates);
+        for (int row = 1; row <= 3; ++row)
+            tally.add(h.platform.results.text(row), h.platform.results.note(row));
+        const ResultsSummary summary = tally.summary();
+        QCOMPARE(summary.entries, std::uint64_t(6));
+        QCOMPARE(summary.results,
+                 (std::vector<SummaryCount>{{"NH", 3}, {"Not Found", 2}, {"NS PE", 1}}));
+        QCOMPARE(summary.reasons,
+                 (std::vector<SummaryCount>{{"no area code in this entry", 1},
+                                            {"not a North American number (+44)", 1}}));
     }
 
     void statesToAreaCodes() {
