@@ -213,6 +213,10 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
             options.summary = true;
             break;
         case 'c':
+            // A second --column used to replace the first without a word.
+            if (options.columns())
+                return badUsage("one --column a run: the table is read by one column, not also",
+                                optarg);
             if (!setColumn(optarg, options))
                 return false;
             break;

@@ -379,6 +379,9 @@ private Q_SLOTS:
                                << QByteArray("a column is named or numbered, not ''");
         QTest::newRow("zero") << QStringList{"--column", "0"}
                               << QByteArray("column positions count from 1, not '0'");
+        QTest::newRow("a second column")
+            << QStringList{"--column", "Phone", "-c", "Mobile"}
+            << QByteArray("one --column a run: the table is read by one column, not also 'Mobile'");
         QTest::newRow("past the last column")
             << QStringList{"--column", "3"}
             << QByteArray("column 3 is past the last column: the input has 1 column");
