@@ -106,4 +106,22 @@ void fail(const char* rule, const QStringList& expected, const QStringList& actu
     std::abort();
 }
 
+std::string severalOr(const std::string& entry, bool areaCodes,
+                      const std::function<std::string(const std::string&)>& answer) {
+    if (!areaCodes || entry.find(":::") == std::string::npos)
+        return answer(entry);
+    std::string joined;
+    for (std::size_t at = 0;;) {
+        const std::size_t mark = entry.find(":::", at);
+        std::string part = entry.substr(at, mark == std::string::npos ? mark : mark - at);
+        const std::size_t first = part.find_first_not_of(" \t");
+        part.erase(0, first == std::string::npos ? part.size() : first);
+        part.erase(part.find_last_not_of(" \t") + 1);
+        joined += (at == 0 ? "" : " ::: ") + answer(part);
+        if (mark == std::string::npos)
+            return joined;
+        at = mark + 3;
+    }
+}
+
 } // namespace tallyvane::fuzz

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,11 @@ inline void expectEqual(const char* rule, const QStringList& expected, const QSt
     if (expected != actual)
         fail(rule, expected, actual);
 }
+
+// The rule for an area-code entry with ":::" in it, written out: it holds
+// several numbers (spaces and tabs around each dropped), each answered by
+// answer(), the answers joined by " ::: ". Other entries: answer(entry).
+std::string severalOr(const std::string& entry, bool areaCodes,
+                      const std::function<std::string(const std::string&)>& answer);
 
 } // namespace tallyvane::fuzz

@@ -59,39 +59,9 @@ Rows readWhole(std::string_view bytes, char delimiter, bool& mark) {
     return rows;
 }
 
-// An area-code entry with ":::" in it holds several numbers (spaces and tabs
-// around each dropped): each is answered by itself, joined by " ::: ".
-template <class Answer>
-std::string severalOr(const std::string& entry, Direction direction, Answer&& answer) {
-    if (direction != Direction::AreaCodesToStates || entry.find(":::") == std::string::npos)
-        return answer(entry);
-    std::string joined;
-    for (std::size_t at = 0;;) {
-        const std::size_t mark = entry.find(":::", at);
-        std::string part = entry.substr(at, mark == std::string::npos ? mark : mark - at);
-        part.erase(0, part.find_first_not_of(" \t") == std::string::npos
-                          ? part.size()
-                          : part.find_first_not_of(" \t"));
-        part.erase(part.find_last_not_of(" \t") + 1);
-        joined += (at == 0 ? "" : " ::: ") + answer(part);
-        if (mark == std::string::npos)
-            return joined;
-        at = mark + 3;
-    }
-}
-
-// A number of a cell of several: an empty one is answered too.
-std::string resultOfPart(const std::string& part, Direction direction) {
-    AreaCode code;
-    code.add(part.data(), part.data() + part.size());
-    const AreaCodeTable::AnswerId answer = direction == Direction::AreaCodesToStates
-                                               ? table->statesFor(code)
-                                               : table->areaCodesFor(std::string_view(part));
-    return table->utf8Row(answer).toStdString();
-}
-
-std::string resultOf(const std::string& cell, Direction direction) {
-    if (cell.empty())
+// A cell's result: blank for a blank cell, a number of several answered even empty.
+std::string resultOf(const std::string& cell, Direction direction, bool partOfSeveral = false) {
+    if (cell.empty() && !partOfSeveral)
         return {};
     AreaCode code;
     code.add(cell.data(), cell.data() + cell.size());
@@ -171,10 +141,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string result =
             std::exchange(header, false)
                 ? (options.direction == Direction::AreaCodesToStates ? "State" : "Area Codes")
-                : severalOr(cell, options.direction, [&](const std::string& part) {
-                      return part.empty() && cell != part ? resultOfPart(part, options.direction)
-                                                          : resultOf(part, options.direction);
-                  });
+                : fuzz::severalOr(cell, options.direction == Direction::AreaCodesToStates,
+                                  [&](const std::string& part) {
+                                      return resultOf(part, options.direction, part != cell);
+                                  });
         if (row.fields.size() < width)
             row.fields.resize(width);
         row.fields.insert(row.fields.begin() + std::ptrdiff_t(width), result);

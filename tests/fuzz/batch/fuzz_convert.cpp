@@ -60,27 +60,6 @@ std::vector<std::string> entriesOf(std::string_view bytes) {
     return entries;
 }
 
-// An area-code entry with ":::" in it holds several numbers (spaces and tabs
-// around each dropped): each is answered by itself, joined by " ::: ".
-template <class Answer>
-std::string severalOr(const std::string& entry, Direction direction, Answer&& answer) {
-    if (direction != Direction::AreaCodesToStates || entry.find(":::") == std::string::npos)
-        return answer(entry);
-    std::string joined;
-    for (std::size_t at = 0;;) {
-        const std::size_t mark = entry.find(":::", at);
-        std::string part = entry.substr(at, mark == std::string::npos ? mark : mark - at);
-        part.erase(0, part.find_first_not_of(" \t") == std::string::npos
-                          ? part.size()
-                          : part.find_first_not_of(" \t"));
-        part.erase(part.find_last_not_of(" \t") + 1);
-        joined += (at == 0 ? "" : " ::: ") + answer(part);
-        if (mark == std::string::npos)
-            return joined;
-        at = mark + 3;
-    }
-}
-
 std::string resultOf(const std::string& entry, Direction direction) {
     AreaCode code;
     code.add(entry.data(), entry.data() + entry.size());
@@ -95,8 +74,8 @@ std::string resultOf(const std::string& entry, Direction direction) {
 std::string wholeResultOf(const std::string& entry, Direction direction, std::size_t block) {
     if (entry.size() >= block)
         return resultOf(entry, direction);
-    return severalOr(entry, direction,
-                     [&](const std::string& part) { return resultOf(part, direction); });
+    return fuzz::severalOr(entry, direction == Direction::AreaCodesToStates,
+                           [&](const std::string& part) { return resultOf(part, direction); });
 }
 
 std::vector<std::string> split(const std::string& text, std::string_view end) {
