@@ -519,11 +519,11 @@ private Q_SLOTS:
         // Qt reads the zones from /usr/share/zoneinfo whatever TZDIR says: an
         // empty folder is mounted over it where a private mount namespace can be made.
         QProcess hidden;
+        const QString script = QStringLiteral(
+            "mount --bind \"$0\" /usr/share/zoneinfo && echo 603 | TZ=UTC \"$1\" --database \"$2\" "
+            "-f tsv --time-zone --local-time --callable --at 2026-07-15T16:00Z");
         hidden.start(QStringLiteral("unshare"),
-                     {"-m", "sh", "-c",
-                      "mount --bind \"$0\" /usr/share/zoneinfo && echo 603 | TZ=UTC \"$1\" "
-                      "--database \"$2\" -f tsv --time-zone --local-time --callable --at "
-                      "2026-07-15T16:00Z",
+                     {QStringLiteral("-m"), QStringLiteral("sh"), QStringLiteral("-c"), script,
                       empty.path(), kProgram, kDatabase});
         QVERIFY(hidden.waitForFinished(60'000));
         const QByteArray err = hidden.readAllStandardError();
