@@ -40,8 +40,13 @@ ZoneFields::ZoneFields(const TimeZoneTable& table, const ConvertOptions& options
             fields.push_back(zones.join(u' ').toStdString());
         if (options.localTime) {
             std::string times;
-            for (const QDateTime& local : moment.localTimes)
-                times += (times.empty() ? "" : " ") + isoOf(local);
+            // Appended piece by piece: "" + a temporary string made GCC 12
+            // warn (-Wrestrict) of an overlap that cannot happen.
+            for (const QDateTime& local : moment.localTimes) {
+                if (!times.empty())
+                    times += ' ';
+                times += isoOf(local);
+            }
             fields.push_back(times);
         }
         if (options.callable) {
