@@ -116,7 +116,8 @@ line until the end to find the column width, and a CSV row, which is held
 whole. A line longer than a block is converted in pieces: its answer depends
 only on its first digits (area codes) or on its length (no state name is that
 long), so it is exact; tsv and csv copy the entry through block by block, and
-csv then always quotes it.
+csv then always quotes it. A regular file is converted on up to four threads
+(TALLYVANE_CONVERT_THREADS=N sets how many; 1 keeps one).
 
 CSV: a field is quoted when it holds a double quote, the delimiter or a line
 end. A field this program writes that begins with =, +, -, @, a tab or a
