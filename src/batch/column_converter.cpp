@@ -18,7 +18,21 @@ ColumnConverter::ColumnConverter(const AreaCodeTable& table, const ConvertOption
     : table_(table), options_(options), out_(out) {}
 
 std::string ColumnConverter::columnName() const {
-    return "column " + options_.column;
+    const auto& asked = options_.columnsAsked;
+    if (asked.size() <= 1)
+        return "column " + options_.column;
+    std::string names;
+    for (const ConvertOptions::ColumnAsked& column : asked)
+        names += (names.empty() ? "columns " : ", ") + column.name;
+    return names;
+}
+
+const std::string& ColumnConverter::missingColumn() const {
+    return options_.columnsAsked.at(missing_).name;
+}
+
+const std::string& ColumnConverter::columnBeyond() const {
+    return options_.columnsAsked.at(missing_).name;
 }
 
 void ColumnConverter::beginFile(const CsvRecords& records, char delimiter) {
@@ -30,9 +44,15 @@ void ColumnConverter::beginFile(const CsvRecords& records, char delimiter) {
     firstRecord_ = true;
     headerRefused_ = false;
     // A named column is where the first file's header has it.
-    column_ = options_.columnNumber > 0 ? options_.columnNumber - 1
-              : tableStarted_           ? tableColumn_
-                                        : -1;
+    const auto& asked = options_.columnsAsked;
+    columns_.assign(asked.size(), -1);
+    ready_ = true;
+    for (std::size_t i = 0; i < asked.size(); ++i) {
+        columns_[i] = asked[i].number > 0 ? asked[i].number - 1
+                      : tableStarted_     ? tableColumns_[i]
+                                          : -1;
+        ready_ = ready_ && columns_[i] >= 0;
+    }
 }
 
 void ColumnConverter::writeField(std::string_view field, bool guard) {
@@ -79,44 +99,64 @@ void ColumnConverter::header(const CsvRecord& record) {
         // is not written again.
         headerRefused_ = !std::equal(record.fields.begin(), record.fields.end(),
                                      headerFields_.begin(), headerFields_.end());
-        if (headerRefused_)
-            column_ = -1;
+        ready_ = ready_ && !headerRefused_;
         return;
     }
-    if (options_.columnNumber == 0) {
-        column_ = columnNamed(record.fields, options_.column);
-        if (column_ < 0) { // the caller says so, and the file's rows are not written
+    const auto& asked = options_.columnsAsked;
+    for (std::size_t i = 0; i < asked.size(); ++i) {
+        if (asked[i].number == 0)
+            columns_[i] = columnNamed(record.fields, asked[i].name);
+        if (columns_[i] < 0) { // the caller says so, and the file's rows are not written
+            missing_ = i;
+            ready_ = false;
             headerFields_.assign(record.fields.begin(), record.fields.end());
             return;
         }
-    } else if (std::size_t(options_.columnNumber) > record.fields.size()) {
-        columnsBeyond_ = record.fields.size();
-        column_ = -1;
-        return;
+        if (std::size_t(columns_[i]) >= record.fields.size()) {
+            missing_ = i;
+            columnsBeyond_ = record.fields.size();
+            ready_ = false;
+            return;
+        }
     }
+    ready_ = true;
     tableStarted_ = true;
-    tableColumn_ = column_;
+    tableColumns_ = columns_;
     headerFields_.assign(record.fields.begin(), record.fields.end());
-    width_ = std::max<std::size_t>(record.fields.size(), std::size_t(column_) + 1);
+    width_ = record.fields.size();
     startOutput();
     writeFields(record, 0, record.fields.size());
-    for (std::size_t i = record.fields.size(); i < width_; ++i)
+    for (std::size_t i = 0; i < asked.size(); ++i) {
         out_.put(delimiter_);
-    out_.put(delimiter_);
-    const std::string name = !options_.resultName.empty() ? options_.resultName
-                             : options_.direction == Direction::AreaCodesToStates ? "State"
-                                                                                  : "Area Codes";
-    writeField(name, true);
-    if (options_.withReason) {
-        out_.put(delimiter_);
-        writeField("Reason", true);
-    }
-    if (zones_)
-        for (const std::string& heading : zones_->headings(true)) {
+        writeField(resultHeading(i, record.fields), true);
+        if (options_.withReason) {
             out_.put(delimiter_);
-            writeField(heading, true);
+            writeField("Reason", true);
         }
+        if (zones_)
+            for (const std::string& heading : zones_->headings(true)) {
+                out_.put(delimiter_);
+                writeField(heading, true);
+            }
+    }
     endRow(record.end);
+}
+
+// One column's result is "State" (or as --result-name says); several are
+// told apart by their columns: "State (Phone 1 - Value)".
+std::string ColumnConverter::resultHeading(std::size_t i,
+                                           const std::vector<std::string_view>& header) const {
+    if (i < options_.resultNames.size())
+        return options_.resultNames[i];
+    const std::string result =
+        options_.direction == Direction::AreaCodesToStates ? "State" : "Area Codes";
+    if (options_.columnsAsked.size() == 1)
+        return result;
+    const long at = columns_[i];
+    const std::string column = at >= 0 && std::size_t(at) < header.size()
+                                   ? std::string(header[std::size_t(at)])
+                                   : "column " + options_.columnsAsked[i].name;
+    return result + " (" + column + ")";
 }
 
 namespace {
@@ -157,7 +197,7 @@ long ColumnConverter::columnNamed(const std::vector<std::string_view>& fields,
 
 std::vector<std::string> ColumnConverter::columnsAlike() const {
     std::vector<std::string> alike;
-    for (const std::size_t i : looseMatches(headerFields_, options_.column))
+    for (const std::size_t i : looseMatches(headerFields_, missingColumn()))
         alike.push_back(headerFields_[i]);
     return alike.size() > 1 ? alike : std::vector<std::string>();
 }
@@ -186,37 +226,47 @@ void ColumnConverter::writeResult(const EntryAnswer& answer, std::string_view en
 }
 
 void ColumnConverter::row(const CsvRecord& record) {
-    if (width_ == 0 && std::size_t(column_) >= record.fields.size()) {
-        // No header: the first row says how many columns there are.
-        columnsBeyond_ = record.fields.size();
-        column_ = -1;
-        return;
-    }
-    if (width_ == 0) // no header: the first row sets the width
-        width_ = std::max(record.fields.size(), std::size_t(column_) + 1);
-    tableStarted_ = true;
     const std::size_t fields = record.fields.size();
-    const std::size_t at = std::size_t(column_);
-    EntryAnswer answer; // a blank cell asks nothing and gets a blank result
-    std::optional<SeveralAnswers> several;
-    const std::string_view entry = at < fields ? record.fields[at] : std::string_view();
-    if (at >= fields)
-        ++rowsWithoutColumn_;
-    else if (const std::vector<std::string_view> numbers =
-                 options_.direction == Direction::AreaCodesToStates
-                     ? severalNumbers(entry)
-                     : std::vector<std::string_view>();
-             !numbers.empty())
-        answer = several.emplace(table_, numbers, options_.withReason || counts_).joined();
-    else if (!entry.empty())
-        answer = answerFor(table_, options_.direction, entry, options_.withReason || counts_);
-    if (counts_ && entry.empty())
-        counts_->addBlank();
-    else if (counts_ && several)
-        for (const EntryAnswer& each : several->each())
-            counts_->add(each);
-    else if (counts_)
-        counts_->add(answer);
+    if (width_ == 0) {
+        // No header: the first row says how many columns there are.
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            if (std::size_t(columns_[i]) >= fields) {
+                missing_ = i;
+                columnsBeyond_ = fields;
+                ready_ = false;
+                return;
+            }
+        }
+        width_ = fields;
+    }
+    tableStarted_ = true;
+    // Each column's answer; a blank cell asks nothing and gets a blank result.
+    std::vector<EntryAnswer> answers(columns_.size());
+    std::vector<std::optional<SeveralAnswers>> several(columns_.size());
+    bool lacking = false;
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        const std::size_t at = std::size_t(columns_[c]);
+        lacking = lacking || at >= fields;
+        const std::string_view entry = at < fields ? record.fields[at] : std::string_view();
+        if (const std::vector<std::string_view> numbers =
+                options_.direction == Direction::AreaCodesToStates
+                    ? severalNumbers(entry)
+                    : std::vector<std::string_view>();
+            !numbers.empty())
+            answers[c] =
+                several[c].emplace(table_, numbers, options_.withReason || counts_).joined();
+        else if (!entry.empty())
+            answers[c] =
+                answerFor(table_, options_.direction, entry, options_.withReason || counts_);
+        if (counts_ && entry.empty())
+            counts_->addBlank();
+        else if (counts_ && several[c])
+            for (const EntryAnswer& each : several[c]->each())
+                counts_->add(each);
+        else if (counts_)
+            counts_->add(answers[c]);
+    }
+    rowsWithoutColumn_ += lacking ? 1 : 0;
     startOutput();
     writeFields(record, 0, std::min(fields, width_));
     if (fields < width_) {
@@ -224,7 +274,10 @@ void ColumnConverter::row(const CsvRecord& record) {
         for (std::size_t i = fields; i < width_; ++i)
             out_.put(delimiter_);
     }
-    writeResult(answer, at < fields ? record.fields[at] : std::string_view());
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        const std::size_t at = std::size_t(columns_[c]);
+        writeResult(answers[c], at < fields ? record.fields[at] : std::string_view());
+    }
     if (fields > width_) {
         ++longRows_;
         out_.put(delimiter_);
@@ -242,7 +295,7 @@ void ColumnConverter::record(const CsvRecord& record) {
             out_.put(kUtf8Mark);
     }
     if (record.fields.empty()) { // a blank line stays one, before the header too
-        if ((inHeader_ && !tableStarted_) || column_ >= 0) {
+        if ((inHeader_ && !tableStarted_) || ready_) {
             startOutput();
             endRow(record.end);
         }
@@ -251,7 +304,7 @@ void ColumnConverter::record(const CsvRecord& record) {
     }
     if (inHeader_)
         return header(record);
-    if (column_ >= 0)
+    if (ready_)
         row(record);
 }
 

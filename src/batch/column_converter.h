@@ -14,8 +14,8 @@
 
 namespace tallyvane::batch {
 
-// The rows of CSV or TSV files, written again with the result of one column
-// as one more field (and the reason, when asked for): every field of the
+// The rows of CSV or TSV files, written again with the result of each column
+// asked for as one more field (and the reason, when asked for): every field of the
 // file as it came, quoted only where it must be, and each row's own line
 // end. Several files make one table: the first file's header (and mark)
 // only, each file's last row ended, and a later file whose header differs is
@@ -35,14 +35,17 @@ public:
     // A new file, read with this delimiter; its header (if it has one) comes first.
     void beginFile(const CsvRecords& records, char delimiter);
     void record(const CsvRecord& record) override;
-    // Whether the file had the named column; false also stops its rows.
-    bool columnFound() const { return column_ >= 0; }
+    // Whether the file had every named column; false also stops its rows.
+    bool columnFound() const { return ready_; }
+    // The name of a column asked for that the file's header lacks.
+    const std::string& missingColumn() const;
     // The file's header is not the first file's: none of its rows were written.
     bool headerRefused() const { return headerRefused_; }
-    // The column's position is past the last column of the table's first row
+    // A column's position is past the last column of the table's first row
     // (its header, or its first row without one): how many columns there
-    // are, or 0 when it is not.
+    // are, or 0 when none is; and which column that was.
     std::size_t columnsBeyond() const { return columnsBeyond_; }
+    const std::string& columnBeyond() const;
     // The header of a file that lacks the named column, for the message.
     std::string headerText() const;
     // The header's names that the column's name matches but for case and
@@ -54,7 +57,7 @@ public:
     std::size_t rowsWithoutColumn() const { return rowsWithoutColumn_; }
     std::size_t shortRows() const { return shortRows_; }
     std::size_t longRows() const { return longRows_; }
-    // "column 2" or "column Phone", for messages.
+    // "column 2", "column Phone" or "columns Phone, Mobile", for messages.
     std::string columnName() const;
 
 private:
@@ -62,6 +65,8 @@ private:
     static long columnNamed(const std::vector<std::string_view>& fields, const std::string& name);
     void row(const CsvRecord& record);
     void writeResult(const EntryAnswer& answer, std::string_view entry);
+    // The heading of the result of asked column i, found at `at` in the header.
+    std::string resultHeading(std::size_t i, const std::vector<std::string_view>& header) const;
     void writeFields(const CsvRecord& record, std::size_t from, std::size_t to);
     void writeField(std::string_view field, bool guard);
     void endRow(std::string_view end);
@@ -74,8 +79,10 @@ private:
     const CsvRecords* records_ = nullptr;
     char delimiter_ = ',';
     char fixedDelimiter_ = 0;
-    long column_ = -1;      // from 0; -1 while unknown, and when the header lacks it
-    long tableColumn_ = -1; // the column in the first file's header
+    std::vector<long> columns_;      // from 0, each asked column's; -1 while unknown
+    std::vector<long> tableColumns_; // the columns in the first file's header
+    bool ready_ = false;             // every column is known, and rows are written
+    std::size_t missing_ = 0;        // the asked column the header lacks, or is past the last
     bool inHeader_ = false;
     bool firstRecord_ = true;
     bool firstFile_ = true;

@@ -24,14 +24,15 @@ standard input when there is none or FILE is -, and writes to standard output.
   -c, --column=COLUMN   take the entries from this column of a CSV file, by
                         its header's name or its position from 1, and write
                         every row with all its fields and the result as one
-                        more (see Columns)
+                        more (see Columns); repeated, a result for each column
       --delimiter=D     with --column: , ; or tab; without it, the one that
                         splits the first rows alike, as the window finds it
                         (else , or tab for .tsv), said when it is not a comma
       --header          with --column N: the first row is a header (a column
                         named by its header always has one)
       --result-name=NAME  the header of the result's field (State, or Area
-                        Codes with --to area-codes)
+                        Codes with --to area-codes); once for each --column
+                        when several are given (else State (COLUMN))
       --sheet=SHEET     with --column on a workbook: the sheet, by name or
                         number from 1 (default: the first)
       --time-zone       tsv, csv and columns: one more field, the entry's time

@@ -44,24 +44,27 @@ bool setDelimiter(const char* value, ConvertOptions& options) {
 }
 
 bool setColumn(const char* value, ConvertOptions& options) {
-    options.column = value;
-    if (options.column.empty())
+    ConvertOptions::ColumnAsked asked{value, 0};
+    if (asked.name.empty())
         return badUsage("a column is named or numbered, not", value);
-    const bool digits = std::all_of(options.column.begin(), options.column.end(),
+    const bool digits = std::all_of(asked.name.begin(), asked.name.end(),
                                     [](char c) { return c >= '0' && c <= '9'; });
     if (digits) {
         const unsigned long long number = std::strtoull(value, nullptr, 10);
         if (number == 0)
             return badUsage("column positions count from 1, not", value);
-        if (number > unsigned(kMaxColumn) || options.column.size() > 9)
+        if (number > unsigned(kMaxColumn) || asked.name.size() > 9)
             return badUsage(
                 ("a column position is at most " + std::to_string(kMaxColumn) + ", not").c_str(),
                 value);
-        options.columnNumber = int(number);
-    } else {
-        options.columnNumber = 0;
+        asked.number = int(number);
     }
-    options.header = options.header || options.columnNumber == 0; // a name is in a header
+    options.header = options.header || asked.number == 0; // a name is in a header
+    if (options.columnsAsked.empty()) {
+        options.column = asked.name;
+        options.columnNumber = asked.number;
+    }
+    options.columnsAsked.push_back(std::move(asked));
     return true;
 }
 
@@ -121,6 +124,10 @@ bool fitTogether(ConvertOptions& options, bool formatGiven) {
         options.withReason = false; // the summary always counts the reasons
     }
     if (options.columns()) {
+        if (options.resultNames.size() > (options.columnsAsked.size() == 1 ? 1 : 0) &&
+            options.resultNames.size() != options.columnsAsked.size())
+            return badUsage("--result-name is given once for each --column, or not at all, not",
+                            std::to_string(options.resultNames.size()).append(" times").c_str());
         if (formatGiven)
             return badUsage("--column writes the input's own rows, with no --format:",
                             options.column.c_str());
@@ -213,10 +220,6 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
             options.summary = true;
             break;
         case 'c':
-            // A second --column used to replace the first without a word.
-            if (options.columns())
-                return badUsage("one --column a run: the table is read by one column, not also",
-                                optarg);
             if (!setColumn(optarg, options))
                 return false;
             break;
@@ -228,7 +231,9 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
             options.header = true;
             break;
         case kResultName:
-            options.resultName = optarg;
+            if (options.resultNames.empty())
+                options.resultName = optarg;
+            options.resultNames.emplace_back(optarg);
             break;
         case kSheet:
             options.sheet = optarg;

@@ -21,14 +21,21 @@ struct ConvertOptions {
     bool summary = false;           // counts by result, reason and place instead of rows
     // Entries from a column of a CSV or TSV file, whose rows are written out
     // with the result as one more field. Empty: one entry per line.
-    std::string column;     // a header's name, or a position from 1
-    int columnNumber = 0;   // the position, when column is one
-    char delimiter = 0;     // 0: a comma, or a tab for a .tsv file
-    bool header = false;    // the first row is a header (always with a name)
-    std::string resultName; // the header of the result's field; empty: by direction
-    std::string sheet;      // a workbook's sheet, by name or number; empty: the first
-    bool xlsx = false;      // with --column: the table as a workbook, to output
-    std::string output;     // the file --format xlsx writes
+    std::string column;   // a header's name, or a position from 1 (the first --column)
+    int columnNumber = 0; // the position, when column is one
+    // Every --column, in order: each gives a result field of its own.
+    struct ColumnAsked {
+        std::string name; // as given: a header's name, or a position from 1
+        int number = 0;   // the position, when name is one
+    };
+    std::vector<ColumnAsked> columnsAsked;
+    char delimiter = 0;                   // 0: a comma, or a tab for a .tsv file
+    bool header = false;                  // the first row is a header (always with a name)
+    std::string resultName;               // the header of the result's field; empty: by direction
+    std::vector<std::string> resultNames; // every --result-name, one for each --column
+    std::string sheet;                    // a workbook's sheet, by name or number; empty: the first
+    bool xlsx = false;                    // with --column: the table as a workbook, to output
+    std::string output;                   // the file --format xlsx writes
     // Fields of each entry's time zones (tsv, csv and columns).
     bool timeZone = false;     // the zones' IANA names
     bool localTime = false;    // the local time in each

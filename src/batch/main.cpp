@@ -193,6 +193,7 @@ void reportRows(const ColumnConverter& converter, std::size_t malformed) {
 struct ColumnBeyond {
     std::string file;
     std::size_t columns;
+    std::string column; // the position given
 };
 
 // A workbook and the sheet of it that --sheet names (or the first); nothing,
@@ -331,7 +332,7 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table,
             records.finish(converter);
             malformed += records.malformedRecords();
             if (const std::size_t columns = converter.columnsBeyond(); columns > 0)
-                throw ColumnBeyond{file, columns};
+                throw ColumnBeyond{file, columns, converter.columnBeyond()};
             if (converter.headerRefused()) {
                 complain(file +
                          ": its header is not the first file's; none of its rows were written");
@@ -343,12 +344,12 @@ bool convertColumns(const ConvertOptions& options, const AreaCodeTable& table,
                 std::string names;
                 for (const std::string& name : alike)
                     names += (names.empty() ? "\"" : ", \"") + name + "\"";
-                complain(file + ": " + options.column + " matches several columns (" + names +
-                         ") but for case and spaces; give the exact name or its number");
+                complain(file + ": " + converter.missingColumn() + " matches several columns (" +
+                         names + ") but for case and spaces; give the exact name or its number");
                 return -1;
             }
-            complain(file + ": no column named " + options.column + "; its columns are " +
-                     converter.headerText());
+            complain(file + ": no column named " + converter.missingColumn() +
+                     "; its columns are " + converter.headerText());
             return -1;
         });
     reportRows(converter, malformed);
@@ -443,7 +444,7 @@ int run(int argc, char** argv) {
                           : convertLines(options, table, zones, out, closed.input, counting);
         } catch (const ColumnBeyond& beyond) {
             out.discardPending();
-            complain("column " + options.column + " is past the last column: " +
+            complain("column " + beyond.column + " is past the last column: " +
                      (beyond.file == "-" ? std::string("the input") : beyond.file) + " has " +
                      std::to_string(beyond.columns) +
                      (beyond.columns == 1 ? " column" : " columns"));

@@ -379,9 +379,10 @@ private Q_SLOTS:
                                << QByteArray("a column is named or numbered, not ''");
         QTest::newRow("zero") << QStringList{"--column", "0"}
                               << QByteArray("column positions count from 1, not '0'");
-        QTest::newRow("a second column")
-            << QStringList{"--column", "Phone", "-c", "Mobile"}
-            << QByteArray("one --column a run: the table is read by one column, not also 'Mobile'");
+        QTest::newRow("result names, not one for each column")
+            << QStringList{"--column", "Phone", "-c", "Mobile", "--result-name", "S"}
+            << QByteArray("--result-name is given once for each --column, or not at all, not '1 "
+                          "times'");
         QTest::newRow("past the last column")
             << QStringList{"--column", "3"}
             << QByteArray("column 3 is past the last column: the input has 1 column");
@@ -393,6 +394,56 @@ private Q_SLOTS:
         QCOMPARE(outcome.status, 64);
         QVERIFY(outcome.out.isEmpty());
         QCOMPARE(outcome.err.left(outcome.err.indexOf('\n')), "tallyvane-convert: " + said);
+    }
+
+    // Several phone columns in one pass: a result for each, beside the
+    // others, named after its column unless named for each.
+    void severalColumnsInOnePass_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QByteArray>("said");
+        QTest::newRow("named after their columns")
+            << QStringList{"-c", "Phone 1 - Value", "--column", "Phone 2 - Value"}
+            << QByteArray("Name,Phone 1 - Value,Phone 2 - Value,State (Phone 1 - Value),State "
+                          "(Phone 2 - Value)\nA,(603) 237-4934,+1 212 555 0147 ::: "
+                          "201-555-0100,NH,NY ::: NJ\nB,,+44 20 7946 0958,,Not Found\n")
+            << QByteArray();
+        QTest::newRow("named for each, with reasons")
+            << QStringList{"-c",       "3",
+                           "-c",       "2",
+                           "--header", "--result-name",
+                           "Second",   "--result-name",
+                           "First",    "--reason"}
+            << QByteArray("Name,Phone 1 - Value,Phone 2 - Value,Second,Reason,First,Reason\n"
+                          "A,(603) 237-4934,+1 212 555 0147 ::: 201-555-0100,NY ::: NJ,,NH,\n"
+                          "B,,+44 20 7946 0958,Not Found,not a North American number (+44),,\n")
+            << QByteArray();
+        QTest::newRow("the second is missing")
+            << QStringList{"-c", "Phone 1 - Value", "-c", "Mobile"} << QByteArray()
+            << QByteArray("no column named Mobile; its columns are Name, Phone 1 - Value, Phone 2 "
+                          "- Value\n");
+        QTest::newRow("the summary counts every cell")
+            << QStringList{"-c", "Phone 1 - Value", "-c", "Phone 2 - Value", "--summary"}
+            << QByteArray("Group\tName\tCount\tShare %\nResult\tBlank\t1\t20.00\n"
+                          "Result\tNH\t1\t20.00\nResult\tNJ\t1\t20.00\nResult\tNY\t1\t20.00\n"
+                          "Result\tNot Found\t1\t20.00\n"
+                          "Reason\tnot a North American number (+44)\t1\t20.00\n"
+                          "State\tNH\t1\t20.00\nState\tNJ\t1\t20.00\nState\tNY\t1\t20.00\n"
+                          "Total\t\t5\t100.00\n")
+            << QByteArray();
+    }
+    void severalColumnsInOnePass() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, output);
+        QFETCH(QByteArray, said);
+        const QByteArray table =
+            "Name,Phone 1 - Value,Phone 2 - Value\n"
+            "A,(603) 237-4934,+1 212 555 0147 ::: 201-555-0100\nB,,+44 20 7946 0958\n";
+        const Outcome outcome = runProgram(arguments, table);
+        QCOMPARE(outcome.out, output);
+        QCOMPARE(outcome.status, output.isEmpty() ? 2 : 0);
+        QVERIFY2(said.isEmpty() ? outcome.err.isEmpty() : outcome.err.endsWith(said),
+                 outcome.err.constData());
     }
 
     // Rows that only look alike to a careless reader come out as they came.
