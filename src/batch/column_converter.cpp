@@ -20,7 +20,7 @@ ColumnConverter::ColumnConverter(const AreaCodeTable& table, const ConvertOption
 std::string ColumnConverter::columnName() const {
     const auto& asked = options_.columnsAsked;
     if (asked.size() <= 1)
-        return "column " + options_.column;
+        return "column " + asked.front().name;
     std::string names;
     for (const ConvertOptions::ColumnAsked& column : asked)
         names += (names.empty() ? "columns " : ", ") + column.name;

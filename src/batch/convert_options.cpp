@@ -60,10 +60,6 @@ bool setColumn(const char* value, ConvertOptions& options) {
         asked.number = int(number);
     }
     options.header = options.header || asked.number == 0; // a name is in a header
-    if (options.columnsAsked.empty()) {
-        options.column = asked.name;
-        options.columnNumber = asked.number;
-    }
     options.columnsAsked.push_back(std::move(asked));
     return true;
 }
@@ -130,12 +126,12 @@ bool fitTogether(ConvertOptions& options, bool formatGiven) {
                             std::to_string(options.resultNames.size()).append(" times").c_str());
         if (formatGiven)
             return badUsage("--column writes the input's own rows, with no --format:",
-                            options.column.c_str());
+                            options.columnsAsked.front().name.c_str());
         return true;
     }
     if (options.withReason && options.format != Format::Tsv && options.format != Format::Csv)
         return badUsage("an option that goes with --format tsv or csv:", "--reason");
-    if (options.header || options.delimiter != 0 || !options.resultName.empty() ||
+    if (options.header || options.delimiter != 0 || !options.resultNames.empty() ||
         !options.sheet.empty())
         return badUsage("an option that goes with --column:", options.header      ? "--header"
                                                               : options.delimiter ? "--delimiter"
@@ -231,8 +227,6 @@ bool parseOptions(int argc, char** argv, ConvertOptions& options) {
             options.header = true;
             break;
         case kResultName:
-            if (options.resultNames.empty())
-                options.resultName = optarg;
             options.resultNames.emplace_back(optarg);
             break;
         case kSheet:

@@ -21,8 +21,6 @@ struct ConvertOptions {
     bool summary = false;           // counts by result, reason and place instead of rows
     // Entries from a column of a CSV or TSV file, whose rows are written out
     // with the result as one more field. Empty: one entry per line.
-    std::string column;   // a header's name, or a position from 1 (the first --column)
-    int columnNumber = 0; // the position, when column is one
     // Every --column, in order: each gives a result field of its own.
     struct ColumnAsked {
         std::string name; // as given: a header's name, or a position from 1
@@ -46,7 +44,7 @@ struct ConvertOptions {
     bool help = false;
     bool version = false;
 
-    bool columns() const { return !column.empty(); }
+    bool columns() const { return !columnsAsked.empty(); }
     // The delimiter for the file of that name.
     char delimiterFor(const std::string& file) const {
         if (delimiter != 0)

@@ -115,8 +115,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     ConvertOptions options;
     options.delimiter = "\t;,,"[data[0] & 3];
-    options.columnNumber = 1 + ((data[0] >> 2) & 3);
-    options.column = std::to_string(options.columnNumber);
+    const int position = 1 + ((data[0] >> 2) & 3);
+    options.columnsAsked = {{std::to_string(position), position}};
     options.header = data[0] & 16;
     options.direction = data[0] & 32 ? Direction::StatesToAreaCodes : Direction::AreaCodesToStates;
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
@@ -124,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool markIn = false, markOut = false;
     std::vector<Row> expected = readWhole(bytes, options.delimiter, markIn).rows;
     bool header = options.header;
-    const auto column = std::size_t(options.columnNumber - 1);
+    const auto column = std::size_t(options.columnsAsked.front().number - 1);
     std::size_t width = 0; // of the header, or of the first row: the result stands after it
     for (std::size_t r = 0; r < expected.size(); ++r) {
         Row& row = expected[r];
