@@ -30,8 +30,8 @@ EntryAnswer answerForCode(const AreaCodeTable& table, const AreaCode& code, bool
 EntryAnswer answerForState(const AreaCodeTable& table, std::string_view key, std::string_view ends,
                            bool withReason);
 
-inline EntryAnswer answerFor(const AreaCodeTable& table, Direction direction,
-                             std::string_view entry, bool withReason) {
+[[gnu::always_inline]] inline EntryAnswer answerFor(const AreaCodeTable& table, Direction direction,
+                                                    std::string_view entry, bool withReason) {
     return direction == Direction::AreaCodesToStates
                ? answerForCode(table, AreaCode::ofUtf8(entry), withReason)
                : answerForState(table, entry, entry, withReason);

@@ -71,9 +71,9 @@ void QuickSlots(const EntrySpan* entries, std::size_t count, std::uint16_t* slot
             bitsOf(hn::Or(hn::Or(hn::TestBit(v, letterBit), hn::Eq(v, hash)), hn::Eq(v, colon))) &
             keep;
         const char second = size > 1 ? p[1] : '\0';
-        const unsigned pluses = bitsOf(hn::Eq(v, plus)) & keep;
-        if (odd != 0 || !AreaCode::opensPlainly(p[0], second) ||
-            AreaCode::plusBeforeFirstDigit(pluses, digits))
+        // A "+" past the first byte may mark a country behind a label.
+        const unsigned pluses = bitsOf(hn::Eq(v, plus)) & keep & ~1u;
+        if ((odd | pluses) != 0 || !AreaCode::opensPlainly(p[0], second))
             continue;
         slots[i] = std::uint16_t(AreaCode::quickSlot(p, digits, bitsSet(digits)));
     }

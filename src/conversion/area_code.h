@@ -141,7 +141,7 @@ public:
     // the window and the batch converter read tens of millions of them.
     static AreaCode of(QStringView entry);
     static AreaCode of(const QString& entry) { return of(QStringView(entry)); }
-    static AreaCode ofUtf8(std::string_view entry) {
+    [[gnu::always_inline]] static AreaCode ofUtf8(std::string_view entry) {
         AreaCode code;
         return code.readShort(entry) ? code : ofUtf8Long(entry);
     }
@@ -160,12 +160,6 @@ public:
     // "+" that opens it is a plain character only when a 1 follows.
     static constexpr bool opensPlainly(char first, char second) {
         return first != ' ' && first != '\t' && (first != '+' || second == '1');
-    }
-    // Whether a "+" past the first byte (bit i: entry[i] is one) comes
-    // before the first digit: such an entry may be another country's
-    // number behind a label or a quote, and is read the careful way.
-    static constexpr bool plusBeforeFirstDigit(unsigned pluses, unsigned digits) {
-        return (pluses & ~1u & ((digits & (0u - digits)) - 1u)) != 0;
     }
     // The slot of the code that such an entry with no letter and no "#"
     // asks for, from where its digits are (bit i: entry[i] is one) and how
@@ -216,11 +210,11 @@ public:
     // exports carry no-break spaces and direction marks), punctuation of a
     // number, and another "+".
     static constexpr bool separatesCountry(char32_t c) {
-        return c == U' ' || c == U'\t' || c == U'.' || c == U'-' || c == U'(' || c == U')' ||
-               c == U'[' || c == U']' || c == U'+' || c == 0xA0 || c == 0x1680 ||
-               (c >= 0x2000 && c <= 0x200F) || (c >= 0x2028 && c <= 0x202F) || c == 0x205F ||
-               (c >= 0x2060 && c <= 0x2064) || (c >= 0x2066 && c <= 0x2069) || c == 0x3000 ||
-               c == 0xFEFF;
+        if (c < 0x80) // one look at a table of the ASCII ones
+            return c < 0x40 ? (0x0000'6B01'0000'0200ull >> c) & 1 : c == U'[' || c == U']';
+        return c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200F) ||
+               (c >= 0x2028 && c <= 0x202F) || c == 0x205F || (c >= 0x2060 && c <= 0x2064) ||
+               (c >= 0x2066 && c <= 0x2069) || c == 0x3000 || c == 0xFEFF;
     }
 
 private:
@@ -291,23 +285,21 @@ private:
 };
 
 // An entry of 8 to 16 bytes (most phone numbers) that opens with neither a
-// space nor a "+" and has no letter and no "#" (so no extension): its digits
+// space nor a "+" and has no letter, "#", "+" or ":" (so no extension, no
+// country behind a label, no second number): its digits
 // are found with two eight-byte looks, one from each end, and the code read
 // from where they are.
-inline bool AreaCode::readShort(std::string_view entry) {
+[[gnu::always_inline]] inline bool AreaCode::readShort(std::string_view entry) {
     const std::size_t size = entry.size();
     if (size < 8 || size > 16 || entry[0] == ' ' || entry[0] == '\t' || entry[0] == '+')
         return false;
-    const char* const tail = entry.data() + size - 8;
-    if (digit_words::mayHoldExtension(entry.data(), tail))
+    std::uint64_t head, end;
+    std::memcpy(&head, entry.data(), sizeof head);
+    std::memcpy(&end, entry.data() + size - 8, sizeof end);
+    if (digit_words::needsCare(head, end))
         return false;
-    const unsigned digits =
-        digit_words::digitMask(entry.data()) | (digit_words::digitMask(tail) << (size - 8));
-    const unsigned pluses =
-        digit_words::byteMask(entry.data(), '+') | (digit_words::byteMask(tail, '+') << (size - 8));
-    if (plusBeforeFirstDigit(pluses, digits))
-        return false;
-    readDigits(entry.data(), digits);
+    readDigits(entry.data(),
+               digit_words::digitMask(head) | (digit_words::digitMask(end) << (size - 8)));
     return true;
 }
 
@@ -327,15 +319,10 @@ inline bool AreaCode::readPadded(std::string_view entry) {
     words[0] &= keep(size);
     words[1] &= keep(size - std::min<std::size_t>(size, 8));
     if (!opensPlainly(static_cast<char>(words[0]), static_cast<char>(words[0] >> 8)) ||
-        digit_words::mayHoldExtension(words[0], words[1]))
+        digit_words::needsCare(words[0], words[1]))
         return false;
-    const unsigned digits =
-        digit_words::digitMask(words[0]) | (digit_words::digitMask(words[1]) << 8);
-    const unsigned pluses =
-        digit_words::byteMask(words[0], '+') | (digit_words::byteMask(words[1], '+') << 8);
-    if (plusBeforeFirstDigit(pluses, digits))
-        return false;
-    readDigits(entry.data(), digits);
+    readDigits(entry.data(),
+               digit_words::digitMask(words[0]) | (digit_words::digitMask(words[1]) << 8));
     return true;
 }
 

@@ -33,17 +33,6 @@ inline std::uint64_t zeroBytes(std::uint64_t v) {
     return ~(((v & kLow7) + kLow7) | v | kLow7);
 }
 
-// A bit for each of the eight bytes of x that is b (bit i for byte i).
-inline unsigned byteMask(std::uint64_t x, unsigned char b) {
-    const std::uint64_t ones = zeroBytes(x ^ (0x0101010101010101u * b)) >> 7;
-    return static_cast<unsigned>((ones * 0x0102040810204080u) >> 56);
-}
-inline unsigned byteMask(const char* p, unsigned char b) {
-    std::uint64_t x;
-    std::memcpy(&x, p, sizeof x);
-    return byteMask(x, b);
-}
-
 // Whether any of the eight bytes at p is "x", "X" or "#", which may begin a
 // phone number's extension.
 inline bool hasExtensionMarker(const char* p) {
@@ -59,6 +48,16 @@ inline bool hasExtensionMarker(const char* p) {
 inline bool mayHoldExtension(std::uint64_t a, std::uint64_t b) {
     return (((a | b) & 0x4040404040404040u) | zeroBytes(a ^ 0x2323232323232323u) |
             zeroBytes(b ^ 0x2323232323232323u)) != 0;
+}
+// The same, and whether a byte past the first may be "+" (a country code
+// behind a label or a quote) or ":" (several numbers joined): an entry the
+// quick readings leave to the careful one.
+inline bool needsCare(std::uint64_t a, std::uint64_t b) {
+    constexpr std::uint64_t kPlus = 0x2B2B2B2B2B2B2B2Bu;
+    constexpr std::uint64_t kColon = 0x3A3A3A3A3A3A3A3Au;
+    const std::uint64_t past = a | 0xFF; // the first byte is no "+" here
+    return mayHoldExtension(a, b) || (zeroBytes(past ^ kPlus) | zeroBytes(b ^ kPlus) |
+                                      zeroBytes(a ^ kColon) | zeroBytes(b ^ kColon)) != 0;
 }
 inline bool mayHoldExtension(const char* first, const char* second) {
     std::uint64_t a, b;
