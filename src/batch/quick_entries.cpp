@@ -50,6 +50,7 @@ void QuickSlots(const EntrySpan* entries, std::size_t count, std::uint16_t* slot
     const auto hash = hn::Set(d, std::uint8_t('#'));
     const auto plus = hn::Set(d, std::uint8_t('+'));
     const auto colon = hn::Set(d, std::uint8_t(':'));
+    const auto first = hn::FirstN(d, 1);
     const auto bitsOf = [&](auto mask) {
         std::uint8_t bytes[8] = {};
         hn::StoreMaskBits(d, mask, bytes);
@@ -66,14 +67,13 @@ void QuickSlots(const EntrySpan* entries, std::size_t count, std::uint16_t* slot
         const auto v = hn::LoadU(d, reinterpret_cast<const std::uint8_t*>(p));
         const unsigned keep = (1u << size) - 1;
         const unsigned digits = bitsOf(hn::Gt(ten, hn::Sub(v, zero))) & keep;
-        // Letters and "#" may start an extension, ":" may join several numbers.
-        const unsigned odd =
-            bitsOf(hn::Or(hn::Or(hn::TestBit(v, letterBit), hn::Eq(v, hash)), hn::Eq(v, colon))) &
-            keep;
+        // Letters and "#" may start an extension, ":" may join several
+        // numbers, and a "+" past the first byte may mark a country behind a
+        // label: one mask of them all.
+        const auto odd = hn::Or(hn::Or(hn::TestBit(v, letterBit), hn::Eq(v, hash)),
+                                hn::Or(hn::Eq(v, colon), hn::AndNot(first, hn::Eq(v, plus))));
         const char second = size > 1 ? p[1] : '\0';
-        // A "+" past the first byte may mark a country behind a label.
-        const unsigned pluses = bitsOf(hn::Eq(v, plus)) & keep & ~1u;
-        if ((odd | pluses) != 0 || !AreaCode::opensPlainly(p[0], second))
+        if ((bitsOf(odd) & keep) != 0 || !AreaCode::opensPlainly(p[0], second))
             continue;
         slots[i] = std::uint16_t(AreaCode::quickSlot(p, digits, bitsSet(digits)));
     }
