@@ -241,15 +241,20 @@ void ColumnConverter::row(const CsvRecord& record) {
     }
     tableStarted_ = true;
     // Each column's answer; a blank cell asks nothing and gets a blank result.
-    std::vector<EntryAnswer> answers(columns_.size());
-    std::vector<std::optional<SeveralAnswers>> several(columns_.size());
+    // The vectors are kept from row to row: a row costs no allocation.
+    std::vector<EntryAnswer>& answers = answers_;
+    std::vector<std::optional<SeveralAnswers>>& several = several_;
+    answers.assign(columns_.size(), EntryAnswer());
+    several.resize(columns_.size());
     bool lacking = false;
     for (std::size_t c = 0; c < columns_.size(); ++c) {
         const std::size_t at = std::size_t(columns_[c]);
         lacking = lacking || at >= fields;
         const std::string_view entry = at < fields ? record.fields[at] : std::string_view();
+        several[c].reset();
         if (const std::vector<std::string_view> numbers =
-                options_.direction == Direction::AreaCodesToStates
+                options_.direction == Direction::AreaCodesToStates &&
+                        entry.find(':') != std::string_view::npos
                     ? severalNumbers(entry)
                     : std::vector<std::string_view>();
             !numbers.empty())

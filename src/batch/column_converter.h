@@ -8,6 +8,7 @@
 #include "entries/csv_records.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -98,6 +99,8 @@ private:
     std::size_t shortRows_ = 0;
     std::size_t longRows_ = 0;
     AnswerCounts* counts_ = nullptr;
+    std::vector<EntryAnswer> answers_;                   // a row's, one a column
+    std::vector<std::optional<SeveralAnswers>> several_; // a row's cells of several numbers
 };
 
 } // namespace tallyvane::batch
