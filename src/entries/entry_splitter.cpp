@@ -76,7 +76,19 @@ bool EntrySplitter::decideEncoding(bool atEnd) {
         encoding_ = Encoding::Utf16;
         utf16_ = Utf16ToUtf8(found.encoding == TextEncoding::Utf16Be);
         break;
-    default: // UTF-32 never comes this far: it is refused as a file before
+    case TextEncoding::Utf32:
+        // A file of it is refused before it comes this far; other text that
+        // opens so is read by its UTF-16 mark, as before UTF-32 was told.
+        if (head_.starts_with(kUtf16LeMark)) {
+            encoding_ = Encoding::Utf16;
+            utf16_ = Utf16ToUtf8(false);
+            markBytes_ = kUtf16LeMark.size();
+        } else {
+            encoding_ = Encoding::EightBit;
+            markBytes_ = 0;
+        }
+        return true;
+    default:
         encoding_ = Encoding::EightBit;
         break;
     }

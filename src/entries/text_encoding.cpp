@@ -9,10 +9,15 @@ namespace {
 constexpr std::string_view kUtf32LeMark{"\xFF\xFE\0\0", 4};
 constexpr std::string_view kUtf32BeMark{"\0\0\xFE\xFF", 4};
 
-// UTF-16 without a mark: the high byte of most units zero (text in Latin
-// letters, digits and punctuation), the low byte of none, over two units at least.
+// UTF-16 without a mark: the high byte of the first unit and of most others
+// zero (text in Latin letters, digits and punctuation), the low byte of none,
+// over two units at least.
 bool unmarkedUtf16(std::string_view head, std::size_t zeroAt) {
     const std::size_t units = head.size() / 2;
+    // The first unit too: so that text whose first two bytes hold no zero is
+    // told at once, and the same however its bytes arrive.
+    if (units == 0 || head[zeroAt] != '\0')
+        return false;
     std::size_t latin = 0;
     for (std::size_t i = 0; i < units; ++i) {
         if (head[2 * i + 1 - zeroAt] == '\0')

@@ -203,8 +203,27 @@ template <class Char> QStringList modelEntries(std::basic_string_view<Char> text
     return entries;
 }
 
+// UTF-16 without a mark, told by the first 64 bytes: a zero byte among
+// them; every pair's byte of the low half nonzero and, in the first pair and
+// three pairs of four at least, its byte of the high half zero.
+bool looksLikeUtf16(std::string_view bytes, bool bigEndian) {
+    const std::string_view head = bytes.substr(0, 64);
+    if (head.find('\0') == std::string_view::npos || head.size() < 4)
+        return false;
+    std::size_t pairs = 0, latin = 0;
+    for (std::size_t i = 0; i + 1 < head.size(); i += 2, ++pairs) {
+        const char low = bigEndian ? head[i + 1] : head[i];
+        const char high = bigEndian ? head[i] : head[i + 1];
+        if (low == '\0' || (i == 0 && high != '\0'))
+            return false;
+        latin += high == '\0' ? 1 : 0;
+    }
+    return 4 * latin >= 3 * pairs;
+}
+
 // A UTF-8 mark that opens the file is dropped; a UTF-16 mark of either byte
-// order makes the rest UTF-16 text under the same line rules.
+// order makes the rest UTF-16 text under the same line rules, and so does
+// UTF-16 without a mark (little-endian first).
 QStringList modelEntries(std::string_view bytes) {
     if (bytes.starts_with("\xEF\xBB\xBF"))
         return modelEntries<char>(bytes.substr(3));
@@ -212,6 +231,9 @@ QStringList modelEntries(std::string_view bytes) {
         const std::u16string text = utf16Text(bytes.substr(2), bytes[0] == '\xFE');
         return modelEntries<char16_t>(text);
     }
+    for (const bool bigEndian : {false, true})
+        if (looksLikeUtf16(bytes, bigEndian))
+            return modelEntries<char16_t>(utf16Text(bytes, bigEndian));
     return modelEntries<char>(bytes);
 }
 
