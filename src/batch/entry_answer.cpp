@@ -31,8 +31,9 @@ EntryAnswer answerForState(const AreaCodeTable& table, std::string_view key, std
 
 SeveralAnswers::SeveralAnswers(const AreaCodeTable& table,
                                const std::vector<std::string_view>& numbers, bool withReason) {
+    // Reasons only when asked: their phrases are made at the first one.
     for (const std::string_view number : numbers) {
-        const EntryAnswer answer = answerForCode(table, AreaCode::ofUtf8(number), true);
+        const EntryAnswer answer = answerForCode(table, AreaCode::ofUtf8(number), withReason);
         each_.push_back(answer);
         anyNotFound_ = anyNotFound_ || answer.id == AreaCodeTable::kNotFound;
     }
@@ -42,9 +43,6 @@ SeveralAnswers::SeveralAnswers(const AreaCodeTable& table,
         if (withReason)
             reason_.append(join).append(each_[i].reason);
     }
-    if (!withReason)
-        for (EntryAnswer& answer : each_)
-            answer.reason = {};
 }
 
 EntryAnswer SeveralAnswers::joined() const {
