@@ -3,8 +3,8 @@
 #include "conversion/several_numbers.h"
 
 #include "batch/csv_output.h"
+#include "commands/csv_field.h"
 #include "results/aligned_cell.h"
-#include "results/csv_field.h"
 
 #include <algorithm>
 #include <cstring>
@@ -195,8 +195,7 @@ void LineConverter::piece(std::string_view part) {
         stateKey_.clear();
         if (format_ == Format::Csv && !counts_) { // the field's end is not known yet: always quote
             out_.put('"');
-            if (csv::startsLikeFormula(csv::unit(part.front())))
-                out_.put('\'');
+            guardPending_ = csv::startsLikeFormula(csv::unit(part.front()));
         }
     }
     lastByte_ = part.back();
@@ -210,9 +209,23 @@ void LineConverter::piece(std::string_view part) {
     if (counts_)
         return;
     if (format_ == Format::Tsv)
-        putTsvField(out_, part);
-    else if (format_ == Format::Csv)
-        putQuotesDoubled(out_, part);
+        return putTsvField(out_, part);
+    if (format_ != Format::Csv)
+        return;
+    if (guardPending_) {
+        // needsGuard, a piece at a time: the first byte began a formula, and
+        // a byte that no phone number is written with settles it.
+        const bool phoneSoFar = csv::onlyPhoneCharacters(part);
+        heldBack_.append(part);
+        if (phoneSoFar)
+            return;
+        guardPending_ = false;
+        out_.put('\'');
+        part = heldBack_;
+    }
+    putQuotesDoubled(out_, part);
+    if (part.data() == heldBack_.data())
+        std::string().swap(heldBack_);
 }
 
 void LineConverter::endLine() {
@@ -220,8 +233,12 @@ void LineConverter::endLine() {
     inPieces_ = false;
     if (counts_)
         return counts_->add(answer);
-    if (format_ == Format::Csv)
+    if (format_ == Format::Csv) {
+        guardPending_ = false; // a phone number after all: no guard
+        putQuotesDoubled(out_, heldBack_);
+        std::string().swap(heldBack_);
         out_.put('"');
+    }
     // The zones of a line too long to keep: its code's (its exchange is not
     // kept), or its state's by its first bytes.
     const QByteArray code = zones_ ? code_.text().toLatin1() : QByteArray();

@@ -55,6 +55,11 @@ private:
     const ZoneFields* zones_ = nullptr;
     // The line that comes in pieces.
     bool inPieces_ = false;
+    // A csv entry in pieces that begins like a formula: its bytes are held
+    // back while they are all phone characters, for only then is it known
+    // whether the guard goes in front.
+    bool guardPending_ = false;
+    std::string heldBack_;
     AreaCode code_;
     std::string stateKey_; // its first bytes, up to one more than the longest state key
     char lastByte_ = 0;

@@ -257,6 +257,33 @@ private Q_SLOTS:
     // is escaped as PostgreSQL's text format does.
     void tsvEscapesTabsAndBackslashes() {
         QCOMPARE(runProgram({"-f", "tsv"}, "603\tx\\y\n").out, QByteArray("603\\tx\\\\y\tNH\n"));
+        // Eight bytes and more, read eight at a time: the backslash alone,
+        // within the first eight.
+        QVERIFY(runProgram({"-f", "tsv"}, "NH \\ 603 555 0100\n")
+                    .out.startsWith("NH \\\\ 603 555 0100\t"));
+    }
+
+    // A field made only of what phone numbers are written with cannot run
+    // as a formula and stays as it is; any other that begins like one gets
+    // the guard, short or long enough to come in pieces.
+    void theFormulaGuardIsOneRule() {
+        const QByteArray pad(1'200'000, ' ');
+        const struct {
+            QByteArray entry;
+            QByteArray written; // the start of its csv field
+        } cases[] = {{"+1-603-555-0100", "+1-603-555-0100,"},
+                     {"+1 (603) 555.0100", "+1 (603) 555.0100,"},
+                     {"-603-555-0100", "-603-555-0100,"},
+                     {"+1 603 555 0100 x", "'+1 603 555 0100 x,"},
+                     {"=1+2", "'=1+2,"},
+                     {"+1 603 555 0100" + pad, "\"+1 603 555 0100 "},
+                     {"+1 603 555 0100" + pad + "x", "\"'+1 603 555 0100 "},
+                     {"=603" + pad, "\"'=603 "}};
+        for (const auto& c : cases) {
+            const QByteArray out = runProgram({"-f", "csv"}, c.entry + "\n").out;
+            QVERIFY2(out.startsWith("entry,result\n" + c.written), c.entry.left(40).constData());
+            QVERIFY(out.size() >= c.entry.size());
+        }
     }
 
     void aCommaInsideAFieldIsQuoted() {
@@ -861,6 +888,12 @@ private Q_SLOTS:
         QTest::newRow("output") << "echo 201 | \"$0\" >&-" << QByteArray()
                                 << QByteArray("tallyvane-convert: write error: Bad file "
                                               "descriptor\n");
+        // Standard error closed: the rows still come, and a failure still
+        // says so by its status, though its words go nowhere.
+        QTest::newRow("error, ok")
+            << "echo 201 | \"$0\" 2>&- && exit 2" << QByteArray("NJ\n") << QByteArray();
+        QTest::newRow("error, failing") << "printf 'A,B\\n1,2\\n' | \"$0\" --column Missing 2>&-"
+                                        << QByteArray() << QByteArray();
     }
     void closedStandardStreamsAreErrors() {
         QFETCH(QString, command);
