@@ -100,8 +100,9 @@ int main(int argc, char** argv) {
         // Once the window shows, so that a report of a file appears over it.
         QTimer::singleShot(0, &window, [&window, paths] {
             tallyvane::Form1Services& s = window.services();
-            tallyvane::loadChosenFiles(s.prompts, s.window, s.entries, paths,
-                                       {tallyvane::directionOf(s.options), s.columns});
+            tallyvane::loadChosenFiles(
+                s.prompts, s.window, s.entries, paths,
+                {tallyvane::directionOf(s.options), s.columns, false, {}, &s.kept});
         });
     }
     return QApplication::exec();

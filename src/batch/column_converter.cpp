@@ -6,8 +6,8 @@
 
 #include "batch/csv_output.h"
 #include "batch/entry_answer.h"
+#include "commands/csv_field.h"
 #include "entries/byte_order_marks.h"
-#include "results/csv_field.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "batch/csv_output.h"
 
-#include "results/csv_field.h"
+#include "commands/csv_field.h"
 
 #include <cstdint>
 #include <cstring>

@@ -4,6 +4,7 @@
 #include "entries/csv_records.h"
 #include "platform/failure.h"
 #include "platform/xlsx/xlsx_workbook.h"
+#include "results/workbook_cells.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,28 +25,6 @@ namespace {
 QString folderOf(const std::string& path) {
     return QFileInfo(QFile::decodeName(path.c_str())).absolutePath();
 }
-
-// Every field of every record, a text cell each, in order.
-class Cells : public CsvRecords::Reader {
-public:
-    explicit Cells(XlsxWorkbook& book) : book_(book) {}
-    void record(const CsvRecord& record) override {
-        ++row_;
-        for (std::size_t i = 0; i < record.fields.size(); ++i) {
-            std::string_view field = record.fields[i];
-            // The input's byte-order mark belongs to no cell.
-            if (row_ == 1 && i == 0 && field.substr(0, 3) == "\xEF\xBB\xBF")
-                field.remove_prefix(3);
-            if (!field.empty())
-                book_.setCell(row_, int(i) + 1,
-                              QString::fromUtf8(field.data(), qsizetype(field.size())));
-        }
-    }
-
-private:
-    XlsxWorkbook& book_;
-    int row_ = 0;
-};
 
 // Whether FILE must be written into rather than replaced: it is not a
 // regular file (a device, a FIFO), or it is reached through /proc or /dev
@@ -112,7 +91,7 @@ void WorkbookOutput::write(char delimiter) {
     const std::string bookPath = scratch.fileNamed("book.xlsx");
     XlsxWorkbook book(QFile::decodeName(scratch.path().c_str()), QStringLiteral("book.xlsx"));
     CsvRecords records(delimiter);
-    Cells cells(book);
+    WorkbookCells cells(book);
     std::vector<char> block(std::size_t(1) << 20);
     for (off_t at = 0;;) {
         const ssize_t got = ::pread(csv_, block.data(), block.size(), at);

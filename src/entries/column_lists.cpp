@@ -3,6 +3,7 @@
 #include "conversion/area_code.h"
 #include "entries/csv_records.h"
 #include "entries/entry_splitter.h"
+#include "entries/source_table.h"
 #include "lists/list_view.h"
 #include "platform/regular_file.h"
 
@@ -228,51 +229,96 @@ ColumnLayout sheetLayout(QByteArrayView csv, Direction direction) {
 
 namespace {
 
-// One entry a row of the text: the column's cell.
+// One entry a row of the text for each column taken: the column's cell. A
+// table to keep gets every row, and each entry the key of its cell there.
 class ColumnEntries : public CsvRecords::Reader {
 public:
-    ColumnEntries(ListView& list, int column, bool header)
-        : list_(list), column_(column), header_(header) {}
+    ColumnEntries(ListView& list, int column, bool header, SourceTable* table,
+                  const CsvRecords& records)
+        : list_(list), header_(header), table_(table), records_(records) {
+        if (table_)
+            for (std::size_t slot = 0; slot < table_->slots(); ++slot)
+                columns_.push_back(std::size_t(table_->column(slot)));
+        else
+            columns_.push_back(std::size_t(column));
+    }
     void record(const CsvRecord& record) override {
+        if (table_ && std::exchange(first_, false))
+            table_->setStartedWithMark(records_.startedWithMark());
         // Blank lines before the header are no rows of the table, as
         // tallyvane-convert reads them too; the header is the first row.
         if (header_) {
             header_ = record.fields.empty();
+            if (table_ && header_)
+                table_->addLineBeforeHeader(record.end);
+            else if (table_)
+                table_->setHeader(record.fields, record.end);
             return;
         }
-        const auto at = std::size_t(column_);
-        list_.append(at < record.fields.size()
-                         ? decoder_.decode(QByteArrayView(record.fields[at].data(),
-                                                          qsizetype(record.fields[at].size())),
-                                           false)
-                         : QString());
+        const std::size_t row = table_ ? table_->rowCount() : 0;
+        if (table_)
+            table_->addRow(record.fields, record.end);
+        for (std::size_t slot = 0; slot < columns_.size(); ++slot) {
+            const std::size_t at = columns_[slot];
+            if (table_)
+                list_.setNextRowSourceKey(table_->key(row, slot));
+            list_.append(at < record.fields.size()
+                             ? decoder_.decode(QByteArrayView(record.fields[at].data(),
+                                                              qsizetype(record.fields[at].size())),
+                                               false)
+                             : QString());
+        }
     }
 
 private:
     ListView& list_;
-    int column_;
+    std::vector<std::size_t> columns_;
     bool header_;
+    SourceTable* table_;
+    const CsvRecords& records_;
+    bool first_ = true;
     EntryTextDecoder decoder_;
 };
 
 } // namespace
 
 std::size_t appendColumn(ListView& list, QByteArrayView text, char delimiter, int column,
-                         bool header) {
+                         bool header, SourceTable* table) {
     CsvRecords records(delimiter);
-    ColumnEntries entries(list, column, header);
+    ColumnEntries entries(list, column, header, table, records);
     records.feed(text.data(), std::size_t(text.size()), entries);
     records.finish(entries);
     return records.malformedRecords();
 }
 
 std::size_t appendColumnFromPieces(ListView& list, const CsvPieces& source, char delimiter,
-                                   int column, bool header) {
+                                   int column, bool header, SourceTable* table) {
     CsvRecords records(delimiter);
-    ColumnEntries entries(list, column, header);
+    ColumnEntries entries(list, column, header, table, records);
     source([&](std::string_view piece) { records.feed(piece.data(), piece.size(), entries); });
     records.finish(entries);
     return records.malformedRecords();
+}
+
+std::vector<int> columnsTaken(const ColumnQuestion& question, int column) {
+    std::vector<int> taken(question.columns.begin(), question.columns.end());
+    if (std::find(taken.begin(), taken.end(), column) == taken.end())
+        taken.push_back(column);
+    std::sort(taken.begin(), taken.end());
+    return taken;
+}
+
+std::size_t readKeepingTable(KeptTable* kept, const QString& name, const ColumnQuestion& question,
+                             int column, const std::function<std::size_t(SourceTable*)>& read,
+                             bool workbook) {
+    const std::vector<int> columns = columnsTaken(question, column);
+    if (!kept && columns.size() == 1)
+        return read(nullptr);
+    auto table = std::make_shared<SourceTable>(name, columns, workbook);
+    const std::size_t malformed = read(table.get());
+    if (kept)
+        kept->table = std::move(table);
+    return malformed;
 }
 
 QString malformedRowsText(std::size_t rows, const QString& where) {
@@ -286,11 +332,11 @@ QString malformedRowsText(std::size_t rows, const QString& where) {
 }
 
 std::size_t appendColumnFromFile(ListView& list, RegularFile& file, char delimiter, int column,
-                                 bool header) {
+                                 bool header, SourceTable* table) {
     constexpr std::size_t kBlockBytes = std::size_t(1) << 20;
     const auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
     CsvRecords records(delimiter);
-    ColumnEntries entries(list, column, header);
+    ColumnEntries entries(list, column, header, table, records);
     while (const std::size_t got = file.read(block.get(), kBlockBytes))
         records.feed(block.get(), got, entries);
     records.finish(entries);

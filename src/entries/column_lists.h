@@ -9,11 +9,14 @@
 
 #include <functional>
 #include <string_view>
+#include <vector>
 
 namespace tallyvane {
 
 class ListView;
 class RegularFile;
+class SourceTable;
+struct KeptTable;
 
 // Lists as people hold them: cells copied from a spreadsheet, a contacts
 // export. The Load command reads every line as an entry; pasted text and
@@ -55,18 +58,28 @@ bool looksLikeStateEntry(const QString& cell);
 // for the column adds an empty entry, so that rows and results stay aligned.
 // A header row is skipped. Quoted cells are read as tallyvane-convert reads them.
 // Returns how many rows were malformed (text after a closing quote, kept in
-// its field).
+// its field). With a table, the columns are the table's (each row's cells in
+// their order, one entry each), every row is kept in it, and each entry
+// carries the key of its cell there.
 std::size_t appendColumn(ListView& list, QByteArrayView text, char delimiter, int column,
-                         bool header);
+                         bool header, SourceTable* table = nullptr);
 // The same from text that comes in pieces: source hands each piece, in
 // order, to the function it is given.
 using CsvPieces = std::function<void(const std::function<void(std::string_view)>& piece)>;
 std::size_t appendColumnFromPieces(ListView& list, const CsvPieces& source, char delimiter,
-                                   int column, bool header);
+                                   int column, bool header, SourceTable* table = nullptr);
 // The same from a file already open, read in blocks from its start. Throws
 // Failure as the file loader does.
 std::size_t appendColumnFromFile(ListView& list, RegularFile& file, char delimiter, int column,
-                                 bool header);
+                                 bool header, SourceTable* table = nullptr);
+
+// The columns the person took: every ticked one, or the one answered.
+std::vector<int> columnsTaken(const ColumnQuestion& question, int column);
+// Reads a table in columns into the list, keeping every row of it where
+// `kept` says (when it is given): read(table) appends the entries.
+std::size_t readKeepingTable(KeptTable* kept, const QString& name, const ColumnQuestion& question,
+                             int column, const std::function<std::size_t(SourceTable*)>& read,
+                             bool workbook = false);
 
 // Switches the window to the other direction for this run (not the stored
 // choice) when the person took the column dialog's offer of it.

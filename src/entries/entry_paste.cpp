@@ -58,8 +58,10 @@ void ListView1_Paste(Prompts& prompts, ListView& entries, const std::function<QS
         if (column == ColumnQuestion::kWholeLines)
             appendPastedLines(entries, text);
         else if (column != ColumnQuestion::kCancelled)
-            malformed =
-                appendColumn(entries, text.toUtf8(), layout.delimiter, column, question.header);
+            malformed = readKeepingTable(nullptr, QString(), question, column, [&](SourceTable* t) {
+                return appendColumn(entries, text.toUtf8(), layout.delimiter, column,
+                                    question.header, t);
+            });
     });
     if (malformed > 0)
         p.step(104, [&] {

@@ -54,6 +54,7 @@ int chosenColumn(Prompts& prompts, const RegularFile& file, const QString& path,
         !lower.endsWith(QStringLiteral(".tsv")))
         return ColumnQuestion::kWholeLines;
     layout = columnLayout(start, file.size() <= start.size(), name, reading.direction);
+    layout.question.source = name;
     if (layout.delimiter == 0)
         return ColumnQuestion::kWholeLines;
     int column = ColumnQuestion::kCancelled;
@@ -98,18 +99,19 @@ void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path, Mis
             while (const std::size_t got = file.read(block.data(), block.size()))
                 cards.feed(std::string_view(block.data(), got));
             cards.finish();
-            malformed =
-                appendColumnFromTable(prompts, list, QByteArray::fromStdString(csv),
-                                      columns ? columns->direction : Direction::AreaCodesToStates,
-                                      columns ? columns->useDirection : nullptr);
+            malformed = appendColumnFromTable(
+                prompts, list, QByteArray::fromStdString(csv),
+                columns ? columns->direction : Direction::AreaCodesToStates,
+                columns ? columns->useDirection : nullptr, QFileInfo(path).fileName(),
+                columns ? columns->kept : nullptr);
             return;
         }
         if (looks.kind != FileKind::Text) {
-            malformed = appendColumnFromWorkbook(prompts, list, path, looks.kind,
-                                                 columns ? columns->direction
-                                                         : Direction::AreaCodesToStates,
-                                                 columns ? columns->useDirection : nullptr,
-                                                 columns ? columns->keepResponsive : nullptr);
+            malformed = appendColumnFromWorkbook(
+                prompts, list, path, looks.kind,
+                columns ? columns->direction : Direction::AreaCodesToStates,
+                columns ? columns->useDirection : nullptr,
+                columns ? columns->keepResponsive : nullptr, columns ? columns->kept : nullptr);
             return;
         }
         ColumnLayout layout;
@@ -121,8 +123,12 @@ void LoadListFromFile(Prompts& prompts, ListView& list, const QString& path, Mis
         if (column == ColumnQuestion::kWholeLines)
             appendEntriesFromFile(list, file);
         else
-            malformed =
-                appendColumnFromFile(list, file, layout.delimiter, column, layout.question.header);
+            malformed = readKeepingTable(columns->kept, QFileInfo(path).fileName(), layout.question,
+                                         column, [&](SourceTable* table) {
+                                             return appendColumnFromFile(
+                                                 list, file, layout.delimiter, column,
+                                                 layout.question.header, table);
+                                         });
     });
     if (refused)
         prompts.messageBox(QString::fromStdString(

@@ -8,6 +8,8 @@
 
 namespace tallyvane {
 
+struct KeptTable;
+
 class ListView;
 class Prompts;
 class RememberedColumns;
@@ -23,9 +25,10 @@ enum class MissingFile { Designed, Named };
 // files of the same header; any other file line by line, as Load reads it.
 struct ColumnReading {
     ColumnReading(Direction direction_, RememberedColumns& remembered_,
-                  bool onlyNamedTables_ = false, std::function<void(Direction)> useDirection_ = {})
+                  bool onlyNamedTables_ = false, std::function<void(Direction)> useDirection_ = {},
+                  KeptTable* kept_ = nullptr)
         : direction(direction_), remembered(remembered_), onlyNamedTables(onlyNamedTables_),
-          useDirection(std::move(useDirection_)) {}
+          useDirection(std::move(useDirection_)), kept(kept_) {}
     Direction direction = Direction::AreaCodesToStates;
     RememberedColumns& remembered;
     // The Load command asks only about a file that says it is a table: a
@@ -37,6 +40,9 @@ struct ColumnReading {
     // Called now and then while a large workbook is read, so that the
     // window keeps answering.
     std::function<void()> keepResponsive;
+    // Where a file read by columns leaves its table, every row of it, so
+    // that the results can be written beside it; null keeps none.
+    KeptTable* kept = nullptr;
 };
 
 // Appends the entries of one file to the list, the one way every load goes:

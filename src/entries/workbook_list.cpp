@@ -7,6 +7,7 @@
 #include "platform/prompts.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <map>
 
@@ -19,7 +20,7 @@ constexpr qsizetype kSheetStart = qsizetype(64) * 1024;
 std::size_t appendColumnFromWorkbook(Prompts& prompts, ListView& list, const QString& path,
                                      FileKind kind, Direction direction,
                                      const std::function<void(Direction)>& useDirection,
-                                     const std::function<void()>& keepResponsive) {
+                                     const std::function<void()>& keepResponsive, KeptTable* kept) {
     const WorkbookFile workbook(QFile::encodeName(path).toStdString(), kind);
     if (workbook.sheetNames().empty())
         throw Failure(QStringLiteral("The workbook has no sheets"));
@@ -50,6 +51,7 @@ std::size_t appendColumnFromWorkbook(Prompts& prompts, ListView& list, const QSt
         };
     };
     ColumnQuestion question = sheetLayout(sheetStart(0), direction).question;
+    question.source = QFileInfo(path).fileName();
     for (const std::string& name : workbook.sheetNames())
         question.sheets << QString::fromStdString(name);
     question.showSheet = [&](ColumnQuestion& shown) {
@@ -71,8 +73,13 @@ std::size_t appendColumnFromWorkbook(Prompts& prompts, ListView& list, const QSt
         return 0;
     }
     const std::size_t counted = workbook.formulasWithoutResult();
-    const std::size_t malformed =
-        appendColumnFromPieces(list, sheetPieces(question.sheet), ',', column, question.header);
+    const std::size_t malformed = readKeepingTable(
+        kept, question.source, question, column,
+        [&](SourceTable* table) {
+            return appendColumnFromPieces(list, sheetPieces(question.sheet), ',', column,
+                                          question.header, table);
+        },
+        true);
     if (const std::size_t formulas = workbook.formulasWithoutResult() - counted; formulas > 0)
         prompts.messageBox(QString::fromStdString(formulasWithoutResultText(formulas)));
     return malformed;
@@ -80,8 +87,10 @@ std::size_t appendColumnFromWorkbook(Prompts& prompts, ListView& list, const QSt
 
 std::size_t appendColumnFromTable(Prompts& prompts, ListView& list, const QByteArray& csv,
                                   Direction direction,
-                                  const std::function<void(Direction)>& useDirection) {
+                                  const std::function<void(Direction)>& useDirection,
+                                  const QString& name, KeptTable* kept) {
     ColumnQuestion question = sheetLayout(csv, direction).question;
+    question.source = name;
     const int column = prompts.chooseColumn(question);
     if (column == ColumnQuestion::kCancelled)
         return 0;
@@ -90,7 +99,9 @@ std::size_t appendColumnFromTable(Prompts& prompts, ListView& list, const QByteA
         appendPastedLines(list, QString::fromUtf8(csv));
         return 0;
     }
-    return appendColumn(list, csv, ',', column, question.header);
+    return readKeepingTable(kept, name, question, column, [&](SourceTable* table) {
+        return appendColumn(list, csv, ',', column, question.header, table);
+    });
 }
 
 } // namespace tallyvane

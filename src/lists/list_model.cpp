@@ -96,6 +96,15 @@ void ListModel::setNextRowOrigin(const ListView& source, int sourcePosition) {
     if (sourcePosition < 1 || sourcePosition > source.count())
         return rows_.clearNextOrigin(); // a row that is gone gives no origin
     rows_.setNextOrigin(source.sharedText(sourcePosition), sourcePosition);
+    rows_.setNextSourceKey(source.sourceKey(sourcePosition));
+}
+
+std::uint64_t ListModel::sourceKey(int position) const {
+    return rows_.sourceKey(checkedIndex(position));
+}
+
+void ListModel::setNextRowSourceKey(std::uint64_t key) {
+    rows_.setNextSourceKey(key);
 }
 
 void ListModel::setNextRowNote(const QString& note) {

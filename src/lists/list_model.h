@@ -33,6 +33,8 @@ public:
     void append(const QString& text) override;
     void setNextRowOrigin(const ListView& source, int sourcePosition) override;
     void setNextRowNote(const QString& note) override;
+    std::uint64_t sourceKey(int position) const override;
+    void setNextRowSourceKey(std::uint64_t key) override;
     void remove(int position) override;
     void clear() override;
     int selectedPosition() const override;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <memory>
 
 namespace tallyvane {
@@ -52,6 +53,14 @@ public:
         (void)source;
         (void)sourcePosition;
     }
+    // The key of the cell of a kept table that the row came from, 0 for none;
+    // a row appended after setNextRowOrigin keeps its source row's key.
+    // Lists that keep no keys ignore them.
+    virtual std::uint64_t sourceKey(int position) const {
+        (void)position;
+        return 0;
+    }
+    virtual void setNextRowSourceKey(std::uint64_t key) { (void)key; }
     // The row appended next carries this note, such as why it found nothing.
     // Lists that show no notes ignore it.
     virtual void setNextRowNote(const QString& note) { (void)note; }

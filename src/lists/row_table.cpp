@@ -22,6 +22,8 @@ void RowTable::append(QStringView text, bool checked, const QStringList* subItem
     const TextStore::Handle handle = store().add(text);
     PendingOrigin origin = std::exchange(pendingOrigin_, PendingOrigin{});
     const QString note = std::exchange(pendingNote_, QString());
+    const std::uint64_t key = std::exchange(pendingSourceKey_, 0);
+    const bool withKey = key != 0 || !sourceKeys_.empty();
     const bool withOrigin = origin.position != 0 || !originPositions_.empty();
     const bool withNote = !note.isEmpty() || !notes_.empty();
     const bool withSubItems = (subItems && !subItems->isEmpty()) || !subItems_.empty();
@@ -33,6 +35,10 @@ void RowTable::append(QStringView text, bool checked, const QStringList* subItem
             originPositions_.resize(before);
             originTexts_.push_back(from);
             originPositions_.push_back(static_cast<std::uint32_t>(origin.position));
+        }
+        if (withKey) {
+            sourceKeys_.resize(before);
+            sourceKeys_.push_back(key);
         }
         if (withNote) {
             const std::uint16_t id = noteId(note);
@@ -48,6 +54,8 @@ void RowTable::append(QStringView text, bool checked, const QStringList* subItem
     } catch (...) {
         pendingOrigin_ = std::move(origin);
         pendingNote_ = note;
+        pendingSourceKey_ = key;
+        sourceKeys_.resize(std::min(sourceKeys_.size(), before));
         notes_.resize(std::min(notes_.size(), before));
         originTexts_.resize(std::min(originTexts_.size(), before));
         originPositions_.resize(std::min(originPositions_.size(), before));
@@ -91,6 +99,8 @@ void RowTable::erase(std::size_t index) {
     }
     if (!notes_.empty())
         notes_.erase(notes_.begin() + std::ptrdiff_t(index));
+    if (!sourceKeys_.empty())
+        sourceKeys_.erase(sourceKeys_.begin() + std::ptrdiff_t(index));
 }
 
 void RowTable::clear() {
@@ -108,6 +118,8 @@ void RowTable::clear() {
     noteIds_.clear();
     lastNoteId_ = 0;
     pendingNote_.clear();
+    std::deque<std::uint64_t>().swap(sourceKeys_);
+    pendingSourceKey_ = 0;
     store_.reset();
     forgetCachedText();
 }

@@ -31,6 +31,8 @@ public:
     // 1-based position, with this text.
     void setNextOrigin(SharedText text, int position);
     void clearNextOrigin() { pendingOrigin_ = {}; }
+    // The row appended next carries this key of a kept table's cell.
+    void setNextSourceKey(std::uint64_t key) { pendingSourceKey_ = key; }
     // The row appended next carries this note.
     void setNextNote(const QString& note) { pendingNote_ = note; }
     void erase(std::size_t index);
@@ -47,6 +49,10 @@ public:
     // The 1-based position of the row this one came from, 0 for none.
     int originPosition(std::size_t index) const;
     QString originText(std::size_t index, qsizetype maxChars) const;
+    // The key of the kept table's cell the row came from, 0 for none.
+    std::uint64_t sourceKey(std::size_t index) const {
+        return sourceKeys_.empty() ? 0 : sourceKeys_[index];
+    }
     // The row's note, empty for none.
     const QString& note(std::size_t index) const;
 
@@ -77,6 +83,11 @@ private:
     std::deque<std::uint32_t> originPositions_; // 0: no origin
     std::vector<std::shared_ptr<const TextStore>> originStores_;
     PendingOrigin pendingOrigin_;
+
+    // Each row's key into the table it was read from; empty until a row with
+    // a key arrives, 0 for none.
+    std::deque<std::uint64_t> sourceKeys_;
+    std::uint64_t pendingSourceKey_ = 0;
 
     // Each row's note as a number into the few distinct notes a list holds;
     // empty until a row with a note arrives, 0 for none.

@@ -30,6 +30,11 @@ struct ColumnQuestion {
     // useOtherDirection whether the person took it.
     QString otherDirection;
     bool useOtherDirection = false;
+    // The file the list comes from, named in the dialog; empty for a paste.
+    QString source;
+    // Every column the person took, in the table's order, when more than
+    // the one chooseColumn answers (each row then gives an entry for each).
+    QList<int> columns;
 };
 
 // Message box styles and answers as the commands name them.

@@ -22,4 +22,11 @@ void saveCsvFile(Procedure& p, Prompts& prompts, FileDialog& dialog, WindowServi
                  const QString& fileName, const QString& title,
                  const std::function<void(const std::function<void(const QString&)>&)>& writeLines);
 
+// The same, for a writer that writes the chosen file itself (whole or not at
+// all), with the dialog's filter.
+inline const QString kCsvFilter = QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*|");
+void saveFileWith(Procedure& p, Prompts& prompts, FileDialog& dialog, WindowServices& window,
+                  const QString& fileName, const QString& title, const QString& filter,
+                  const std::function<void(const QString& path)>& write);
+
 } // namespace tallyvane

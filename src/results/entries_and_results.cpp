@@ -1,14 +1,19 @@
 #include "results/entries_and_results.h"
 
+#include "commands/csv_field.h"
 #include "commands/procedure.h"
+#include "entries/source_table.h"
 #include "lists/list_view.h"
 #include "platform/clipboard.h"
 #include "platform/prompts.h"
 #include "platform/window_services.h"
 #include "results/clipboard_attempts.h"
-#include "results/csv_field.h"
 #include "results/csv_save.h"
+#include "results/text_file_output.h"
 #include "results/vanished_rows.h"
+#include "results/whole_table.h"
+
+#include <QFileInfo>
 
 namespace tallyvane {
 
@@ -76,9 +81,53 @@ void CopyEntriesAndResults(Prompts& prompts, WindowServices& window, Clipboard& 
     p.step(104, [&] { window.setPointer(Pointer::Default); });
 }
 
+namespace {
+
+bool wholeTableWanted(Procedure& p, Prompts& prompts, const SourceTable& table) {
+    return p.value(118, false, [&] {
+        return prompts.messageBox(
+                   QStringLiteral("The entries came from %1. Save the whole table, every column "
+                                  "of it, with the results beside the entries?\n\n"
+                                  "No saves the entries and results alone.")
+                       .arg(table.name()),
+                   MessageStyle::YesNo) == MessageAnswer::Yes;
+    });
+}
+
+QString wholeTableFileName(const SourceTable& table) {
+    const QString base = QFileInfo(table.name()).completeBaseName();
+    return (base.isEmpty() ? QStringLiteral("table") : base) + QStringLiteral("-results.csv");
+}
+
+} // namespace
+
 void SaveEntriesAndResultsAsCsv(Prompts& prompts, FileDialog& dialog, WindowServices& window,
-                                const ListView& results, const MoreColumns* more) {
+                                const ListView& results, const MoreColumns* more,
+                                const WholeTableSource* whole) {
     Procedure p(prompts, kSaveLocation);
+    if (const std::shared_ptr<const SourceTable> table =
+            whole ? wholeTableOf(whole->kept, whole->entries) : nullptr;
+        table && wholeTableWanted(p, prompts, *table)) {
+        // A workbook's sheet may go back into a workbook.
+        const QString filter = table->fromWorkbook()
+                                   ? QStringLiteral("CSV Files (*.csv)|*.csv|Excel Workbook "
+                                                    "(*.xlsx)|*.xlsx|All Files (*.*)|*.*|")
+                                   : kCsvFilter;
+        saveFileWith(
+            p, prompts, dialog, window, wholeTableFileName(*table),
+            QStringLiteral("Save Entries and Results As CSV"), filter, [&](const QString& path) {
+                if (table->fromWorkbook() &&
+                    path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+                    return writeWholeTableWorkbook(path, *table, whole->entries, results,
+                                                   whole->direction, more, window);
+                TextFileOutput file;
+                file.create(path);
+                writeWholeTable(*table, whole->entries, results, whole->direction, more, window,
+                                [&file](const QByteArray& piece) { file.writeBytes(piece); });
+                file.commit();
+            });
+        return;
+    }
     saveCsvFile(p, prompts, dialog, window, kEntriesAndResultsFileName,
                 QStringLiteral("Save Entries and Results As CSV"), [&](const auto& writeLine) {
                     forEachRow(window, results, more, [&](const QStringList& cells) {

@@ -2,8 +2,8 @@
 
 #include "conversion/several_numbers.h"
 
+#include "commands/csv_field.h"
 #include "results/aligned_cell.h"
-#include "results/csv_field.h"
 
 #include <algorithm>
 

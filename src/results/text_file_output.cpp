@@ -31,6 +31,14 @@ void TextFileOutput::writeLine(const QString& line) {
         writePending();
 }
 
+void TextFileOutput::writeBytes(const QByteArray& bytes) {
+    if (!isOpen())
+        throw Failure(QStringLiteral("The file is not open"));
+    if (!pending_.isEmpty())
+        writePending();
+    writeAll(bytes);
+}
+
 void TextFileOutput::writePending() {
     const QByteArray bytes = pending_.toUtf8();
     pending_.clear();

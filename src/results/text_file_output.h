@@ -18,6 +18,8 @@ public:
     void create(const QString& path);
     bool isOpen() const { return file_.isOpen(); }
     void writeLine(const QString& line);
+    // Bytes as they are, after the lines written before them.
+    void writeBytes(const QByteArray& bytes);
     // Writes what is still collected, makes sure it reached the disk and puts
     // the file in place of the target.
     void commit();

@@ -36,6 +36,10 @@ int FakePrompts::chooseColumn(ColumnQuestion& question) {
         return ColumnQuestion::kCancelled;
     const int answer = columnAnswers.front();
     columnAnswers.pop_front();
+    if (!columnSets.empty()) {
+        question.columns = columnSets.front();
+        columnSets.pop_front();
+    }
     return answer;
 }
 

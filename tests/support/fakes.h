@@ -42,8 +42,9 @@ public:
                         const QString& defaultText) override;
     int chooseColumn(ColumnQuestion& question) override;
 
-    std::deque<int> answers;       // Yes/No answers; OK boxes take none
-    std::deque<int> columnAnswers; // chooseColumn answers; none left: Cancel
+    std::deque<int> answers;           // Yes/No answers; OK boxes take none
+    std::deque<int> columnAnswers;     // chooseColumn answers; none left: Cancel
+    std::deque<QList<int>> columnSets; // the columns ticked with each answer, if any
     std::vector<ColumnQuestion> columnQuestions;
     std::deque<QString> typedTexts;  // input prompt answers; empty = Cancel
     std::vector<ShownMessage> shown; // every message box, in order

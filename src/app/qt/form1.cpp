@@ -162,6 +162,7 @@ void Form1::createPlatform(Form1Overrides& o) {
         *d.surface,
         folder,
         d.columns,
+        d.kept,
     });
     const Form1Services& s = *d.services;
     d.run = std::make_unique<ConversionRun>(ConversionRun::Services{

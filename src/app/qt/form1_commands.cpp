@@ -34,7 +34,7 @@ void Form1::connectCommands() {
     onClick(c.pushButton3, [&s] {
         PushButton3_Click(s.prompts, s.dialog, s.window, s.entries,
                           {directionOf(s.options), s.columns, false,
-                           [&s](Direction d) { chooseForThisRun(s.options, d); }});
+                           [&s](Direction d) { chooseForThisRun(s.options, d); }, &s.kept});
     });
     onClick(c.pushButton1, [&s] { PushButton1_Click(s.prompts, s.window, s.entries); });
     onClick(c.pushButton7, [&s] { PushButton7_Click(s.prompts, s.entries); });

@@ -121,9 +121,9 @@ bool Form1Gestures::dragEvent(QEvent* event) {
     // keep the program the files came from waiting.
     if (!files.isEmpty())
         QTimer::singleShot(0, this, [this, files] {
-            loadChosenFiles(
-                services_.prompts, services_.window, services_.entries, files,
-                {directionOf(services_.options), services_.columns, false, forThisRun()});
+            loadChosenFiles(services_.prompts, services_.window, services_.entries, files,
+                            {directionOf(services_.options), services_.columns, false, forThisRun(),
+                             &services_.kept});
         });
     else
         QTimer::singleShot(0, this, [this, pasted = data->text()] {

@@ -5,6 +5,7 @@
 #include "app/qt/form1_layout.h"
 #include "conversion/conversion_run.h"
 #include "entries/column_lists.h"
+#include "entries/source_table.h"
 #include "lists/list_model.h"
 #include "platform/qt/qt_direction_options.h"
 #include "platform/qt/qt_main_window_surface.h"
@@ -29,6 +30,7 @@ struct Form1::Parts {
     // The implementations made for the services that were not replaced.
     std::vector<std::shared_ptr<void>> owned;
     RememberedColumns columns;
+    KeptTable kept;
     std::optional<Form1Services> services;
     std::unique_ptr<ConversionRun> run;
     std::function<void()> unload;

@@ -40,8 +40,9 @@ Form1ResultsMenu::Form1ResultsMenu(QWidget* window, QTableView* results, Form1Se
     });
     connect(save_, &QAction::triggered, this, [this, &s] {
         const std::optional<MoreColumns> more = zoneColumns();
+        const WholeTableSource whole{s.entries, s.kept, direction_()};
         SaveEntriesAndResultsAsCsv(s.prompts, s.dialog, s.window, s.results,
-                                   more ? &*more : nullptr);
+                                   more ? &*more : nullptr, &whole);
     });
     connect(summary_, &QAction::triggered, this, &Form1ResultsMenu::showSummary);
 

@@ -17,6 +17,7 @@ class Clipboard;
 class Browser;
 class MainWindowSurface;
 class RememberedColumns;
+struct KeptTable;
 
 // Everything the commands of the main window reach, as platform interfaces:
 // the window assembles it from its controls and from the Qt, SQLite and
@@ -38,6 +39,7 @@ struct Form1Services {
     MainWindowSurface& surface;
     QString programFolder;      // without a trailing separator
     RememberedColumns& columns; // the columns chosen this session, by header
+    KeptTable& kept;            // the table the entries were last read from
 };
 
 } // namespace tallyvane

@@ -1,6 +1,6 @@
 #include "entries/workbooks/sheet_csv.h"
 
-#include "results/csv_field.h"
+#include "commands/csv_field.h"
 
 #include <algorithm>
 

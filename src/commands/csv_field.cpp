@@ -1,4 +1,4 @@
-#include "results/csv_field.h"
+#include "commands/csv_field.h"
 
 #include <cstdint>
 #include <cstring>
