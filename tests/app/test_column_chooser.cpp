@@ -2,15 +2,22 @@
 // dialog opens with the phone column chosen, Enter takes it (one entry a
 // row, in order, as the cells stand) and Escape takes nothing.
 #include "app/qt/form1.h"
+#include "app/qt/form1_services.h"
+#include "entries/file_loading.h"
 #include "lists/list_model.h"
+#include "support/temp_files.h"
 #include "support/window_fakes.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
+#include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QScreen>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -110,6 +117,62 @@ private Q_SLOTS:
             QCOMPARE(toCodes->isChecked(), !take);
             QCOMPARE(rig.settings.values, stored);
         }
+    }
+
+    // A ticked column is taken besides the chosen one: each row's cells in
+    // turn. The first rows show as a table; a paste names no file.
+    void tickedColumnsAreTakenToo() {
+        Rig rig;
+        rig.paste([](QDialog& dialog) {
+            auto* rows = dialog.findChild<QTableWidget*>(QStringLiteral("FirstRows"));
+            QCOMPARE(rows->columnCount(), 3);
+            QCOMPARE(rows->rowCount(), 3);
+            QCOMPARE(rows->horizontalHeaderItem(1)->text(), QStringLiteral("Phone"));
+            QCOMPARE(rows->item(0, 0)->text(), QStringLiteral("Smith, Ann"));
+            QVERIFY(!dialog.findChild<QLabel*>(QStringLiteral("SourceName")));
+            auto* columns = dialog.findChild<QListWidget*>(QStringLiteral("Columns"));
+            QCOMPARE(columns->item(2)->text(),
+                     QStringLiteral("City \u2014 \u201CConcord\u201D, \u201Cnewark\u201D, "
+                                    "\u201CTrenton\u201D"));
+            columns->item(2)->setCheckState(Qt::Checked);
+            QTest::keyClick(columns, Qt::Key_Return);
+        });
+        QCOMPARE(
+            listTexts(rig.window->entryModel()),
+            QStringList({"(603) 237-4934", "Concord", "1-201-555-0142", "newark", "", "Trenton"}));
+    }
+
+    // A CRM export whose amounts have digits too: the dialog names the
+    // file, chooses Phone, and fits its 38 columns within the screen.
+    void aCrmExportOpensOnItsPhoneColumn() {
+        Rig rig;
+        QTemporaryDir dir;
+        QByteArray crm = "Account,Amount,Zip,Phone,Close Date";
+        for (int c = 5; c < 38; ++c)
+            crm += ",Field " + QByteArray::number(c);
+        crm += "\n";
+        for (const char* row :
+             {"Acme,8602.00,03301,(603) 237-4934,2026-11-02",
+              "Bolt,1250.50,10001,212-555-0147,2026-11-03", "Cask,99.99,06101,,2026-11-04"})
+            crm += QByteArray(row) + QByteArray(33, ',') + "\n";
+        const QString path = writeFile(dir, QStringLiteral("crm.csv"), crm);
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("SourceName"))->text(),
+                     QStringLiteral("crm.csv"));
+            auto* columns = dialog->findChild<QListWidget*>(QStringLiteral("Columns"));
+            QCOMPARE(columns->currentRow(), 3);
+            const QRect room = dialog->screen()->availableGeometry();
+            QVERIFY(dialog->width() <= room.width() && dialog->height() <= room.height());
+            QVERIFY(dialog->width() > 329);
+            QTest::keyClick(columns, Qt::Key_Return);
+        });
+        Form1Services& s = rig.window->services();
+        loadChosenFiles(s.prompts, s.window, s.entries, {path},
+                        {Direction::AreaCodesToStates, s.columns});
+        QCOMPARE(listTexts(rig.window->entryModel()),
+                 QStringList({"(603) 237-4934", "212-555-0147", ""}));
     }
 
     void escapeAddsNothing() {

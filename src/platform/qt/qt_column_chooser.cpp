@@ -6,9 +6,12 @@
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QScreen>
 #include <QSignalBlocker>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace tallyvane {
@@ -26,31 +29,86 @@ QString oneLine(QString value) {
     return value;
 }
 
-// "Phone — (603) 237-4934, 1-201-555-0142, …": the column as it would be read.
-QString describe(const ColumnQuestion& question, qsizetype column, bool header) {
+QString columnName(const ColumnQuestion& question, qsizetype column, bool header) {
     const QList<QStringList>& rows = question.firstRows;
-    QString name = header && !rows.isEmpty() ? rows.front().value(column)
-                                             : QStringLiteral("Column %1").arg(column + 1);
-    QStringList values;
-    for (qsizetype r = header ? 1 : 0; r < rows.size() && values.size() < kValuesShown; ++r)
-        values << rows[r].value(column);
-    return oneLine(name) + QStringLiteral(" \u2014 ") + oneLine(values.join(QStringLiteral(", ")));
+    return header && !rows.isEmpty() ? rows.front().value(column)
+                                     : QStringLiteral("Column %1").arg(column + 1);
 }
 
+// "Phone — “(603) 237-4934”, “1-201-555-0142”": the column as it would be
+// read, each value in quotes so that a value's own commas cannot run two
+// together; blank values are left out.
+QString describe(const ColumnQuestion& question, qsizetype column, bool header) {
+    const QList<QStringList>& rows = question.firstRows;
+    QStringList values;
+    for (qsizetype r = header ? 1 : 0; r < rows.size() && values.size() < kValuesShown; ++r)
+        if (const QString value = rows[r].value(column); !value.trimmed().isEmpty())
+            values << QStringLiteral("\u201C") + value + QStringLiteral("\u201D");
+    return oneLine(columnName(question, column, header)) + QStringLiteral(" \u2014 ") +
+           (values.isEmpty() ? QStringLiteral("(blank)")
+                             : oneLine(values.join(QStringLiteral(", "))));
+}
+
+// Each column may be ticked to be taken besides the chosen one.
 void fill(QListWidget* list, const ColumnQuestion& question, bool header) {
     const int chosen = list->currentRow();
+    QList<bool> ticked;
+    for (int i = 0; i + 1 < list->count(); ++i)
+        ticked << (list->item(i)->checkState() == Qt::Checked);
     list->clear();
     const qsizetype columns = question.firstRows.isEmpty() ? 0 : question.firstRows.front().size();
-    for (qsizetype c = 0; c < columns; ++c)
-        list->addItem(describe(question, c, header));
+    for (qsizetype c = 0; c < columns; ++c) {
+        auto* item = new QListWidgetItem(describe(question, c, header), list);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(ticked.value(c) ? Qt::Checked : Qt::Unchecked);
+    }
     list->addItem(QStringLiteral("Whole lines"));
     list->setCurrentRow(chosen >= 0 ? chosen : question.likeliest);
+}
+
+// The first rows as the file has them, one column a file column.
+void fillRows(QTableWidget* table, const ColumnQuestion& question, bool header) {
+    const QList<QStringList>& rows = question.firstRows;
+    const qsizetype columns = rows.isEmpty() ? 0 : rows.front().size();
+    const qsizetype first = header ? 1 : 0;
+    table->clear();
+    table->setColumnCount(int(columns));
+    table->setRowCount(int(std::max<qsizetype>(0, rows.size() - first)));
+    QStringList headings;
+    for (qsizetype c = 0; c < columns; ++c)
+        headings << oneLine(columnName(question, c, header));
+    table->setHorizontalHeaderLabels(headings);
+    for (qsizetype r = first; r < rows.size(); ++r)
+        for (qsizetype c = 0; c < columns; ++c)
+            table->setItem(int(r - first), int(c), new QTableWidgetItem(oneLine(rows[r].value(c))));
+    table->resizeColumnsToContents();
+}
+
+QTableWidget* firstRowsTable() {
+    auto* table = new QTableWidget;
+    table->setObjectName(QStringLiteral("FirstRows"));
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setFocusPolicy(Qt::NoFocus);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->verticalHeader()->hide();
+    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    return table;
+}
+
+// Big enough for its columns and rows, but never past the screen.
+void sizeToContent(QDialog& dialog, QWidget* parent) {
+    dialog.adjustSize();
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize room = screen->availableGeometry().size() * 9 / 10;
+    dialog.resize(dialog.size().boundedTo(room));
 }
 
 // A workbook's sheets, when it has more than one: choosing another shows its
 // columns, with its own guesses.
 void addSheetChoice(QVBoxLayout* layout, ColumnQuestion& question, QListWidget* list,
-                    QCheckBox* header) {
+                    QCheckBox* header, QTableWidget* rows) {
     if (question.sheets.size() < 2 || !question.showSheet)
         return;
     auto* sheets = new QComboBox;
@@ -64,13 +122,14 @@ void addSheetChoice(QVBoxLayout* layout, ColumnQuestion& question, QListWidget* 
     row->addWidget(sheets, 1);
     layout->addLayout(row);
     QObject::connect(sheets, &QComboBox::currentIndexChanged, list,
-                     [&question, list, header](int sheet) {
+                     [&question, list, header, rows](int sheet) {
                          question.sheet = sheet;
                          question.showSheet(question);
                          const QSignalBlocker quiet(header);
                          header->setChecked(question.header);
                          list->clear(); // the new sheet's likeliest column is chosen
                          fill(list, question, question.header);
+                         fillRows(rows, question, question.header);
                      });
 }
 
@@ -81,7 +140,17 @@ int chooseColumnInDialog(QWidget* parent, ColumnQuestion& question) {
     dialog.setObjectName(QStringLiteral("ColumnChooser"));
     dialog.setWindowTitle(QGuiApplication::applicationDisplayName());
     auto* layout = new QVBoxLayout(&dialog);
-    auto* text = new QLabel(QStringLiteral("This list has columns. Which one holds the entries?"));
+    if (!question.source.isEmpty()) {
+        auto* source = new QLabel(question.source);
+        source->setObjectName(QStringLiteral("SourceName"));
+        source->setTextFormat(Qt::PlainText);
+        QFont bold = source->font();
+        bold.setBold(true);
+        source->setFont(bold);
+        layout->addWidget(source);
+    }
+    auto* text = new QLabel(QStringLiteral("This list has columns. Which one holds the entries? "
+                                           "Tick more columns to take them too."));
     auto* list = new QListWidget;
     list->setObjectName(QStringLiteral("Columns"));
     text->setBuddy(list);
@@ -89,7 +158,8 @@ int chooseColumnInDialog(QWidget* parent, ColumnQuestion& question) {
     header->setObjectName(QStringLiteral("FirstRowNamesColumns"));
     header->setChecked(question.header);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    addSheetChoice(layout, question, list, header);
+    QTableWidget* rows = firstRowsTable();
+    addSheetChoice(layout, question, list, header, rows);
     QCheckBox* other = nullptr;
     if (!question.otherDirection.isEmpty()) {
         other = new QCheckBox(question.otherDirection);
@@ -97,24 +167,37 @@ int chooseColumnInDialog(QWidget* parent, ColumnQuestion& question) {
         other->setChecked(true);
     }
     layout->addWidget(text);
-    layout->addWidget(list);
+    layout->addWidget(list, 1);
+    layout->addWidget(rows);
     layout->addWidget(header);
     if (other)
         layout->addWidget(other);
     layout->addWidget(buttons);
     fill(list, question, question.header);
-    QObject::connect(header, &QCheckBox::toggled, list,
-                     [list, &question](bool on) { fill(list, question, on); });
+    fillRows(rows, question, question.header);
+    QObject::connect(header, &QCheckBox::toggled, list, [list, rows, &question](bool on) {
+        fill(list, question, on);
+        fillRows(rows, question, on);
+    });
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
     list->setFocus();
+    sizeToContent(dialog, parent);
     if (dialog.exec() != QDialog::Accepted)
         return ColumnQuestion::kCancelled;
     question.header = header->isChecked();
     question.useOtherDirection = other && other->isChecked();
     const int row = list->currentRow();
-    return row < 0 || row >= list->count() - 1 ? ColumnQuestion::kWholeLines : row;
+    if (row < 0 || row >= list->count() - 1)
+        return ColumnQuestion::kWholeLines;
+    question.columns.clear();
+    for (int c = 0; c + 1 < list->count(); ++c)
+        if (c == row || list->item(c)->checkState() == Qt::Checked)
+            question.columns << c;
+    if (question.columns.size() < 2)
+        question.columns.clear();
+    return row;
 }
 
 } // namespace tallyvane
