@@ -71,6 +71,9 @@ private Q_SLOTS:
         Rig rig;
         SummaryView* view = rig.open();
         QVERIFY(view && view->isVisible());
+        // Within the screen (the test screen is 800x600), buttons and all.
+        const QRect room = view->screen()->availableGeometry();
+        QVERIFY(view->width() <= room.width() && view->height() <= room.height());
         QCOMPARE(view->summary().entries, 7u);
         QCOMPARE(tableCell(*view, 0, 1), QStringLiteral("NY"));
         QCOMPARE(tableCell(*view, 0, 2), QStringLiteral("3"));

@@ -32,4 +32,12 @@ void fitForm1ToScreen(QWidget* form) {
     form->resize(designed.boundedTo(room).expandedTo(form->minimumSize()));
 }
 
+void resizeWithinScreen(QWidget* window, const QSize& wanted) {
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return window->resize(wanted);
+    const QSize room = screen->availableGeometry().size() - kFrameAllowance;
+    window->resize(wanted.boundedTo(room));
+}
+
 } // namespace tallyvane

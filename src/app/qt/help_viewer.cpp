@@ -1,6 +1,7 @@
 #include "app/qt/help_viewer.h"
 
 #include "app/help_resources.h"
+#include "app/qt/form1_fit.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -67,7 +68,7 @@ QDialog* makeHelpWindow(QWidget* window) {
     // Escape closes a dialog already; Ctrl+W is the desktop's "close this window".
     auto* closeKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), dialog);
     QObject::connect(closeKey, &QShortcut::activated, dialog, &QDialog::close);
-    dialog->resize(640, 720);
+    resizeWithinScreen(dialog, QSize(640, 720));
     return dialog;
 }
 

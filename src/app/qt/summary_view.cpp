@@ -1,5 +1,6 @@
 #include "app/qt/summary_view.h"
 
+#include "app/qt/form1_fit.h"
 #include "app/qt/form1_services.h"
 #include "app/qt/state_map.h"
 #include "app/qt/summary_image.h"
@@ -70,7 +71,7 @@ SummaryView::SummaryView(QWidget* parent, Form1Services& services, QAbstractItem
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter, 1);
     layout->addLayout(buttons);
-    resize(1000, 560);
+    resizeWithinScreen(this, QSize(1000, 560));
 
     connect(copy, &QPushButton::clicked, this,
             [this] { CopySummary(s_.prompts, s_.clipboard, summary_); });
