@@ -47,9 +47,9 @@ struct Rig : FakePlatform {
                         {Direction::AreaCodesToStates, s.columns, false, {}, &s.kept});
     }
     // Converts, then removes these entries (1-based, in the order given).
-    void convertAndRemove(std::initializer_list<int> entries) {
+    void convertAndRemove(std::initializer_list<int> positions) {
         form->conversionRun().PushButton17_Click();
-        for (const int position : entries)
+        for (const int position : positions)
             form->entryModel().remove(position);
     }
     // Saves through the results list's command, answering its question.
