@@ -75,16 +75,19 @@ private Q_SLOTS:
             // The exports add the zones, local times and whether to call.
             window->findChild<QAction*>(QStringLiteral("CopyEntriesAndResults"))->trigger();
             const QStringList lines = rig.clipboard.text.split(u'\n');
-            QCOMPARE(lines[0],
-                     QStringLiteral("Entry\tResult\tReason\tTime Zone\tLocal Time\tCallable"));
-            QVERIFY2(
-                QRegularExpression(
-                    QStringLiteral("^850-432-1234\tFL\t\tAmerica/Chicago\t"
-                                   "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d-0[56]:00\t(yes|no)$"))
-                    .match(lines[1])
-                    .hasMatch(),
-                qPrintable(lines[1]));
-            QVERIFY(lines[3].endsWith(QStringLiteral("\t\t\t"))); // Not Found: no zones
+            QCOMPARE(
+                lines[0],
+                QStringLiteral("Entry\tResult\tReason\tTime Zone\tLocal Time\tCallable\tOpens"));
+            QVERIFY2(QRegularExpression(
+                         QStringLiteral("^850-432-1234\tFL\t\tAmerica/Chicago\t"
+                                        "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d-0[56]:00\t"
+                                        // not now: when, in the person's own time
+                                        "(yes\t|no\t\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d(Z|[+-"
+                                        "]\\d\\d:\\d\\d))$"))
+                         .match(lines[1])
+                         .hasMatch(),
+                     qPrintable(lines[1]));
+            QVERIFY(lines[3].endsWith(QStringLiteral("\t\t\t\t"))); // Not Found: no zones
             // The designed list of results is unchanged underneath.
             QCOMPARE(static_cast<ListView&>(results).columnCount(), 1);
             QCOMPARE(

@@ -78,7 +78,8 @@ std::optional<MoreColumns> Form1ResultsMenu::zoneColumns() const {
     if (!zoneColumns_ || !zoneColumns_->shown())
         return std::nullopt;
     return MoreColumns{
-        {QStringLiteral("Time Zone"), QStringLiteral("Local Time"), QStringLiteral("Callable")},
+        {QStringLiteral("Time Zone"), QStringLiteral("Local Time"), QStringLiteral("Callable"),
+         QStringLiteral("Opens")},
         [columns = zoneColumns_](int position) { return columns->exportFields(position); }};
 }
 

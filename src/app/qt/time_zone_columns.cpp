@@ -5,6 +5,8 @@
 #include "platform/area_code_database.h"
 #include "platform/settings_store.h"
 
+#include <QTimeZone>
+
 namespace tallyvane {
 
 namespace {
@@ -142,8 +144,15 @@ QStringList TimeZoneColumns::exportFields(int position) {
     QStringList times;
     for (const QDateTime& local : moment.localTimes)
         times << (local.isValid() ? local.toString(Qt::ISODate) : QStringLiteral("unknown"));
+    // When the hours next open in every zone, in the person's own time, as
+    // tallyvane-convert's "opens" gives it.
+    const QString opens =
+        moment.nextOpen.isValid()
+            ? moment.nextOpen.toTimeZone(QTimeZone::systemTimeZone()).toString(Qt::ISODate)
+            : QString();
     return {table_->zones(id).join(u' '), times.join(u' '),
-            id == TimeZoneTable::kNone ? QString() : callableWord(moment.callable)};
+            id == TimeZoneTable::kNone ? QString() : callableWord(moment.callable),
+            id == TimeZoneTable::kNone ? QString() : opens};
 }
 
 } // namespace tallyvane

@@ -34,7 +34,7 @@ public:
     bool storedChoice() const;
     void store() const;
 
-    // The fields the exports add: time zone, local time, callable.
+    // The fields the exports add: time zone, local time, callable, opens.
     QStringList exportFields(int position);
 
     // The calling hours at the called person's location, remembered; 08:00-21:00
