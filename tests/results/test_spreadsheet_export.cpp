@@ -1,11 +1,14 @@
+#include "entries/workbook_file.h"
 #include "platform/xlsx/spreadsheet_launcher.h"
 #include "platform/xlsx/xlsx_spreadsheet.h"
 #include "results/spreadsheet_export.h"
+#include "results/workbook_elsewhere.h"
 #include "support/fakes.h"
 #include "support/reports.h"
 #include "support/tmpfs_mount.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/mount.h>
@@ -127,6 +130,43 @@ private Q_SLOTS:
         QCOMPARE(f.spreadsheet.created, 2);
         QVERIFY(f.window.pointerHistory.empty());
         QCOMPARE(f.window.pumps, 0);
+    }
+
+    // Only a LibreOffice without a user interface: the workbook is saved where
+    // the person says, they are told so, and no temporary folder is left;
+    // Cancel saves nothing and reports nothing.
+    void withoutAnApplicationThatShowsItTheWorkbookIsSavedWhereAsked() {
+        QTemporaryDir temporary;
+        QTemporaryDir target;
+        TemporaryFolderAt scratch(temporary.path());
+        const QString path = target.filePath(QStringLiteral("mine.xlsx"));
+        for (const bool cancel : {false, true}) {
+            FakePlatform f;
+            fill(f.results, {QStringLiteral("NH"), QStringLiteral("603")});
+            RecordingLauncher launcher;
+            launcher.shows = false;
+            XlsxSpreadsheetAutomation automation(launcher, [&](const QString& workbook) {
+                saveWorkbookWhereAsked(f.prompts, f.dialog, workbook);
+            });
+            f.dialog.saveAnswers = {cancel ? QString() : path};
+            PushButton13_Click(f.prompts, f.window, automation, f.results);
+            QVERIFY(f.prompts.errorReports().empty());
+            QVERIFY(launcher.opened.isEmpty());
+            const QStringList left =
+                QDir(temporary.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+            QVERIFY2(left.isEmpty(), qPrintable(left.join(u' ')));
+            if (cancel) {
+                QVERIFY(f.prompts.shown.empty());
+                continue;
+            }
+            QCOMPARE(f.prompts.texts(),
+                     QStringList{QStringLiteral("No spreadsheet application here can show a "
+                                                "workbook, so the results were saved as:\r\n") +
+                                 path});
+            const WorkbookFile book(QFile::encodeName(path).toStdString(), FileKind::Xlsx);
+            QCOMPARE(book.sheetCsv(0), std::string("Results\nNH\n603\n"));
+            QFile::remove(path);
+        }
     }
 
     void anApplicationThatCannotStartIsOneReport() {

@@ -229,8 +229,10 @@ private:
 class RecordingLauncher : public SpreadsheetLauncher {
 public:
     bool available() override { return answer; }
+    bool canShow() override { return shows; }
     void open(const QString& path) override { opened << path; }
     bool answer = true;
+    bool shows = true;
     QStringList opened;
 };
 

@@ -23,6 +23,7 @@
 #include "platform/qt/qt_window_services.h"
 #include "platform/sqlite/sqlite_area_code_database.h"
 #include "platform/xlsx/xlsx_spreadsheet.h"
+#include "results/workbook_elsewhere.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -143,6 +144,12 @@ void Form1::createPlatform(Form1Overrides& o) {
     const auto tellSpreadsheetFailure = [&prompts](const QString& message) {
         prompts.messageBox(message, MessageStyle::Warning);
     };
+    FileDialog& dialog = pick<FileDialog, QtFileDialog>(o.dialog, d.owned, this);
+    // A LibreOffice without a user interface cannot show the workbook: it is
+    // saved where the person says instead.
+    const auto keepWorkbookElsewhere = [&prompts, &dialog](const QString& workbook) {
+        saveWorkbookWhereAsked(prompts, dialog, workbook);
+    };
     d.services.emplace(Form1Services{
         prompts,
         *d.window,
@@ -151,11 +158,11 @@ void Form1::createPlatform(Form1Overrides& o) {
         *d.progress,
         *d.options,
         pick<SettingsStore, QtSettingsStore>(o.settings, d.owned),
-        pick<FileDialog, QtFileDialog>(o.dialog, d.owned, this),
+        dialog,
         pick<AreaCodeDatabaseOpener, SqliteAreaCodeDatabaseOpener>(
             o.database, d.owned, dataFileCandidates(folder, kDatabaseFileName)),
-        pick<SpreadsheetAutomation, XlsxSpreadsheetAutomation>(o.spreadsheet, d.owned,
-                                                               tellSpreadsheetFailure),
+        pick<SpreadsheetAutomation, XlsxSpreadsheetAutomation>(
+            o.spreadsheet, d.owned, tellSpreadsheetFailure, keepWorkbookElsewhere),
         pick<Clipboard, QtClipboard>(o.clipboard, d.owned),
         pick<Browser, QtBrowser>(o.browser, d.owned,
                                  [this](const QString& address) { showHelpViewer(this, address); }),

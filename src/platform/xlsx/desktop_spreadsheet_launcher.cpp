@@ -65,6 +65,11 @@ bool DesktopSpreadsheetLauncher::available() {
     return !libreOffice().isEmpty() || xlsxApplicationRegistered(true);
 }
 
+bool DesktopSpreadsheetLauncher::canShow() {
+    const QString office = libreOffice();
+    return (!office.isEmpty() && hasUserInterface(office)) || xlsxApplicationRegistered(false);
+}
+
 QString DesktopSpreadsheetLauncher::failureMessage(const QString& path, const QString& cause) {
     return QStringLiteral("The spreadsheet application could not open the workbook (%1). The "
                           "workbook is kept, so that you can open it yourself:\r\n%2")

@@ -27,6 +27,7 @@ public:
 
     explicit DesktopSpreadsheetLauncher(TellFailure tellFailure = {});
     bool available() override;
+    bool canShow() override;
     void open(const QString& path) override;
 
     // What the person is told when the application could not open the workbook.

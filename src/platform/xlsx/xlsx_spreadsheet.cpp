@@ -30,7 +30,9 @@ QString makePrivateFolder() {
 
 class XlsxApplication : public SpreadsheetApplication {
 public:
-    explicit XlsxApplication(SpreadsheetLauncher& launcher) : launcher_(launcher) {}
+    XlsxApplication(SpreadsheetLauncher& launcher,
+                    const XlsxSpreadsheetAutomation::KeepElsewhere& keepElsewhere)
+        : launcher_(launcher), keepElsewhere_(keepElsewhere) {}
     ~XlsxApplication() override {
         // A workbook that never reached the person is of no use to anyone:
         // drop it together with its folder.
@@ -61,6 +63,12 @@ public:
             if (entry.handedOver)
                 continue;
             entry.workbook->close(); // later cells are refused, not lost silently
+            if (keepElsewhere_ && !launcher_.canShow()) {
+                keepElsewhere_(entry.workbook->path());
+                entry.handedOver = true;
+                QDir(entry.folder).removeRecursively();
+                continue;
+            }
             // Kept even when the application fails: the report names the file.
             entry.handedOver = true;
             launcher_.open(entry.workbook->path());
@@ -74,25 +82,27 @@ private:
         bool handedOver = false;
     };
     SpreadsheetLauncher& launcher_;
+    const XlsxSpreadsheetAutomation::KeepElsewhere& keepElsewhere_;
     std::vector<Entry> workbooks_;
 };
 
 } // namespace
 
 XlsxSpreadsheetAutomation::XlsxSpreadsheetAutomation(
-    std::function<void(const QString&)> tellFailure)
+    std::function<void(const QString&)> tellFailure, KeepElsewhere keepElsewhere)
     : owned_(std::make_unique<DesktopSpreadsheetLauncher>(std::move(tellFailure))),
-      launcher_(*owned_) {}
+      launcher_(*owned_), keepElsewhere_(std::move(keepElsewhere)) {}
 
-XlsxSpreadsheetAutomation::XlsxSpreadsheetAutomation(SpreadsheetLauncher& launcher)
-    : launcher_(launcher) {}
+XlsxSpreadsheetAutomation::XlsxSpreadsheetAutomation(SpreadsheetLauncher& launcher,
+                                                     KeepElsewhere keepElsewhere)
+    : launcher_(launcher), keepElsewhere_(std::move(keepElsewhere)) {}
 
 XlsxSpreadsheetAutomation::~XlsxSpreadsheetAutomation() = default;
 
 std::unique_ptr<SpreadsheetApplication> XlsxSpreadsheetAutomation::create() {
     if (!launcher_.available())
         throw Failure(QStringLiteral("No spreadsheet application is available"));
-    return std::make_unique<XlsxApplication>(launcher_);
+    return std::make_unique<XlsxApplication>(launcher_, keepElsewhere_);
 }
 
 } // namespace tallyvane

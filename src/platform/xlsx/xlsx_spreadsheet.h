@@ -16,8 +16,14 @@ class XlsxSpreadsheetAutomation : public SpreadsheetAutomation {
 public:
     // The desktop's own application; tellFailure hears of one that could not
     // open the workbook after it had started (see DesktopSpreadsheetLauncher).
-    explicit XlsxSpreadsheetAutomation(std::function<void(const QString&)> tellFailure = {});
-    explicit XlsxSpreadsheetAutomation(SpreadsheetLauncher& launcher);
+    // Where no application here can show a workbook, the finished one is
+    // handed to keepElsewhere instead (to be saved where the person says),
+    // and its temporary folder goes.
+    using KeepElsewhere = std::function<void(const QString& workbookPath)>;
+    explicit XlsxSpreadsheetAutomation(std::function<void(const QString&)> tellFailure = {},
+                                       KeepElsewhere keepElsewhere = {});
+    explicit XlsxSpreadsheetAutomation(SpreadsheetLauncher& launcher,
+                                       KeepElsewhere keepElsewhere = {});
     ~XlsxSpreadsheetAutomation() override;
 
     std::unique_ptr<SpreadsheetApplication> create() override;
@@ -25,6 +31,7 @@ public:
 private:
     std::unique_ptr<SpreadsheetLauncher> owned_;
     SpreadsheetLauncher& launcher_;
+    KeepElsewhere keepElsewhere_;
 };
 
 } // namespace tallyvane
