@@ -4,6 +4,7 @@
 // again with QT_SCALE_FACTOR=2 by CTest. With TALLYVANE_SCREENSHOTS set to a
 // folder, it leaves pictures of the view in a light and a dark palette there.
 #include "app/qt/form1.h"
+#include "app/qt/state_map_painter.h"
 #include "app/qt/summary_view.h"
 #include "conversion/conversion_run.h"
 #include "lists/list_model.h"
@@ -11,8 +12,10 @@
 #include "support/window_fakes.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -111,6 +114,23 @@ private Q_SLOTS:
 
     // The image has the map's size in the screen's own pixels, at 100% and
     // (in the second run) at 200%.
+    // A territory's small tile (PR) shows its count as a state's does: two
+    // counts of the same shade draw two different maps.
+    void aTerritoryTileShowsItsCount() {
+        const auto drawn = [](std::uint64_t territory) {
+            MapCounts counts;
+            counts.byCode = {{QStringLiteral("NY"), 100}, {QStringLiteral("PR"), territory}};
+            counts.largest = 100;
+            QImage image(800, 560, QImage::Format_ARGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            StateMapPainter(counts, QGuiApplication::palette())
+                .paint(painter, QRectF(image.rect()));
+            return image;
+        };
+        QVERIFY(drawn(7) != drawn(8));
+    }
+
     void savesTheMapAtTheScreensScale() {
         Rig rig;
         SummaryView* view = rig.open();

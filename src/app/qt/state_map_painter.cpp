@@ -105,9 +105,16 @@ void StateMapPainter::paintTile(QPainter& painter, const QRectF& rect, const Sta
     painter.drawRect(rect);
     painter.setPen(shade == 0 ? palette_.color(QPalette::Text) : textOn(fill));
     const QString label =
-        tile.small ? QLatin1String(tile.code)
-                   : QStringLiteral("%1\n%2").arg(QLatin1String(tile.code), QString::number(count));
+        QStringLiteral("%1\n%2").arg(QLatin1String(tile.code), QString::number(count));
+    if (!tile.small)
+        return painter.drawText(rect, Qt::AlignCenter, label);
+    // A territory's smaller tile takes its count too, in a smaller type.
+    painter.save();
+    QFont font = painter.font();
+    font.setPixelSize(std::max(5, font.pixelSize() * 2 / 3));
+    painter.setFont(font);
     painter.drawText(rect, Qt::AlignCenter, label);
+    painter.restore();
 }
 
 void StateMapPainter::paintLegend(QPainter& painter, const QRectF& rect) const {
