@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -78,6 +79,11 @@ private Q_SLOTS:
         const QRect room = view->screen()->availableGeometry();
         QVERIFY(view->width() <= room.width() && view->height() <= room.height());
         QCOMPARE(view->summary().entries, 7u);
+        // Share %, the last column, stays in sight however long a name is.
+        auto* table = view->findChild<QTableView*>(QStringLiteral("SummaryTable"));
+        const QHeaderView* header = table->horizontalHeader();
+        QVERIFY(header->sectionViewportPosition(3) + header->sectionSize(3) <=
+                table->viewport()->width());
         QCOMPARE(tableCell(*view, 0, 1), QStringLiteral("NY"));
         QCOMPARE(tableCell(*view, 0, 2), QStringLiteral("3"));
         QCOMPARE(countOf(view->summary().places, "NU"), 1u);

@@ -57,6 +57,7 @@ SummaryView::SummaryView(QWidget* parent, Form1Services& services, QAbstractItem
     splitter->addWidget(mapSide);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({480, 500});
+    connect(splitter, &QSplitter::splitterMoved, this, &SummaryView::fitColumns);
 
     QPushButton* copy = button(QStringLiteral("Copy Summary"), QStringLiteral("CopySummary"));
     QPushButton* save =
@@ -131,6 +132,27 @@ void SummaryView::countSlice() {
     present(tally_->summary());
 }
 
+// Every column is as wide as its text, but the names give way (elided, the
+// whole name in the cell's tooltip) so that Count and Share % stay in sight
+// however wide a theme's font or a long reason makes them.
+void SummaryView::fitColumns() {
+    view_->resizeColumnsToContents();
+    QHeaderView* header = view_->horizontalHeader();
+    constexpr int kName = 1;
+    constexpr int kLeastName = 80;
+    int others = 0;
+    for (int c = 0; c < header->count(); ++c)
+        others += c == kName ? 0 : header->sectionSize(c);
+    const int room = view_->viewport()->width();
+    if (header->count() > kName && others + header->sectionSize(kName) > room)
+        header->resizeSection(kName, std::max(kLeastName, room - others));
+}
+
+void SummaryView::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    fitColumns();
+}
+
 void SummaryView::present(ResultsSummary summary) {
     summary_ = std::move(summary);
     table_->clear();
@@ -147,13 +169,15 @@ void SummaryView::present(ResultsSummary summary) {
                           kSortRole);
             if (c >= 2)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            else
+                item->setToolTip(rows[r][c]); // the whole text of a name cut short
             cells.append(item);
         }
         table_->appendRow(cells);
     }
     sorted_->sort(-1); // the summary's own order until a heading is clicked
     view_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    view_->resizeColumnsToContents();
+    fitColumns();
 
     MapCounts counts;
     if (summary_.direction == Direction::AreaCodesToStates) {

@@ -43,6 +43,8 @@ private:
     void startCount();
     void countSlice();
     void present(ResultsSummary summary);
+    void fitColumns();
+    void resizeEvent(QResizeEvent* event) override;
     QPushButton* button(const QString& text, const QString& name);
 
     Form1Services& s_;
