@@ -364,6 +364,24 @@ private Q_SLOTS:
         QVERIFY(rig.prompts.shown.empty());
     }
 
+    // The window's size comes back at the next start, kept under a key of
+    // its own beside the direction's.
+    void theWindowsSizeIsRemembered() {
+        WindowRig rig;
+        FakeSettingsStore settings;
+        {
+            const auto window = rig.open(&settings);
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            window->resize(600, 520);
+            window->close();
+            QCOMPARE(rig.unloads, 1);
+        }
+        QCOMPARE(settings.values.keys().filter(QStringLiteral("/Window Place")).size(), 1);
+        const auto again = rig.open(&settings);
+        QCOMPARE(again->size(), QSize(600, 520));
+    }
+
     void storedValuesOutsideTheTwoDirections() {
         WindowRig rig;
         writeSetting(QStringLiteral("3"));

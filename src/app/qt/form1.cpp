@@ -7,6 +7,7 @@
 #include "app/qt/form1_results_menu.h"
 #include "app/qt/help_viewer.h"
 #include "app/qt/time_zone_columns.h"
+#include "app/qt/window_place.h"
 #include "app/start_up.h"
 #include "commands/product.h"
 #include "conversion/conversion_run.h"
@@ -68,6 +69,7 @@ Form1::Form1(Form1Overrides overrides) : d_(std::make_unique<Parts>()) {
                                                 d_->services->settings,
                                                 [this] { return d_->run->resultsDirection(); }));
     new Form1Accessibility(this);
+    restoreWindowPlace(this, d_->services->settings);
 }
 
 Form1::~Form1() {
@@ -197,6 +199,7 @@ QtProgressBar& Form1::progress() {
 
 void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
+    rememberWindowPlace(this, d_->services->settings);
     // Closing ends the program at once, also in the middle of a conversion run
     // that is pumping events: that run must not go on without its window.
     d_->unload();
