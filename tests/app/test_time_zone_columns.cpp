@@ -6,6 +6,7 @@
 #include "support/window_fakes.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTest>
@@ -58,6 +59,11 @@ private Q_SLOTS:
             QCOMPARE(results.columnCount({}), 3);
             QCOMPARE(results.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
                      QStringLiteral("Time zone"));
+            // Both columns within the list's width, not off to its right.
+            auto* view = window->findChild<QTableView*>(QStringLiteral("ListView2"));
+            QTRY_VERIFY(view->horizontalHeader()->sectionViewportPosition(2) +
+                            view->columnWidth(2) <=
+                        view->viewport()->width());
             const auto cell = [&](int row, int column) {
                 return results.data(results.index(row, column), Qt::DisplayRole).toString();
             };

@@ -1,5 +1,6 @@
 #include "app/qt/form1_list_views.h"
 
+#include "app/qt/form1_fit.h"
 #include "lists/list_model.h"
 
 #include <QEvent>
@@ -37,23 +38,39 @@ public:
     }
 
     // Columns shown beside the list's own (the time zones) take the room they
-    // need, and the list's own its least width.
-    void apply() {
+    // need, and the list's own what is left of the list's width, so that they
+    // show within it; when even a narrow first column leaves them too little,
+    // the window is widened once as they come (within the screen).
+    void apply() { fit(false); }
+    void columnsCame() { fit(true); }
+
+private:
+    void fit(bool widenWindow) {
         const int columns = view_->model() ? view_->model()->columnCount() : 1;
+        const int width = view_->viewport()->width();
         if (columns <= 1) {
-            view_->setColumnWidth(0, std::max(least_, view_->viewport()->width()));
+            view_->setColumnWidth(0, std::max(least_, width));
             return;
         }
-        view_->setColumnWidth(0, least_);
-        // Room for "Mountain (no DST) or Pacific" before any row has come.
-        const int room = 28 * view_->fontMetrics().averageCharWidth();
+        const int character = view_->fontMetrics().averageCharWidth();
+        int others = 0;
         for (int column = 1; column < columns; ++column) {
+            // Room for "Central or Eastern" and "14:05 or 13:05" before any row has come.
+            const int room = (column == 1 ? 20 : 16) * character;
             view_->resizeColumnToContents(column);
             view_->setColumnWidth(column, std::max(room, view_->columnWidth(column)));
+            others += view_->columnWidth(column);
+        }
+        const int first = std::max(kNarrowestFirst * character, width - others);
+        view_->setColumnWidth(0, first);
+        if (const int lacking = first + others - width; widenWindow && lacking > 0) {
+            QWidget* window = view_->window();
+            resizeWithinScreen(window, window->size() + QSize(lacking, 0));
         }
     }
 
-private:
+    static constexpr int kNarrowestFirst = 14;
+
     QTableView* view_;
     QWidget* viewport_;
     int least_ = 0;
@@ -117,7 +134,7 @@ QTableView* createListView(QWidget* parent, const char* name, ListModel& model,
     QObject::connect(&model, &ListModel::firstColumnWidthChanged, view,
                      [width](int pixels) { width->setLeast(pixels); });
     QObject::connect(&model, &QAbstractItemModel::columnsInserted, width,
-                     &ColumnFollowsWidth::apply);
+                     &ColumnFollowsWidth::columnsCame);
     QObject::connect(&model, &QAbstractItemModel::columnsRemoved, width,
                      &ColumnFollowsWidth::apply);
     follow(view, model, follows);
