@@ -22,6 +22,9 @@ private Q_SLOTS:
         const QString help = dir.filePath(QStringLiteral("help"));
         writeFile(dir, QStringLiteral("help/images/map.png"), "PNG");
         writeFile(dir, QStringLiteral("secret.txt"), "not for the page");
+        // A sibling folder whose name begins with the page folder's.
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("help-old")));
+        writeFile(dir, QStringLiteral("help-old/map.png"), "OLD");
         writeFile(dir, QStringLiteral("help/huge.bin"),
                   QByteArray(int(kMostHelpResourceBytes) + 1, 'x'));
         QVERIFY(QFile::link(dir.filePath(QStringLiteral("secret.txt")),
@@ -36,6 +39,7 @@ private Q_SLOTS:
             {QUrl(QStringLiteral("images/map.png")), "PNG"},
             {QUrl::fromLocalFile(help + QStringLiteral("/images/map.png")), "PNG"},
             {QUrl(QStringLiteral("../secret.txt")), {}},
+            {QUrl(QStringLiteral("../help-old/map.png")), {}},
             {QUrl::fromLocalFile(dir.filePath(QStringLiteral("secret.txt"))), {}},
             {QUrl(QStringLiteral("link.txt")), {}},
             {QUrl::fromLocalFile(QStringLiteral("/dev/zero")), {}},

@@ -132,6 +132,8 @@ private Q_SLOTS:
               "a local number without its area code");
         codes("local with extension word", "867-5309 extension 12", "Not Found",
               "a local number without its area code");
+        codes("local with EXT, upper case, past 16 bytes", "867-5309 EXT 1234", "Not Found",
+              "a local number without its area code");
         codes("local with hash", "867-5309#12", "Not Found",
               "a local number without its area code");
         codes("local with ;ext=", "867-5309;EXT=12", "Not Found",

@@ -48,6 +48,9 @@ private Q_SLOTS:
         QTest::newRow("a repeated cell names no columns")
             << QByteArray("x,x,603-555-0100\na,b,201-555-0100\n") << true << csv << true << ','
             << false << 2;
+        QTest::newRow("a repeated name names no columns")
+            << QByteArray("Ann,Ann\nBo,603-555-0100\nCy,201-555-0100\n") << true << csv << true
+            << ',' << false << 1;
         QTest::newRow("of two phone columns, the first")
             << QByteArray("Name,Home,Work\nAnn,603-555-0100,201-555-0100\n") << true << csv << true
             << ',' << true << 1;

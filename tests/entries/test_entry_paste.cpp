@@ -51,6 +51,16 @@ private Q_SLOTS:
             many += QStringLiteral("Someone with a long name %1\t%2\n").arg(i).arg(phones.last());
         }
         QTest::newRow("longer than the sample") << many << phones;
+        // Rows of a kilobyte: the sample ends inside a name, and that part
+        // of a row is not taken for a row of one cell.
+        QString wide = QStringLiteral("Name\tPhone\n");
+        QStringList widePhones;
+        for (int i = 0; i < 70; ++i) {
+            widePhones << QStringLiteral("603555%1").arg(1000 + i);
+            wide += QString(1000, QLatin1Char('n')) + QStringLiteral("\t") + widePhones.last() +
+                    QStringLiteral("\n");
+        }
+        QTest::newRow("rows of a kilobyte past the sample") << wide << widePhones;
     }
     void cellsInColumnsGiveOneEntryARow() {
         QFETCH(QString, text);

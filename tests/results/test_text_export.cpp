@@ -276,6 +276,14 @@ private Q_SLOTS:
         QCOMPARE(f.prompts.texts(),
                  QStringList({QStringLiteral("Are you sure you wish to overwrite ") + path +
                               QStringLiteral(".txt ?")}));
+
+        // The suffix is the name's, not a dotted folder's above it.
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("my.lists")));
+        const QString inDottedFolder = dir.filePath(QStringLiteral("my.lists/results"));
+        f.dialog.saveAnswers = {inDottedFolder};
+        PushButton4_Click(f.prompts, f.dialog, f.window, f.results, f.progress);
+        QCOMPARE(dirEntries(dir.filePath(QStringLiteral("my.lists"))),
+                 QStringList({QStringLiteral("results.txt")}));
     }
 
     void aFileThatCannotBeCreatedIsReportedOnce() {
