@@ -11,6 +11,11 @@
 
 namespace tallyvane::batch {
 
+LineConverter::LineConverter(const LineWork& work, ByteOutput& out)
+    : LineConverter(work.table, work.direction, work.format, out, work.withReason) {
+    withZones(work.zones);
+}
+
 LineConverter::LineConverter(const AreaCodeTable& table, Direction direction, Format format,
                              ByteOutput& out, bool withReason)
     : table_(table), direction_(direction), format_(format), out_(out),

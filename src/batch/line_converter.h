@@ -19,8 +19,20 @@ namespace tallyvane::batch {
 // Turns entry lines into output in the chosen format. A line comes either
 // whole (line) or, when it is longer than a read block, in pieces followed by
 // endLine; both give the same answer, and pieces keep memory flat.
+// What every line is converted with: one thread or several build their
+// converters from the same work, so a field asked for is written however
+// large the file is.
+struct LineWork {
+    const AreaCodeTable& table;
+    Direction direction;
+    Format format;
+    bool withReason = false;
+    const ZoneFields* zones = nullptr;
+};
+
 class LineConverter {
 public:
+    LineConverter(const LineWork& work, ByteOutput& out);
     // withReason: tsv and csv get one more column, why an entry found nothing.
     LineConverter(const AreaCodeTable& table, Direction direction, Format format, ByteOutput& out,
                   bool withReason = false);

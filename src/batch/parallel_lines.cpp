@@ -72,13 +72,12 @@ private:
 // `held` until the chunk's turn comes, then straight to the shared output.
 class Worker {
 public:
-    Worker(const ParallelLines::Job& job, ByteOutput& shared, Turns& turns, std::size_t block,
+    Worker(const LineWork& job, ByteOutput& shared, Turns& turns, std::size_t block,
            std::size_t heldBack)
         : shared_(shared), turns_(turns), heldBack_(heldBack),
           out_([this](std::string_view rows) { take(rows); },
                std::min(std::size_t(256) << 10, heldBack)),
-          converter_(job.table, job.direction, job.format, out_, job.withReason),
-          reader_(converter_, block) {
+          converter_(job, out_), reader_(converter_, block) {
         // All of it now, so that a thread that got its blocks never runs
         // out of memory half-way through a chunk.
         held_.reserve(heldBack_);
@@ -145,12 +144,10 @@ int threadsFor(int fd) {
     return threads;
 }
 
-ParallelLines::ParallelLines(const AreaCodeTable& table, Direction direction, Format format,
-                             bool withReason, ByteOutput& out, std::size_t chunkSize, int threads,
-                             std::size_t heldBack)
-    : job_{table, direction, format, withReason}, out_(out),
-      chunkSize_(std::max<std::size_t>(chunkSize, 1)), threads_(threads > 0 ? threads : 2),
-      heldBack_(heldBack) {}
+ParallelLines::ParallelLines(const LineWork& work, ByteOutput& out, std::size_t chunkSize,
+                             int threads, std::size_t heldBack)
+    : job_(work), out_(out), chunkSize_(std::max<std::size_t>(chunkSize, 1)),
+      threads_(threads > 0 ? threads : 2), heldBack_(heldBack) {}
 
 int ParallelLines::readAll(int fd) {
     const ChunkedFile file(fd, chunkSize_);

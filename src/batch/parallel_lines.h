@@ -2,6 +2,7 @@
 
 #include "batch/byte_output.h"
 #include "batch/convert_options.h"
+#include "batch/line_converter.h"
 #include "conversion/area_code_table.h"
 #include "conversion/direction.h"
 
@@ -26,9 +27,8 @@ public:
     // converted; past this it waits for its turn and writes as it goes.
     static constexpr std::size_t kHeldBack = std::size_t(4) << 20;
 
-    ParallelLines(const AreaCodeTable& table, Direction direction, Format format, bool withReason,
-                  ByteOutput& out, std::size_t chunkSize = kChunkSize, int threads = 0,
-                  std::size_t heldBack = kHeldBack);
+    ParallelLines(const LineWork& work, ByteOutput& out, std::size_t chunkSize = kChunkSize,
+                  int threads = 0, std::size_t heldBack = kHeldBack);
     // Converts the descriptor from its offset to its end and leaves the
     // offset there. Returns 0, or the errno of a failed read: the lines
     // before the failure are converted, and none after it.
@@ -37,16 +37,8 @@ public:
     // finds no room for its blocks: one thread's plain reading needs less.
     struct NoRoom {};
 
-    // What every line is converted with.
-    struct Job {
-        const AreaCodeTable& table;
-        Direction direction;
-        Format format;
-        bool withReason;
-    };
-
 private:
-    Job job_;
+    LineWork job_;
     ByteOutput& out_;
     std::size_t chunkSize_;
     int threads_;

@@ -708,6 +708,32 @@ private Q_SLOTS:
         }
     }
 
+    // A file large enough to be converted on several threads gives every
+    // field a single thread gives, the time zone too.
+    void threadsGiveEveryField() {
+        QTemporaryDir dir;
+        QByteArray lines;
+        while (lines.size() < 5'000'000)
+            lines += "850-432-1234\n212-555-0147\n";
+        const QString file = writeFile(dir, QStringLiteral("zones.txt"), lines);
+        QByteArray outputs[2];
+        for (const int threads : {1, 2}) {
+            QProcess program;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("TALLYVANE_CONVERT_THREADS"),
+                               QString::number(threads));
+            program.setProcessEnvironment(environment);
+            program.start(kProgram, {"--time-zone", "-f", "tsv", file});
+            QVERIFY(program.waitForFinished(120'000));
+            QCOMPARE(program.exitCode(), 0);
+            outputs[threads - 1] = program.readAllStandardOutput();
+        }
+        QVERIFY(outputs[0].startsWith("850-432-1234\tFL\tAmerica/Chicago\n"
+                                      "212-555-0147\tNY\tAmerica/New_York\n"));
+        QVERIFY(outputs[0].endsWith("212-555-0147\tNY\tAmerica/New_York\n"));
+        QVERIFY(outputs[0] == outputs[1]);
+    }
+
     // Under an address-space limit that leaves room for one thread and no
     // more, a file that would take several threads is converted whole by
     // those that could start, never aborted.

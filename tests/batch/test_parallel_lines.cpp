@@ -47,7 +47,7 @@ QByteArray converted(const AreaCodeTable& codes, const QString& path, Direction 
     {
         ByteOutput out(outFd, 64);
         if (chunk > 0) {
-            ParallelLines(codes, direction, format, true, out, chunk, threads, heldBack)
+            ParallelLines({codes, direction, format, true}, out, chunk, threads, heldBack)
                 .readAll(in);
         } else {
             LineConverter converter(codes, direction, format, out, true);
@@ -151,7 +151,7 @@ private Q_SLOTS:
             int failed = 0;
             try {
                 ByteOutput out(full, 64);
-                ParallelLines(codes, Direction::AreaCodesToStates, Format::Tsv, false, out, 512,
+                ParallelLines({codes, Direction::AreaCodesToStates, Format::Tsv, false}, out, 512,
                               threads, 64)
                     .readAll(in);
                 out.close();
