@@ -2,6 +2,7 @@
 
 #include "conversion/calling_window.h"
 #include "conversion/direction.h"
+#include "entries/table_names.h"
 
 #include <QDateTime>
 
@@ -49,7 +50,7 @@ struct ConvertOptions {
     char delimiterFor(const std::string& file) const {
         if (delimiter != 0)
             return delimiter;
-        return file.size() > 4 && file.compare(file.size() - 4, 4, ".tsv") == 0 ? '\t' : ',';
+        return namedTsv(file) ? '\t' : ',';
     }
 };
 

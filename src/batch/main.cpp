@@ -15,6 +15,7 @@
 #include "entries/byte_order_marks.h"
 #include "entries/column_lists.h"
 #include "entries/file_kind.h"
+#include "entries/table_names.h"
 #include "entries/vcard_table.h"
 #include "entries/workbook_file.h"
 #include "platform/data_files.h"
@@ -238,9 +239,8 @@ char delimiterOf(const ConvertOptions& options, const std::string& file, std::st
                  bool whole) {
     if (options.delimiter != 0)
         return options.delimiter;
-    constexpr std::size_t kSample = std::size_t(64) * 1024;
-    whole = whole && first.size() <= kSample;
-    first = first.substr(0, kSample);
+    whole = whole && first.size() <= kLayoutSampleBytes;
+    first = first.substr(0, kLayoutSampleBytes);
     const char byName = options.delimiterFor(file);
     const char found = columnLayout(QByteArrayView(first.data(), qsizetype(first.size())), whole,
                                     QString::fromStdString(file), options.direction)

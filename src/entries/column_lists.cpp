@@ -4,6 +4,7 @@
 #include "entries/csv_records.h"
 #include "entries/entry_splitter.h"
 #include "entries/source_table.h"
+#include "entries/table_names.h"
 #include "lists/list_view.h"
 #include "platform/regular_file.h"
 
@@ -196,9 +197,8 @@ void guessColumn(ColumnQuestion& question, const QList<QStringList>& rows, Direc
 ColumnLayout columnLayout(QByteArrayView start, bool whole, const QString& fileName,
                           Direction direction) {
     ColumnLayout layout;
-    const QString lower = fileName.toLower();
-    const bool tsv = lower.endsWith(QStringLiteral(".tsv"));
-    const bool csv = lower.endsWith(QStringLiteral(".csv"));
+    const bool tsv = namedTsv(fileName);
+    const bool csv = namedCsv(fileName);
     // A file named .csv is often tab-separated all the same (spreadsheets
     // export "CSV" so); its own commas and semicolons are tried first.
     const QByteArray candidates = tsv   ? QByteArray("\t")
@@ -219,7 +219,7 @@ ColumnLayout columnLayout(QByteArrayView start, bool whole, const QString& fileN
 ColumnLayout sheetLayout(QByteArrayView csv, Direction direction) {
     ColumnLayout layout;
     layout.delimiter = ',';
-    constexpr qsizetype kSample = qsizetype(64) * 1024;
+    constexpr auto kSample = qsizetype(kLayoutSampleBytes);
     const QList<QStringList> rows =
         rowsOf(csv.first(std::min(csv.size(), kSample)), csv.size() <= kSample, ',');
     guessColumn(layout.question, rows, direction);

@@ -2,6 +2,7 @@
 
 #include "commands/procedure.h"
 #include "entries/column_lists.h"
+#include "entries/table_names.h"
 #include "lists/list_view.h"
 
 namespace tallyvane {
@@ -9,7 +10,7 @@ namespace tallyvane {
 namespace {
 const QString kLocation = locationText(QStringLiteral("Form1"), QStringLiteral("ListView1_Paste"));
 // Enough of the text to tell whether it is in columns.
-constexpr qsizetype kSample = qsizetype(64) * 1024;
+constexpr auto kSample = qsizetype(kLayoutSampleBytes);
 } // namespace
 
 // Entry-list files are bytes of unknown encoding with their own line rules (a

@@ -5,6 +5,7 @@
 #include "entries/entry_file_reader.h"
 #include "entries/file_kind.h"
 #include "entries/load_memory.h"
+#include "entries/table_names.h"
 #include "entries/vcard_table.h"
 #include "entries/workbook_list.h"
 #include "lists/list_view.h"
@@ -20,8 +21,6 @@
 namespace tallyvane {
 
 namespace {
-
-constexpr std::size_t kSampleBytes = std::size_t(64) * 1024;
 
 // With several files a reason alone would not tell which one it was, so a
 // failure names the file, and running out of memory tells how many of its
@@ -46,12 +45,10 @@ template <class Load> void namingFailures(ListView& list, const QString& path, L
 // person takes nothing.
 int chosenColumn(Prompts& prompts, const RegularFile& file, const QString& path,
                  const ColumnReading& reading, ColumnLayout& layout) {
-    QByteArray start(qsizetype(kSampleBytes), Qt::Uninitialized);
-    start.truncate(qsizetype(file.readAt(start.data(), kSampleBytes, 0)));
+    QByteArray start(qsizetype(kLayoutSampleBytes), Qt::Uninitialized);
+    start.truncate(qsizetype(file.readAt(start.data(), kLayoutSampleBytes, 0)));
     const QString name = QFileInfo(path).fileName();
-    const QString lower = name.toLower();
-    if (reading.onlyNamedTables && !lower.endsWith(QStringLiteral(".csv")) &&
-        !lower.endsWith(QStringLiteral(".tsv")))
+    if (reading.onlyNamedTables && !namedCsv(name) && !namedTsv(name))
         return ColumnQuestion::kWholeLines;
     layout = columnLayout(start, file.size() <= start.size(), name, reading.direction);
     layout.question.source = name;

@@ -2,6 +2,7 @@
 
 #include "entries/column_lists.h"
 #include "entries/entry_paste.h"
+#include "entries/table_names.h"
 #include "entries/workbook_file.h"
 #include "platform/failure.h"
 #include "platform/prompts.h"
@@ -14,7 +15,7 @@
 namespace tallyvane {
 
 namespace {
-constexpr qsizetype kSheetStart = qsizetype(64) * 1024;
+constexpr auto kSheetStart = qsizetype(kLayoutSampleBytes);
 }
 
 std::size_t appendColumnFromWorkbook(Prompts& prompts, ListView& list, const QString& path,

@@ -2,6 +2,7 @@
 // header, and which column is offered first. A wrong guess either asks about
 // a plain list or reads a contacts file line by line.
 #include "entries/column_lists.h"
+#include "entries/table_names.h"
 
 #include <QTest>
 
@@ -10,6 +11,23 @@ using namespace tallyvane;
 class TestColumnLists : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // One rule for both programs: the name's last four characters, any case.
+    void namesThatSayTabsOrCommas() {
+        const struct {
+            const char* name;
+            bool tsv;
+            bool csv;
+        } cases[] = {{"list.tsv", true, false},     {"LIST.TSV", true, false},
+                     {"List.Csv", false, true},     {"list.tsv.txt", false, false},
+                     {"tsv", false, false},         {"", false, false},
+                     {"dir.tsv/list", false, false}};
+        for (const auto& c : cases) {
+            QCOMPARE(namedTsv(std::string_view(c.name)), c.tsv);
+            QCOMPARE(namedCsv(std::string_view(c.name)), c.csv);
+            QCOMPARE(namedTsv(QString::fromUtf8(c.name)), c.tsv);
+            QCOMPARE(namedCsv(QString::fromUtf8(c.name)), c.csv);
+        }
+    }
     void layoutOfTheList_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<bool>("whole");
