@@ -44,6 +44,14 @@ bool isQueryCode(const QString& value) {
 
 } // namespace
 
+bool AreaCodeTable::isNotFound(QStringView row) {
+    return row == kNotFoundText;
+}
+
+const QString& AreaCodeTable::notFoundText() {
+    return kNotFoundText;
+}
+
 QString resultRowText(const FieldValues& values) {
     if (values.empty())
         return kNotFoundText;

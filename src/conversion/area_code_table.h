@@ -32,6 +32,11 @@ public:
     static constexpr AnswerId kNotFound = 0;
 
     AreaCodeTable();
+    // Whether a results row is the one that says nothing matched ("Not
+    // Found"): the text is made here only, and other parts ask this.
+    static bool isNotFound(QStringView row);
+    static const QString& notFoundText();
+
     // Runs the area-code query once for every code in the table and the state
     // query once for every state code and name. Throws Failure.
     static AreaCodeTable read(AreaCodeDatabase& db);

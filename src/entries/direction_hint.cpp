@@ -1,5 +1,6 @@
 #include "entries/direction_hint.h"
 
+#include "conversion/area_code_table.h"
 #include "entries/column_lists.h"
 #include "lists/list_view.h"
 
@@ -20,10 +21,10 @@ template <class Look> void spreadOver(int count, Look&& look) {
 }
 
 bool everyResultNotFound(const ListView& results) {
-    static const QString notFound = QStringLiteral("Not Found");
     bool every = results.count() > 0;
-    spreadOver(results.count(),
-               [&](int position) { every = every && results.text(position) == notFound; });
+    spreadOver(results.count(), [&](int position) {
+        every = every && AreaCodeTable::isNotFound(results.text(position));
+    });
     return every;
 }
 

@@ -1,5 +1,6 @@
 #include "results/results_summary.h"
 
+#include "conversion/area_code_table.h"
 #include "conversion/several_numbers.h"
 
 #include "commands/csv_field.h"
@@ -10,8 +11,6 @@
 namespace tallyvane {
 
 namespace {
-
-const QString kNotFound = QStringLiteral("Not Found");
 
 std::vector<SummaryCount> sorted(const QHash<QString, std::uint64_t>& counts) {
     std::vector<SummaryCount> out;
@@ -60,7 +59,7 @@ void SummaryTally::add(const QString& result, const QString& reason, std::uint64
     }
     entries_ += count;
     rows_[result] += count;
-    if (result == kNotFound)
+    if (AreaCodeTable::isNotFound(result))
         reasons_[reason] += count;
 }
 
@@ -74,7 +73,7 @@ ResultsSummary SummaryTally::summary() const {
     out.direction = direction_;
     out.entries = entries_;
     out.reasons = sorted(reasons_);
-    const std::uint64_t notFound = rows_.value(kNotFound);
+    const std::uint64_t notFound = rows_.value(AreaCodeTable::notFoundText());
     const QString blank = QStringLiteral("Blank");
     if (direction_ == Direction::AreaCodesToStates) {
         QHash<QString, std::uint64_t> rows = rows_;
@@ -83,7 +82,7 @@ ResultsSummary SummaryTally::summary() const {
         out.results = sorted(rows);
     } else { // a row of codes is long and says little: found or not is what counts
         QHash<QString, std::uint64_t> rows{{QStringLiteral("Found"), entries_ - notFound - blanks_},
-                                           {kNotFound, notFound}};
+                                           {AreaCodeTable::notFoundText(), notFound}};
         if (blanks_ > 0)
             rows[blank] = blanks_;
         out.results = sorted(rows);
@@ -91,7 +90,7 @@ ResultsSummary SummaryTally::summary() const {
     // The places come from the rows found: each name a row holds, once per row.
     QHash<QString, std::uint64_t> places;
     for (auto it = rows_.cbegin(); it != rows_.cend(); ++it) {
-        if (it.key() == kNotFound)
+        if (AreaCodeTable::isNotFound(it.key()))
             continue;
         for (const QString& place : it.key().split(QLatin1Char(' '), Qt::SkipEmptyParts))
             places[place] += it.value();

@@ -1,6 +1,7 @@
 #include "app/qt/self_test.h"
 
 #include "app/qt/form1.h"
+#include "conversion/area_code_table.h"
 #include "lists/list_model.h"
 #include "platform/area_code_database.h"
 #include "platform/prompts.h"
@@ -58,7 +59,7 @@ QString checkDatabase(Form1& window, QStringList& problems) {
         for (const auto& state : states)
             found << state.value_or(QStringLiteral("(no value)"));
         return QStringLiteral("603 -> ") +
-               (found.isEmpty() ? QStringLiteral("Not Found") : found.join(QLatin1Char(' ')));
+               (found.isEmpty() ? AreaCodeTable::notFoundText() : found.join(QLatin1Char(' ')));
     } catch (const std::exception& error) {
         problems << QStringLiteral("database: ") + QString::fromLocal8Bit(error.what());
         return {};

@@ -1,6 +1,7 @@
 #include "app/qt/time_zone_columns.h"
 
 #include "commands/product.h"
+#include "conversion/area_code_table.h"
 #include "lists/list_model.h"
 #include "platform/area_code_database.h"
 #include "platform/settings_store.h"
@@ -13,7 +14,6 @@ namespace {
 
 const QString kShowTimeZones = QStringLiteral("Show Time Zones");
 const QString kCallingHours = QStringLiteral("Calling Hours");
-const QString kNotFound = QStringLiteral("Not Found");
 constexpr int kMinute = 60 * 1000;
 
 // A zone the system cannot load has no local time to show.
@@ -80,7 +80,8 @@ void TimeZoneColumns::setHours(const CallingHours& hours) {
 
 TimeZoneTable::SetId TimeZoneColumns::setOf(int position) const {
     const QString entry = results_.originEntry(position);
-    return table_->forEntry(direction_(), QStringView(entry), results_.text(position) != kNotFound);
+    return table_->forEntry(direction_(), QStringView(entry),
+                            !AreaCodeTable::isNotFound(results_.text(position)));
 }
 
 const ZoneMoment& TimeZoneColumns::momentOf(TimeZoneTable::SetId id) {
