@@ -1,15 +1,14 @@
 #include "batch/column_converter.h"
 
-#include "conversion/several_numbers.h"
-
-#include <optional>
-
 #include "batch/csv_output.h"
 #include "batch/entry_answer.h"
 #include "commands/csv_field.h"
+#include "conversion/several_numbers.h"
 #include "entries/byte_order_marks.h"
+#include "entries/table_names.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace tallyvane::batch {
 
@@ -159,45 +158,16 @@ std::string ColumnConverter::resultHeading(std::size_t i,
     return result + " (" + column + ")";
 }
 
-namespace {
-
-// A name but for the case of A-Z and spaces around it.
-std::string loosely(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    const std::size_t last = text.find_last_not_of(' ');
-    std::string folded(first == std::string_view::npos ? std::string_view()
-                                                       : text.substr(first, last - first + 1));
-    for (char& c : folded)
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-    return folded;
-}
-
-template <class Fields>
-std::vector<std::size_t> looseMatches(const Fields& fields, const std::string& name) {
-    const std::string wanted = loosely(name);
-    std::vector<std::size_t> found;
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (loosely(fields[i]) == wanted)
-            found.push_back(i);
-    return found;
-}
-
-} // namespace
-
-// The column of that name: the one that is exactly it, or else the only one
-// that is it but for the case of A-Z and spaces around it; -1 for none.
+// The column of that name (see nameMeant); -1 for none.
 long ColumnConverter::columnNamed(const std::vector<std::string_view>& fields,
                                   const std::string& name) {
-    const auto it = std::find(fields.begin(), fields.end(), name);
-    if (it != fields.end())
-        return static_cast<long>(it - fields.begin());
-    const std::vector<std::size_t> found = looseMatches(fields, name);
-    return found.size() == 1 ? static_cast<long>(found.front()) : -1;
+    const std::optional<std::size_t> meant = nameMeant(fields, name);
+    return meant ? static_cast<long>(*meant) : -1;
 }
 
 std::vector<std::string> ColumnConverter::columnsAlike() const {
     std::vector<std::string> alike;
-    for (const std::size_t i : looseMatches(headerFields_, missingColumn()))
+    for (const std::size_t i : namesAlike(viewsOf(headerFields_), missingColumn()))
         alike.push_back(headerFields_[i]);
     return alike.size() > 1 ? alike : std::vector<std::string>();
 }

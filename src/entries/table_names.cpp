@@ -32,4 +32,30 @@ bool namedCsv(const QString& fileName) {
     return namedCsv(std::string_view(fileName.right(4).toStdString()));
 }
 
+std::vector<std::size_t> namesAlike(const std::vector<std::string_view>& names,
+                                    std::string_view wanted) {
+    const auto loosely = [](std::string_view name) {
+        return QString::fromUtf8(name.data(), qsizetype(name.size())).trimmed().toCaseFolded();
+    };
+    const QString folded = loosely(wanted);
+    std::vector<std::size_t> alike;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (loosely(names[i]) == folded)
+            alike.push_back(i);
+    return alike;
+}
+
+std::optional<std::size_t> nameMeant(const std::vector<std::string_view>& names,
+                                     std::string_view wanted) {
+    const auto exact = std::find(names.begin(), names.end(), wanted);
+    if (exact != names.end())
+        return std::size_t(exact - names.begin());
+    const std::vector<std::size_t> alike = namesAlike(names, wanted);
+    return alike.size() == 1 ? std::optional<std::size_t>(alike.front()) : std::nullopt;
+}
+
+std::vector<std::string_view> viewsOf(const std::vector<std::string>& names) {
+    return {names.begin(), names.end()};
+}
+
 } // namespace tallyvane

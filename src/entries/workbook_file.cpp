@@ -1,5 +1,6 @@
 #include "entries/workbook_file.h"
 
+#include "entries/table_names.h"
 #include "entries/workbooks/ods_book.h"
 #include "entries/workbooks/xlsx_book.h"
 #include "entries/workbooks/zip_members.h"
@@ -72,20 +73,11 @@ std::string formulasWithoutResultText(std::size_t formulas) {
 
 std::optional<std::size_t> sheetNamed(const std::vector<std::string>& names,
                                       const std::string& nameOrNumber) {
-    const auto exact = std::find(names.begin(), names.end(), nameOrNumber);
-    if (exact != names.end())
-        return std::size_t(exact - names.begin());
-    std::optional<std::size_t> loose;
-    const QString wanted = QString::fromStdString(nameOrNumber).trimmed();
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (QString::fromStdString(names[i]).trimmed().compare(wanted, Qt::CaseInsensitive) != 0)
-            continue;
-        if (loose)
-            return std::nullopt;
-        loose = i;
-    }
-    if (loose)
-        return loose;
+    const std::vector<std::string_view> views = viewsOf(names);
+    if (const std::optional<std::size_t> meant = nameMeant(views, nameOrNumber))
+        return meant;
+    if (!namesAlike(views, nameOrNumber).empty()) // several alike: none is meant
+        return std::nullopt;
     std::size_t number = 0;
     const char* end = nameOrNumber.data() + nameOrNumber.size();
     const auto read = std::from_chars(nameOrNumber.data(), end, number);

@@ -6,11 +6,28 @@
 
 #include <QTest>
 
+#include <optional>
+
 using namespace tallyvane;
 
 class TestColumnLists : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // Columns and sheets are named by one rule: the exact name, else the only
+    // one alike but for case and white space around it.
+    void whichNameIsMeant() {
+        const std::vector<std::string_view> names{"Phone",     "phone ", "Mobile",
+                                                  "TÉLÉPHONE", "Notes",  " Notes"};
+        const struct {
+            const char* wanted;
+            std::optional<std::size_t> meant;
+        } cases[] = {{"Phone", 0},     {"phone ", 1},        {"PHONE", std::nullopt},
+                     {" mobile\t", 2}, {"téléphone", 3},     {"notes", std::nullopt},
+                     {"Notes", 4},     {"Fax", std::nullopt}};
+        for (const auto& c : cases)
+            QCOMPARE(nameMeant(names, c.wanted), c.meant);
+    }
+
     // One rule for both programs: the name's last four characters, any case.
     void namesThatSayTabsOrCommas() {
         const struct {
