@@ -1,5 +1,6 @@
 #include "batch/csv_output.h"
 
+#include "commands/byte_words.h"
 #include "commands/csv_field.h"
 
 #include <cstdint>
@@ -9,36 +10,15 @@ namespace tallyvane::batch {
 
 void putCsvField(ByteOutput& out, std::string_view field, char delimiter, bool guard,
                  bool quoteAnyway) {
-    const bool quoted = quoteAnyway || csv::needsQuotes(field, delimiter);
-    if (quoted)
-        out.put('"');
-    if (guard && csv::needsGuard(field))
-        out.put('\'');
-    if (quoted) {
-        putQuotesDoubled(out, field);
-        out.put('"');
-    } else {
-        out.put(field);
-    }
+    csv::writeField([&out](std::string_view bytes) { out.put(bytes); }, field, delimiter, guard,
+                    quoteAnyway);
 }
 
 void putQuotesDoubled(ByteOutput& out, std::string_view bytes) {
-    for (std::size_t quote; (quote = bytes.find('"')) != std::string_view::npos;) {
-        out.put(bytes.substr(0, quote + 1));
-        out.put('"');
-        bytes.remove_prefix(quote + 1);
-    }
-    out.put(bytes);
+    csv::writeQuotesDoubled([&out](std::string_view part) { out.put(part); }, bytes);
 }
 
 namespace {
-
-// Whether one of the eight bytes of x is c (the classic zero-byte test).
-constexpr bool hasByte(std::uint64_t x, char c) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    const std::uint64_t y = x ^ (kOnes * static_cast<unsigned char>(c));
-    return ((y - kOnes) & ~y & (kOnes << 7)) != 0;
-}
 
 bool escapedInTsv(char c) {
     return c == '\t' || c == '\r' || c == '\n' || c == '\\';

@@ -62,26 +62,47 @@ template <class View> bool needsQuotes(View field, char delimiter = ',') {
     return false;
 }
 
+// Hands put the bytes between a field's quotes: the field, each quote doubled.
+template <class Put> void writeQuotesDoubled(Put&& put, std::string_view bytes) {
+    for (std::size_t quote; (quote = bytes.find('"')) != std::string_view::npos;) {
+        put(bytes.substr(0, quote + 1));
+        put(std::string_view("\"", 1));
+        bytes.remove_prefix(quote + 1);
+    }
+    put(bytes);
+}
+
+// The one writer of a field of a CSV (or tab-separated) file or copy: hands
+// put the UTF-8 bytes of the field as written: quoted where it must be (or
+// always, with quoteAnyway), quotes inside doubled, and with guard a field
+// that begins like a formula escaped with a single quote.
+template <class Put>
+void writeField(Put&& put, std::string_view field, char delimiter, bool guard,
+                bool quoteAnyway = false) {
+    const bool quoted = quoteAnyway || needsQuotes(field, delimiter);
+    if (quoted)
+        put(std::string_view("\"", 1));
+    if (guard && needsGuard(field))
+        put(std::string_view("'", 1));
+    if (!quoted)
+        return put(field);
+    writeQuotesDoubled(put, field);
+    put(std::string_view("\"", 1));
+}
+
 // Appends the UTF-8 field, quoted where it must be, never guarded: for
 // copying a field that was read, as it was.
-void appendField(std::string& out, std::string_view field, char delimiter = ',');
+inline void appendField(std::string& out, std::string_view field, char delimiter = ',') {
+    writeField([&out](std::string_view bytes) { out.append(bytes); }, field, delimiter, false);
+}
 
 // The field as written, guarded when `guard` and it begins like a formula.
 inline QString field(QStringView text, bool guard = true, char delimiter = ',') {
-    QString out;
-    const bool quoted = needsQuotes(text, delimiter);
-    if (quoted)
-        out += QLatin1Char('"');
-    if (guard && needsGuard(text))
-        out += QLatin1Char('\'');
-    for (const QChar c : text) {
-        if (c == u'"')
-            out += QLatin1Char('"');
-        out += c;
-    }
-    if (quoted)
-        out += QLatin1Char('"');
-    return out;
+    std::string out;
+    const QByteArray utf8 = text.toUtf8();
+    writeField([&out](std::string_view bytes) { out.append(bytes); },
+               std::string_view(utf8.constData(), std::size_t(utf8.size())), delimiter, guard);
+    return QString::fromStdString(out);
 }
 
 } // namespace csv
