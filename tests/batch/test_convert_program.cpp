@@ -356,11 +356,10 @@ private Q_SLOTS:
         QCOMPARE(help.status, 0);
         QVERIFY(help.out.contains("Long lines:"));
         const Outcome version = runProgram({"--version"});
-        QCOMPARE(
-            version.out,
-            QByteArray("tallyvane-convert " TALLYVANE_VERSION "\narea-code table current to ") +
-                kAreaCodeTableCurrentTo.toUtf8() + "\ntime-zone table current to " +
-                kTimeZoneTableCurrentTo.toUtf8() + "\n");
+        // Written out: a data refresh that forgets its date fails here.
+        QCOMPARE(version.out, QByteArray("tallyvane-convert 1.0.0\n"
+                                         "area-code table current to 2026-12-08\n"
+                                         "time-zone table current to 2026-03\n"));
     }
 
     void closedPipeEndsQuietlyAndFullDiskIsReported() {
