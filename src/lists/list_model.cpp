@@ -211,35 +211,56 @@ int ListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int ListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(headings_.size() + shown_.headings.size());
+    return parent.isValid() ? 0 : static_cast<int>(headings_.size()) + shownCount();
 }
 
-void ListModel::setShownColumns(ShownColumns columns) {
-    const int own = static_cast<int>(headings_.size());
-    if (!shown_.headings.isEmpty()) {
-        beginRemoveColumns({}, own, own + int(shown_.headings.size()) - 1);
-        shown_ = {};
-        endRemoveColumns();
-    }
-    if (columns.headings.isEmpty())
+void ListModel::showColumns(ColumnProvider* provider) {
+    const QStringList headings = provider->headings();
+    if (std::find(shown_.begin(), shown_.end(), provider) != shown_.end() || headings.isEmpty())
         return;
-    beginInsertColumns({}, own, own + int(columns.headings.size()) - 1);
-    shown_ = std::move(columns);
+    const int first = static_cast<int>(headings_.size()) + shownCount();
+    beginInsertColumns({}, first, first + int(headings.size()) - 1);
+    shown_.push_back(provider);
+    shownHeadings_ += headings;
     endInsertColumns();
 }
 
+void ListModel::hideColumns(ColumnProvider* provider) {
+    const auto at = std::find(shown_.begin(), shown_.end(), provider);
+    if (at == shown_.end())
+        return;
+    int first = static_cast<int>(headings_.size());
+    for (auto it = shown_.begin(); it != at; ++it)
+        first += int((*it)->headings().size());
+    const int count = int(provider->headings().size());
+    beginRemoveColumns({}, first, first + count - 1);
+    shown_.erase(at);
+    shownHeadings_.remove(first - int(headings_.size()), count);
+    endRemoveColumns();
+}
+
+std::pair<ColumnProvider*, int> ListModel::shownColumn(int column) const {
+    for (ColumnProvider* provider : shown_) {
+        const int count = int(provider->headings().size());
+        if (column < count)
+            return {provider, column};
+        column -= count;
+    }
+    return {nullptr, 0};
+}
+
 void ListModel::refreshShownColumns() {
-    if (shown_.headings.isEmpty() || announced_ == 0)
+    if (shown_.empty() || announced_ == 0)
         return;
     const int own = static_cast<int>(headings_.size());
-    Q_EMIT dataChanged(index(0, own), index(announced_ - 1, own + int(shown_.headings.size()) - 1));
+    Q_EMIT dataChanged(index(0, own), index(announced_ - 1, own + shownCount() - 1));
 }
 
 // A view asks for the index and flags of every row on each relayout; checking
 // the bounds directly spares the virtual row and column counts each time.
 QModelIndex ListModel::index(int row, int column, const QModelIndex& parent) const {
     if (parent.isValid() || row < 0 || row >= announced_ || column < 0 ||
-        column >= headings_.size() + shown_.headings.size())
+        column >= headings_.size() + shownHeadings_.size())
         return {};
     return createIndex(row, column);
 }
@@ -256,17 +277,20 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
         // Rows without an origin leave the view's own tooltip in place.
         QString origin = originText(index.row() + 1);
-        if (!origin.isEmpty() && shown_.tooltip) {
-            const QString more = shown_.tooltip(index.row() + 1);
-            if (!more.isEmpty())
+        for (ColumnProvider* provider : shown_) {
+            if (origin.isEmpty())
+                break;
+            if (const QString more = provider->tooltip(index.row() + 1); !more.isEmpty())
                 origin += QLatin1Char('\n') + more;
         }
         return origin.isEmpty() ? QVariant() : QVariant(origin);
     }
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
-    if (index.column() >= headings_.size())
-        return shown_.text(index.row() + 1, index.column() - int(headings_.size()));
+    if (index.column() >= headings_.size()) {
+        const auto [provider, column] = shownColumn(index.column() - int(headings_.size()));
+        return provider ? provider->text(index.row() + 1, column) : QString();
+    }
     const auto row = std::size_t(index.row());
     const QString text = index.column() == 0 ? rows_.text(row, kLongestShownText + 1)
                                              : rows_.subItem(row, index.column());
@@ -275,11 +299,11 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
 
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 ||
-        section >= headings_.size() + shown_.headings.size())
+        section >= headings_.size() + shownHeadings_.size())
         return {};
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return section < headings_.size() ? headings_[section]
-                                          : shown_.headings[section - headings_.size()];
+                                          : shownHeadings_[section - headings_.size()];
     return {};
 }
 

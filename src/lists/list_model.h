@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lists/column_provider.h"
 #include "lists/list_view.h"
 #include "lists/row_table.h"
 
@@ -8,6 +9,8 @@
 #include <QTimer>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace tallyvane {
 
@@ -55,16 +58,12 @@ public:
     QString originEntry(int position) const override;
     QString note(int position) const override;
 
-    // Columns a view shows after the list's own, worked out only for the
-    // rows on screen and never part of the list (the window's time zones):
-    // their headings, a cell's text, and words added to a row's tooltip. An
-    // empty set of headings shows none.
-    struct ShownColumns {
-        QStringList headings;
-        std::function<QString(int position, int column)> text; // column from 0
-        std::function<QString(int position)> tooltip;
-    };
-    void setShownColumns(ShownColumns columns);
+    // Columns a view shows after the list's own (see ColumnProvider): each
+    // provider's in the order they were shown. Showing one that is shown, or
+    // hiding one that is not, changes nothing.
+    void showColumns(ColumnProvider* provider);
+    void hideColumns(ColumnProvider* provider);
+    const std::vector<ColumnProvider*>& shownProviders() const { return shown_; }
     // The shown columns' texts changed (the clock moved on).
     void refreshShownColumns();
 
@@ -88,7 +87,13 @@ private:
 
     RowTable rows_;
     QStringList headings_;
-    ShownColumns shown_;
+    // The provider of a shown column (from 0 past the list's own), and its
+    // column within the provider.
+    std::pair<ColumnProvider*, int> shownColumn(int column) const;
+    int shownCount() const { return static_cast<int>(shownHeadings_.size()); }
+
+    std::vector<ColumnProvider*> shown_;
+    QStringList shownHeadings_; // every shown provider's, in order
     int announced_ = 0;
     int firstColumnWidthPixels_ = 0;
     QTimer announceTimer_;

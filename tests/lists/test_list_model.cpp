@@ -12,6 +12,54 @@ using namespace tallyvane::testing;
 class TestListModel : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // Each kind of extra column is a provider: shown in the order they come,
+    // each asked only for its own columns, their tooltips added in turn, and
+    // hiding one leaves the others where they belong.
+    void providersShowTheirColumnsInTurn() {
+        struct Letters : ColumnProvider {
+            QStringList names;
+            QString tip;
+            QStringList headings() const override { return names; }
+            QString text(int position, int column) override {
+                return names[column] + QString::number(position);
+            }
+            QString tooltip(int) override { return tip; }
+        };
+        Letters zones;
+        zones.names = {QStringLiteral("Z1"), QStringLiteral("Z2")};
+        zones.tip = QStringLiteral("zone tip");
+        Letters dial;
+        dial.names = {QStringLiteral("D")};
+        ListModel list;
+        QAbstractItemModelTester tester(&list);
+        list.addColumn(QStringLiteral("Results"));
+        ListModel entries;
+        entries.append(QStringLiteral("603"));
+        list.setNextRowOrigin(entries, 1);
+        list.append(QStringLiteral("NH"));
+        list.announcePendingRows();
+        list.showColumns(&zones);
+        list.showColumns(&dial);
+        list.showColumns(&zones); // already shown
+        QCOMPARE(list.columnCount({}), 4);
+        const auto cell = [&](int column) {
+            return list.data(list.index(0, column), Qt::DisplayRole).toString();
+        };
+        QCOMPARE(cell(1), QStringLiteral("Z11"));
+        QCOMPARE(cell(2), QStringLiteral("Z21"));
+        QCOMPARE(cell(3), QStringLiteral("D1"));
+        QCOMPARE(list.headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("D"));
+        dial.tip = QStringLiteral("dial tip");
+        QVERIFY(list.data(list.index(0, 0), Qt::ToolTipRole)
+                    .toString()
+                    .endsWith(QStringLiteral("\nzone tip\ndial tip")));
+        list.hideColumns(&zones);
+        QCOMPARE(list.columnCount({}), 2);
+        QCOMPARE(cell(1), QStringLiteral("D1"));
+        QCOMPARE(list.shownProviders(), std::vector<ColumnProvider*>{&dial});
+    }
+
     void positionsRemovalAndFailures() {
         ListModel model;
         model.addColumn(QStringLiteral("Results"));

@@ -6,6 +6,7 @@
 
 #include "app/qt/form1_services.h"
 #include "app/qt/summary_view.h"
+#include "lists/list_model.h"
 #include "results/entries_and_results.h"
 
 #include <QAction>
@@ -17,8 +18,7 @@
 namespace tallyvane {
 
 Form1ResultsMenu::Form1ResultsMenu(QWidget* window, QTableView* results, Form1Services& s,
-                                   QAbstractItemModel& resultsModel,
-                                   std::function<Direction()> direction)
+                                   ListModel& resultsModel, std::function<Direction()> direction)
     : QObject(window), results_(results),
       copy_(new QAction(QStringLiteral("Copy Entries and Results"), window)),
       save_(new QAction(QStringLiteral("Save Entries and Results As CSV…"), window)),
@@ -35,11 +35,11 @@ Form1ResultsMenu::Form1ResultsMenu(QWidget* window, QTableView* results, Form1Se
         window->addAction(action);
     }
     connect(copy_, &QAction::triggered, this, [this, &s] {
-        const std::optional<MoreColumns> more = zoneColumns();
+        const std::optional<MoreColumns> more = moreColumns();
         CopyEntriesAndResults(s.prompts, s.window, s.clipboard, s.results, more ? &*more : nullptr);
     });
     connect(save_, &QAction::triggered, this, [this, &s] {
-        const std::optional<MoreColumns> more = zoneColumns();
+        const std::optional<MoreColumns> more = moreColumns();
         const WholeTableSource whole{s.entries, s.kept, direction_()};
         SaveEntriesAndResultsAsCsv(s.prompts, s.dialog, s.window, s.results,
                                    more ? &*more : nullptr, &whole);
@@ -73,14 +73,22 @@ void Form1ResultsMenu::popUp(const QPoint& where) {
     menu.exec(where);
 }
 
-// While the time zones are shown, the exports add them.
-std::optional<MoreColumns> Form1ResultsMenu::zoneColumns() const {
-    if (!zoneColumns_ || !zoneColumns_->shown())
+// While extra columns are shown (the time zones), the exports add what each
+// of their providers gives, in the order they are shown.
+std::optional<MoreColumns> Form1ResultsMenu::moreColumns() const {
+    const std::vector<ColumnProvider*>& shown = resultsModel_.shownProviders();
+    if (shown.empty())
         return std::nullopt;
-    return MoreColumns{
-        {QStringLiteral("Time Zone"), QStringLiteral("Local Time"), QStringLiteral("Callable"),
-         QStringLiteral("Opens")},
-        [columns = zoneColumns_](int position) { return columns->exportFields(position); }};
+    MoreColumns more;
+    for (const ColumnProvider* provider : shown)
+        more.headings += provider->exportHeadings();
+    more.cells = [shown](int position) {
+        QStringList cells;
+        for (ColumnProvider* provider : shown)
+            cells += provider->exportFields(position);
+        return cells;
+    };
+    return more;
 }
 
 void Form1ResultsMenu::addTimeZoneSwitch(TimeZoneColumns* columns) {

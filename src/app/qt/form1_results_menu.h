@@ -18,6 +18,7 @@ namespace tallyvane {
 
 struct Form1Services;
 class SummaryView;
+class ListModel;
 class TimeZoneColumns;
 
 // The results list's own menu, beyond the designed buttons: the results
@@ -27,7 +28,7 @@ class TimeZoneColumns;
 class Form1ResultsMenu : public QObject {
 public:
     Form1ResultsMenu(QWidget* window, QTableView* results, Form1Services& services,
-                     QAbstractItemModel& resultsModel, std::function<Direction()> direction);
+                     ListModel& resultsModel, std::function<Direction()> direction);
 
     // "Show Time Zones", a switch in the menu: the results list's time-zone
     // columns, on at start when they were on last time.
@@ -37,7 +38,7 @@ private:
     void popUp(const QPoint& where);
     void showTimeZones(bool shown);
     void askCallingHours();
-    std::optional<MoreColumns> zoneColumns() const;
+    std::optional<MoreColumns> moreColumns() const;
     void showSummary();
 
     QTableView* results_;
@@ -49,7 +50,7 @@ private:
     TimeZoneColumns* zoneColumns_ = nullptr;
     QWidget* window_;
     Form1Services& services_;
-    QAbstractItemModel& resultsModel_;
+    ListModel& resultsModel_;
     std::function<Direction()> direction_;
     QPointer<SummaryView> view_;
 };

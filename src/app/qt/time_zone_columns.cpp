@@ -53,13 +53,20 @@ void TimeZoneColumns::setShown(bool shown) {
     moments_.assign(shown ? table_->setCount() : 0, {});
     if (!shown) {
         clock_.stop();
-        results_.setShownColumns({});
+        results_.hideColumns(this);
         return;
     }
     clock_.start();
-    results_.setShownColumns({{QStringLiteral("Time zone"), QStringLiteral("Local time")},
-                              [this](int position, int column) { return cell(position, column); },
-                              [this](int position) { return tooltip(position); }});
+    results_.showColumns(this);
+}
+
+QStringList TimeZoneColumns::headings() const {
+    return {QStringLiteral("Time zone"), QStringLiteral("Local time")};
+}
+
+QStringList TimeZoneColumns::exportHeadings() const {
+    return {QStringLiteral("Time Zone"), QStringLiteral("Local Time"), QStringLiteral("Callable"),
+            QStringLiteral("Opens")};
 }
 
 QString TimeZoneColumns::hoursText(const CallingHours& hours) {

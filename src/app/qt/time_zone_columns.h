@@ -3,6 +3,7 @@
 #include "conversion/calling_window.h"
 #include "conversion/direction.h"
 #include "conversion/time_zones.h"
+#include "lists/column_provider.h"
 
 #include <QObject>
 #include <QTimer>
@@ -22,7 +23,7 @@ class SettingsStore;
 // Worked out only for the rows on screen, from the row's entry, so a run of a
 // million rows costs nothing more; the local times follow the clock. The
 // choice is remembered apart from the direction's.
-class TimeZoneColumns : public QObject {
+class TimeZoneColumns : public QObject, public ColumnProvider {
 public:
     TimeZoneColumns(QObject* parent, ListModel& results, AreaCodeDatabaseOpener& database,
                     SettingsStore& settings, std::function<Direction()> direction);
@@ -34,8 +35,13 @@ public:
     bool storedChoice() const;
     void store() const;
 
-    // The fields the exports add: time zone, local time, callable, opens.
-    QStringList exportFields(int position);
+    // ColumnProvider: "Time zone" and "Local time"; the exports add time
+    // zone, local time, callable and opens.
+    QStringList headings() const override;
+    QString text(int position, int column) override { return cell(position, column); }
+    QString tooltip(int position) override;
+    QStringList exportHeadings() const override;
+    QStringList exportFields(int position) override;
 
     // The calling hours at the called person's location, remembered; 08:00-21:00
     // until the person sets others.
@@ -51,7 +57,6 @@ private:
     TimeZoneTable::SetId setOf(int position) const;
     const ZoneMoment& momentOf(TimeZoneTable::SetId id);
     QString cell(int position, int column);
-    QString tooltip(int position);
 
     ListModel& results_;
     AreaCodeDatabaseOpener& database_;
