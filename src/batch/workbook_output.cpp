@@ -146,4 +146,22 @@ void WorkbookOutput::writeInto(const std::string& bookPath) const {
         throw Failure(failedWrite(target));
 }
 
+// The input, if any, that is the very file the workbook would replace.
+std::optional<std::string> inputThatIsOutput(const std::vector<std::string>& files,
+                                             const WorkbookOutput& workbook) {
+    if (files.empty())
+        return workbook.isFileOf(STDIN_FILENO) ? std::optional<std::string>("the standard input")
+                                               : std::nullopt;
+    for (const std::string& file : files) {
+        const int fd =
+            file == "-" ? ::dup(STDIN_FILENO) : ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        const bool same = fd >= 0 && workbook.isFileOf(fd);
+        if (fd >= 0)
+            ::close(fd);
+        if (same)
+            return file == "-" ? std::string("the standard input") : file;
+    }
+    return std::nullopt;
+}
+
 } // namespace tallyvane::batch

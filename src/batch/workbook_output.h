@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -37,5 +39,9 @@ private:
     bool targetExists_ = false;
     int csv_ = -1;
 };
+
+// The input, if any, that is the very file the workbook would replace.
+std::optional<std::string> inputThatIsOutput(const std::vector<std::string>& files,
+                                             const WorkbookOutput& workbook);
 
 } // namespace tallyvane::batch
