@@ -4,8 +4,8 @@
 #include "batch/entry_answer.h"
 #include "commands/csv_field.h"
 #include "conversion/several_numbers.h"
-#include "entries/byte_order_marks.h"
-#include "entries/table_names.h"
+#include "reading/byte_order_marks.h"
+#include "reading/table_names.h"
 
 #include <algorithm>
 #include <optional>

@@ -5,7 +5,7 @@
 #include "batch/convert_options.h"
 #include "batch/zone_fields.h"
 #include "conversion/area_code_table.h"
-#include "entries/csv_records.h"
+#include "reading/csv_records.h"
 
 #include <cstddef>
 #include <optional>

@@ -5,11 +5,11 @@
 #include "batch/line_reader.h"
 #include "batch/run_inputs.h"
 #include "entries/column_lists.h"
-#include "entries/csv_records.h"
-#include "entries/table_names.h"
-#include "entries/vcard_table.h"
-#include "entries/workbook_file.h"
 #include "platform/failure.h"
+#include "reading/csv_records.h"
+#include "reading/table_names.h"
+#include "reading/vcard_table.h"
+#include "reading/workbook_file.h"
 
 #include <memory>
 #include <optional>

@@ -2,7 +2,7 @@
 
 #include "conversion/calling_window.h"
 #include "conversion/direction.h"
-#include "entries/table_names.h"
+#include "reading/table_names.h"
 
 #include <QDateTime>
 

@@ -1,8 +1,8 @@
 #include "batch/decoded_text.h"
 
-#include "entries/byte_order_marks.h"
-#include "entries/text_encoding.h"
-#include "entries/utf16_to_utf8.h"
+#include "reading/byte_order_marks.h"
+#include "reading/text_encoding.h"
+#include "reading/utf16_to_utf8.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "batch/convert_options.h"
-#include "entries/file_kind.h"
+#include "reading/file_kind.h"
 
 #include <cerrno>
 #include <cstddef>

@@ -1,9 +1,9 @@
 #include "batch/workbook_output.h"
 
 #include "batch/scratch_folders.h"
-#include "entries/csv_records.h"
 #include "platform/failure.h"
 #include "platform/xlsx/xlsx_workbook.h"
+#include "reading/csv_records.h"
 #include "results/workbook_cells.h"
 
 #include <QDir>

@@ -1,12 +1,12 @@
 #include "entries/column_lists.h"
 
 #include "conversion/area_code.h"
-#include "entries/csv_records.h"
 #include "entries/entry_splitter.h"
 #include "entries/source_table.h"
-#include "entries/table_names.h"
 #include "lists/list_view.h"
 #include "platform/regular_file.h"
+#include "reading/csv_records.h"
+#include "reading/table_names.h"
 
 #include <QRegularExpression>
 

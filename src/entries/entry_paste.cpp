@@ -2,8 +2,8 @@
 
 #include "commands/procedure.h"
 #include "entries/column_lists.h"
-#include "entries/table_names.h"
 #include "lists/list_view.h"
+#include "reading/table_names.h"
 
 namespace tallyvane {
 

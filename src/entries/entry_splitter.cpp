@@ -1,9 +1,9 @@
 #include "entries/entry_splitter.h"
 
-#include "entries/text_encoding.h"
+#include "reading/text_encoding.h"
 
-#include "entries/byte_order_marks.h"
 #include "lists/list_view.h"
+#include "reading/byte_order_marks.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entries/utf16_to_utf8.h"
+#include "reading/utf16_to_utf8.h"
 
 #include <QByteArrayView>
 #include <QString>

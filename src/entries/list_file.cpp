@@ -3,15 +3,15 @@
 #include "commands/file_exists.h"
 #include "entries/column_lists.h"
 #include "entries/entry_file_reader.h"
-#include "entries/file_kind.h"
 #include "entries/load_memory.h"
-#include "entries/table_names.h"
-#include "entries/vcard_table.h"
 #include "entries/workbook_list.h"
 #include "lists/list_view.h"
 #include "platform/failure.h"
 #include "platform/prompts.h"
 #include "platform/regular_file.h"
+#include "reading/file_kind.h"
+#include "reading/table_names.h"
+#include "reading/vcard_table.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,10 +2,10 @@
 
 #include "entries/column_lists.h"
 #include "entries/entry_paste.h"
-#include "entries/table_names.h"
-#include "entries/workbook_file.h"
 #include "platform/failure.h"
 #include "platform/prompts.h"
+#include "reading/table_names.h"
+#include "reading/workbook_file.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "conversion/direction.h"
-#include "entries/file_kind.h"
+#include "reading/file_kind.h"
 
 #include <QString>
 

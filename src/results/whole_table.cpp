@@ -1,12 +1,12 @@
 #include "results/whole_table.h"
 
 #include "commands/csv_field.h"
-#include "entries/csv_records.h"
 #include "entries/source_table.h"
 #include "lists/list_view.h"
 #include "platform/failure.h"
 #include "platform/window_services.h"
 #include "platform/xlsx/xlsx_workbook.h"
+#include "reading/csv_records.h"
 #include "results/entries_and_results.h"
 #include "results/vanished_rows.h"
 #include "results/workbook_cells.h"

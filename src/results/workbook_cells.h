@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entries/csv_records.h"
+#include "reading/csv_records.h"
 
 namespace tallyvane {
 

@@ -6,9 +6,9 @@
 #include "app/qt/form1_services.h"
 #include "conversion/conversion_run.h"
 #include "entries/file_loading.h"
-#include "entries/workbook_file.h"
 #include "lists/list_model.h"
 #include "platform/direction_options.h"
+#include "reading/workbook_file.h"
 #include "support/temp_files.h"
 #include "support/window_fakes.h"
 

@@ -2,7 +2,7 @@
 // that fails leaves it as it was, so does an input that is the output, a
 // device or FIFO is written into rather than replaced, and no scratch folder
 // outlives the run.
-#include "entries/workbook_file.h"
+#include "reading/workbook_file.h"
 #include "support/temp_files.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 // header, and which column is offered first. A wrong guess either asks about
 // a plain list or reads a contacts file line by line.
 #include "entries/column_lists.h"
-#include "entries/table_names.h"
+#include "reading/table_names.h"
 
 #include <QTest>
 

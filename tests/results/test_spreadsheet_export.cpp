@@ -1,6 +1,6 @@
-#include "entries/workbook_file.h"
 #include "platform/xlsx/spreadsheet_launcher.h"
 #include "platform/xlsx/xlsx_spreadsheet.h"
+#include "reading/workbook_file.h"
 #include "results/spreadsheet_export.h"
 #include "results/workbook_elsewhere.h"
 #include "support/fakes.h"

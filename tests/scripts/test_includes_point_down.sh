@@ -11,7 +11,7 @@ floor() {
     case $1 in
     app | batch) echo 4 ;;                    # the window, start-up and the batch program
     entries | conversion | results) echo 3 ;; # the commands
-    commands) echo 2 ;;                       # what every command stands on
+    commands | reading) echo 2 ;;             # what every command stands on; reading input
     lists) echo 1 ;;
     platform) echo 0 ;;
     *) echo "" ;;

@@ -14,8 +14,8 @@
 #include "batch/column_converter.h"
 #include "conversion/area_code.h"
 #include "conversion/area_code_table.h"
-#include "entries/csv_records.h"
 #include "fuzz_support.h"
+#include "reading/csv_records.h"
 
 #include <algorithm>
 #include <random>

@@ -1,6 +1,6 @@
-#include "entries/text_encoding.h"
+#include "reading/text_encoding.h"
 
-#include "entries/byte_order_marks.h"
+#include "reading/byte_order_marks.h"
 
 namespace tallyvane {
 

@@ -1,8 +1,8 @@
-#include "entries/workbooks/ods_book.h"
+#include "reading/workbooks/ods_book.h"
 
-#include "entries/workbooks/cell_text.h"
-#include "entries/workbooks/xml_part.h"
-#include "entries/workbooks/zip_members.h"
+#include "reading/workbooks/cell_text.h"
+#include "reading/workbooks/xml_part.h"
+#include "reading/workbooks/zip_members.h"
 
 #include <charconv>
 #include <cstring>

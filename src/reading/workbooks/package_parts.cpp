@@ -1,7 +1,7 @@
-#include "entries/workbooks/package_parts.h"
+#include "reading/workbooks/package_parts.h"
 
-#include "entries/workbooks/xml_part.h"
-#include "entries/workbooks/zip_members.h"
+#include "reading/workbooks/xml_part.h"
+#include "reading/workbooks/zip_members.h"
 
 #include <cstring>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "entries/workbooks/cell_text.h"
+#include "reading/workbooks/cell_text.h"
 
 #include <charconv>
 #include <cmath>

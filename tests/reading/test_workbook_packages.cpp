@@ -1,8 +1,8 @@
 // Workbook packages put together by hand, as odd writers and hostile files
 // make them: each must read as the cells it holds, or be refused with a
 // message that says why, in bounded time and memory.
-#include "entries/workbook_file.h"
 #include "platform/failure.h"
+#include "reading/workbook_file.h"
 #include "support/temp_files.h"
 
 #include <QFile>

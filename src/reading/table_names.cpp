@@ -1,4 +1,4 @@
-#include "entries/table_names.h"
+#include "reading/table_names.h"
 
 #include <algorithm>
 

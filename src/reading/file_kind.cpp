@@ -1,8 +1,8 @@
-#include "entries/file_kind.h"
+#include "reading/file_kind.h"
 
-#include "entries/byte_order_marks.h"
-#include "entries/text_encoding.h"
-#include "entries/vcard_table.h"
+#include "reading/byte_order_marks.h"
+#include "reading/text_encoding.h"
+#include "reading/vcard_table.h"
 
 #include <array>
 

@@ -1,10 +1,10 @@
-#include "entries/workbook_file.h"
+#include "reading/workbook_file.h"
 
-#include "entries/table_names.h"
-#include "entries/workbooks/ods_book.h"
-#include "entries/workbooks/xlsx_book.h"
-#include "entries/workbooks/zip_members.h"
 #include "platform/failure.h"
+#include "reading/table_names.h"
+#include "reading/workbooks/ods_book.h"
+#include "reading/workbooks/xlsx_book.h"
+#include "reading/workbooks/zip_members.h"
 
 #include <QFile>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "entries/file_kind.h"
-#include "entries/workbooks/sheet_csv.h"
+#include "reading/file_kind.h"
+#include "reading/workbooks/sheet_csv.h"
 
 #include <cstddef>
 #include <memory>

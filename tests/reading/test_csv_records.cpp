@@ -1,6 +1,6 @@
 // The CSV reading that tallyvane-convert and the window share, fed whole and
 // in chunks of every size.
-#include "entries/csv_records.h"
+#include "reading/csv_records.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entries/csv_quote_repair.h"
+#include "reading/csv_quote_repair.h"
 
 #include <cstddef>
 #include <memory>

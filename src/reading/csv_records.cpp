@@ -1,6 +1,6 @@
-#include "entries/csv_records.h"
+#include "reading/csv_records.h"
 
-#include "entries/byte_order_marks.h"
+#include "reading/byte_order_marks.h"
 
 #include <csv.h>
 

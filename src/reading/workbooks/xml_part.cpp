@@ -1,7 +1,7 @@
-#include "entries/workbooks/xml_part.h"
+#include "reading/workbooks/xml_part.h"
 
-#include "entries/workbooks/zip_members.h"
 #include "platform/failure.h"
+#include "reading/workbooks/zip_members.h"
 
 #include <expat.h>
 

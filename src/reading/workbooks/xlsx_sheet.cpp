@@ -1,8 +1,8 @@
 // Reading one worksheet part of an .xlsx workbook as it is inflated.
-#include "entries/workbooks/rich_text.h"
-#include "entries/workbooks/xlsx_book.h"
-#include "entries/workbooks/xml_part.h"
-#include "entries/workbooks/zip_members.h"
+#include "reading/workbooks/rich_text.h"
+#include "reading/workbooks/xlsx_book.h"
+#include "reading/workbooks/xml_part.h"
+#include "reading/workbooks/zip_members.h"
 
 #include <charconv>
 #include <cstring>

@@ -1,8 +1,8 @@
 // Workbooks as the programs people use write them: one table of cells, each
 // kind a person meets, written by every writer at hand, must read as the
 // text a spreadsheet shows.
-#include "entries/workbook_file.h"
 #include "platform/xlsx/xlsx_workbook.h"
+#include "reading/workbook_file.h"
 #include "support/temp_files.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "entries/workbooks/sheet_csv.h"
+#include "reading/workbooks/sheet_csv.h"
 
 #include "commands/csv_field.h"
 

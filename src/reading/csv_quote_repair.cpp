@@ -1,4 +1,4 @@
-#include "entries/csv_quote_repair.h"
+#include "reading/csv_quote_repair.h"
 
 #include <cstring>
 

@@ -1,11 +1,11 @@
-#include "entries/workbooks/xlsx_book.h"
+#include "reading/workbooks/xlsx_book.h"
 
-#include "entries/workbooks/package_parts.h"
-#include "entries/workbooks/rich_text.h"
-#include "entries/workbooks/xml_part.h"
-#include "entries/workbooks/zip_members.h"
 #include "platform/failure.h"
 #include "platform/memory_left.h"
+#include "reading/workbooks/package_parts.h"
+#include "reading/workbooks/rich_text.h"
+#include "reading/workbooks/xml_part.h"
+#include "reading/workbooks/zip_members.h"
 
 #include <charconv>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "entries/vcard_table.h"
+#include "reading/vcard_table.h"
 
 #include "commands/csv_field.h"
-#include "entries/byte_order_marks.h"
+#include "reading/byte_order_marks.h"
 
 #include <algorithm>
 #include <cctype>

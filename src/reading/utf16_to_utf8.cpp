@@ -1,4 +1,4 @@
-#include "entries/utf16_to_utf8.h"
+#include "reading/utf16_to_utf8.h"
 
 namespace tallyvane {
 

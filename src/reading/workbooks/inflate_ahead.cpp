@@ -1,7 +1,7 @@
 // Inflating a large workbook part on a thread of its own, a few blocks ahead
 // of the parser, so that the two costs overlap on two cores.
-#include "entries/workbooks/zip_members.h"
 #include "platform/failure.h"
+#include "reading/workbooks/zip_members.h"
 
 #include <condition_variable>
 #include <deque>

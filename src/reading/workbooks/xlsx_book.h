@@ -1,8 +1,8 @@
 #pragma once
 
-#include "entries/workbooks/cell_text.h"
-#include "entries/workbooks/packed_strings.h"
-#include "entries/workbooks/sheet_csv.h"
+#include "reading/workbooks/cell_text.h"
+#include "reading/workbooks/packed_strings.h"
+#include "reading/workbooks/sheet_csv.h"
 
 #include <cstddef>
 #include <string>

@@ -1,4 +1,4 @@
-#include "entries/workbooks/zip_members.h"
+#include "reading/workbooks/zip_members.h"
 
 #include "platform/failure.h"
 

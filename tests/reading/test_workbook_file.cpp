@@ -2,11 +2,11 @@
 // them (a number stored as a number is its digits, a date is a date, a
 // formula its result), any sheet, and the column a person picks.
 #include "entries/column_lists.h"
-#include "entries/file_kind.h"
 #include "entries/list_file.h"
-#include "entries/workbook_file.h"
 #include "lists/list_model.h"
 #include "platform/failure.h"
+#include "reading/file_kind.h"
+#include "reading/workbook_file.h"
 #include "support/fakes.h"
 #include "support/temp_files.h"
 

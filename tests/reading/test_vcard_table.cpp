@@ -1,10 +1,10 @@
 // vCard files as phones and address books export them, in each version,
 // read as the table of contacts: one row a telephone number.
 #include "entries/column_lists.h"
-#include "entries/file_kind.h"
 #include "entries/list_file.h"
-#include "entries/vcard_table.h"
 #include "lists/list_model.h"
+#include "reading/file_kind.h"
+#include "reading/vcard_table.h"
 #include "support/fakes.h"
 #include "support/temp_files.h"
 

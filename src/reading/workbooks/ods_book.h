@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entries/workbooks/sheet_csv.h"
+#include "reading/workbooks/sheet_csv.h"
 
 #include <cstddef>
 #include <string>

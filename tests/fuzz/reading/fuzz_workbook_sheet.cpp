@@ -3,8 +3,8 @@
 // .ods content part. Whatever they hold, the reader must refuse them with a
 // Failure or give CSV text made of whole rows, the same whether its reader
 // takes every piece or stops after the first.
-#include "entries/workbook_file.h"
 #include "platform/failure.h"
+#include "reading/workbook_file.h"
 
 #include <zip.h>
 
