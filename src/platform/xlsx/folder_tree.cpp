@@ -1,6 +1,7 @@
 #include "platform/xlsx/folder_tree.h"
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@
 namespace tallyvane {
 
 namespace {
+
+std::atomic<bool> withoutOpenat2{false};
 
 // The names in the folder, read through a descriptor of its own.
 std::vector<std::string> namesIn(int folder) {
@@ -67,7 +70,11 @@ int openOwnSubfolder(int folder, const std::string& name) {
     open_how how{};
     how.flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
     how.resolve = RESOLVE_NO_XDEV | RESOLVE_NO_SYMLINKS | RESOLVE_BENEATH;
-    const long sub = ::syscall(SYS_openat2, folder, name.c_str(), &how, sizeof how);
+    long sub = -1;
+    if (withoutOpenat2)
+        errno = ENOSYS;
+    else
+        sub = ::syscall(SYS_openat2, folder, name.c_str(), &how, sizeof how);
     if (sub >= 0 || (errno != ENOSYS && errno != EPERM))
         return static_cast<int>(sub);
     const int opened = ::openat(folder, name.c_str(), how.flags);
@@ -85,6 +92,10 @@ int openOwnSubfolder(int folder, const std::string& name) {
 }
 
 } // namespace
+
+void openAsWithoutOpenat2(bool without) {
+    withoutOpenat2 = without;
+}
 
 int openSubfolder(int folder, const std::string& name, const struct stat& seen) {
     const int sub = openOwnSubfolder(folder, name);

@@ -17,6 +17,10 @@ namespace tallyvane {
 // only if it is still the one `seen` describes (as fstatat saw it); -1 else.
 int openSubfolder(int folder, const std::string& name, const struct stat& seen);
 
+// For tests: open as on a kernel without openat2 (or in a sandbox that
+// filters it), where the mount IDs alone tell a mount point.
+void openAsWithoutOpenat2(bool without);
+
 // The newest modification time of the folder and of anything in its tree.
 std::time_t newestChangeIn(int folder);
 
