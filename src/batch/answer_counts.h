@@ -1,8 +1,8 @@
 #pragma once
 
-#include "batch/entry_answer.h"
 #include "conversion/area_code_table.h"
 #include "conversion/direction.h"
+#include "conversion/entry_answer.h"
 #include "results/results_summary.h"
 
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "batch/column_converter.h"
 
 #include "batch/csv_output.h"
-#include "batch/entry_answer.h"
 #include "commands/csv_field.h"
+#include "conversion/entry_answer.h"
 #include "conversion/several_numbers.h"
 #include "reading/byte_order_marks.h"
 #include "reading/table_names.h"

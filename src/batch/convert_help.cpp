@@ -46,7 +46,9 @@ standard input when there is none or FILE is -, and writes to standard output.
                         or depends, and unless yes when the hours next open in
                         every zone, in your own time zone
       --at=TIME         "now" for the fields above, ISO 8601 (an offset or Z,
-                        else your own time zone), to plan ahead or test
+                        else your own time zone), to plan ahead or test; give
+                        it to a job split over several machines, whose parts
+                        run at different moments, for answers it can repeat
   -f xlsx -o FILE       with --column: write the table with its results as a
                         workbook FILE instead of CSV (each cell text; FILE is
                         replaced only when the workbook is complete)

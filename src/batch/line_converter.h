@@ -3,10 +3,10 @@
 #include "batch/answer_counts.h"
 #include "batch/byte_output.h"
 #include "batch/convert_options.h"
-#include "batch/entry_answer.h"
 #include "batch/quick_entries.h"
 #include "batch/zone_fields.h"
 #include "conversion/area_code_table.h"
+#include "conversion/entry_answer.h"
 
 #include <array>
 #include <cstdint>

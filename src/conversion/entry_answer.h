@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tallyvane::batch {
+namespace tallyvane {
 
 inline std::string_view bytesOf(const QByteArray& bytes) {
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
@@ -55,4 +55,4 @@ private:
     bool anyNotFound_ = false;
 };
 
-} // namespace tallyvane::batch
+} // namespace tallyvane

@@ -1,8 +1,8 @@
-#include "batch/entry_answer.h"
+#include "conversion/entry_answer.h"
 
 #include "conversion/several_numbers.h"
 
-namespace tallyvane::batch {
+namespace tallyvane {
 
 namespace {
 
@@ -51,4 +51,4 @@ EntryAnswer SeveralAnswers::joined() const {
             anyNotFound_ ? std::string_view(reason_) : std::string_view()};
 }
 
-} // namespace tallyvane::batch
+} // namespace tallyvane
