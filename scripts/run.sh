@@ -6,9 +6,10 @@
 # program, e.g. scripts/run.sh numbers.txt
 #
 # scripts/run.sh --install-user builds the same and, instead of starting the
-# window, links both programs into ~/.local/bin and their man pages into
-# ~/.local/share/man/man1, so that `tallyvane`, `tallyvane-convert` and
-# `man tallyvane-convert` work from any folder. Nothing outside ~/.local is
+# window, links both programs into ~/.local/bin, their man pages into
+# ~/.local/share/man/man1 and the SQL functions into ~/.local/lib/tallyvane,
+# so that `tallyvane`, `tallyvane-convert` and `man tallyvane-convert` work
+# from any folder. Nothing outside ~/.local is
 # touched, and a file there that is not already such a link is left alone.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,7 +22,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
     # Ninja re-runs CMake by itself when a CMake file changed, so an existing
     # build tree needs no configure step.
     [[ -f build/release/build.ninja ]] || cmake --preset release >/dev/null
-    cmake --build build/release --target tallyvane tallyvane-convert -j "$(nproc)"
+    cmake --build build/release --target tallyvane tallyvane-convert tallyvane_sqlite -j "$(nproc)"
 )
 
 # Links $1 as $2, unless $2 is something other than a link we may replace.
@@ -43,6 +44,10 @@ if [[ ${1-} == --install-user ]]; then
         link_into "$root/build/release/bin/$program" "$bin/$program" || status=1
         link_into "$root/packaging/man/$program.1" "$man/$program.1" || status=1
     done
+    # The SQL functions, for sqlite3's .load (the database lies beside the build's).
+    mkdir -p "$HOME/.local/lib/tallyvane"
+    link_into "$root/build/release/bin/libtallyvane_sqlite.so" \
+        "$HOME/.local/lib/tallyvane/libtallyvane_sqlite.so" || status=1
     case ":$PATH:" in
     *":$bin:"*) ;;
     *) echo "run.sh: $bin is not on your PATH; add it to use the programs by name" >&2 ;;

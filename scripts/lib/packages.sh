@@ -20,6 +20,8 @@ TALLYVANE_TEST_PACKAGES=(
     python3 python3-bson
     # workbooks written by openpyxl (the writer behind pandas), for the workbook reader's tests
     python3-openpyxl
+    # the sqlite3 shell, for the README's SQL lines
+    sqlite3
     # the accessibility bus and a client that reads the window as a screen reader does
     dbus at-spi2-core python3-pyatspi
 )

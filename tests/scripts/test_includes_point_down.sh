@@ -9,7 +9,7 @@ src=${1:?the src folder}
 
 floor() {
     case $1 in
-    app | batch) echo 4 ;;                    # the window, start-up and the batch program
+    app | batch | sql) echo 4 ;;              # the window, start-up, the batch program, SQL
     entries | conversion | results) echo 3 ;; # the commands
     commands | reading) echo 2 ;;             # what every command stands on; reading input
     lists) echo 1 ;;
