@@ -707,6 +707,47 @@ private Q_SLOTS:
         }
     }
 
+    // Past one machine: a cluster splits the input at line ends and runs the
+    // program on each part (Spark's RDD.pipe, Hadoop Streaming); the parts'
+    // outputs, joined in order, are one run's, byte for byte. Time-zone
+    // fields too, with --at fixing the moment every part answers for.
+    void partsJoinedAreTheWholeRun_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("results") << QStringList{};
+        QTest::newRow("a column by number, no header") << QStringList{"--column", "2"};
+        QTest::newRow("time-zone fields at a fixed moment")
+            << QStringList{"-f",         "tsv",  "--time-zone",         "--local-time",
+                           "--callable", "--at", "2026-12-09T15:00:00Z"};
+    }
+    void partsJoinedAreTheWholeRun() {
+        QFETCH(QStringList, arguments);
+        const bool column = arguments.contains(QStringLiteral("--column"));
+        QByteArray whole;
+        for (int i = 0; i < 1'000'000; ++i) {
+            const QByteArray number = QByteArray::number(201 + (qint64(i) * 7919) % 700) + "-555-" +
+                                      QByteArray::number(1000 + i % 9000);
+            whole += column ? "row" + QByteArray::number(i) + "," + number + "\n" : number + "\n";
+        }
+        QTemporaryDir dir;
+        const QString wholeFile = writeFile(dir, QStringLiteral("whole.txt"), whole);
+        QByteArray joined;
+        qsizetype from = 0;
+        for (int part = 1; part <= 7; ++part) {
+            qsizetype to = part == 7 ? whole.size() : whole.size() * part / 7;
+            to = part == 7 ? to : whole.indexOf('\n', to) + 1; // at a line end
+            const QString file =
+                writeFile(dir, QStringLiteral("part%1.txt").arg(part), whole.mid(from, to - from));
+            const Outcome run = runProgram(arguments + QStringList{file});
+            QCOMPARE(run.status, 0);
+            joined += run.out;
+            from = to;
+        }
+        const Outcome once = runProgram(arguments + QStringList{wholeFile});
+        QCOMPARE(once.status, 0);
+        QCOMPARE(once.out.count('\n'), 1'000'000);
+        QVERIFY(joined == once.out);
+    }
+
     // A file large enough to be converted on several threads gives every
     // field a single thread gives, the time zone too.
     void threadsGiveEveryField() {
