@@ -39,8 +39,8 @@ QStringList databaseCandidates() {
     QStringList candidates;
     Dl_info self{};
     if (::dladdr(reinterpret_cast<void*>(&databaseCandidates), &self) != 0 && self.dli_fname)
-        candidates << QFileInfo(QFileInfo(QString::fromLocal8Bit(self.dli_fname))
-                                    .canonicalFilePath())
+        candidates << QFileInfo(
+                          QFileInfo(QString::fromLocal8Bit(self.dli_fname)).canonicalFilePath())
                               .absolutePath() +
                           QLatin1Char('/') + kDatabaseFileName;
     candidates << QStringLiteral(TALLYVANE_DATA_DIR "/") + kDatabaseFileName;
