@@ -75,11 +75,13 @@ void answer(sqlite3_context* context, Direction direction, std::string_view entr
     take(answerFor(tables.codes, direction, entry, withReason));
 }
 
-void state(sqlite3_context* context, int, sqlite3_value** arguments) {
+// The results row for one direction; NULL for "Not Found".
+template <Direction direction>
+void resultRow(sqlite3_context* context, int, sqlite3_value** arguments) {
     std::string_view entry;
     if (!entryOf(arguments[0], entry))
         return sqlite3_result_null(context);
-    answer(context, Direction::AreaCodesToStates, entry, false, [&](const EntryAnswer& found) {
+    answer(context, direction, entry, false, [&](const EntryAnswer& found) {
         found.id == AreaCodeTable::kNotFound ? sqlite3_result_null(context)
                                              : resultText(context, found.result);
     });
@@ -91,16 +93,6 @@ void reason(sqlite3_context* context, int, sqlite3_value** arguments) {
         return sqlite3_result_null(context);
     answer(context, Direction::AreaCodesToStates, entry, true,
            [&](const EntryAnswer& found) { resultText(context, found.reason); });
-}
-
-void areaCodes(sqlite3_context* context, int, sqlite3_value** arguments) {
-    std::string_view entry;
-    if (!entryOf(arguments[0], entry))
-        return sqlite3_result_null(context);
-    answer(context, Direction::StatesToAreaCodes, entry, false, [&](const EntryAnswer& found) {
-        found.id == AreaCodeTable::kNotFound ? sqlite3_result_null(context)
-                                             : resultText(context, found.result);
-    });
 }
 
 void timeZones(sqlite3_context* context, int, sqlite3_value** arguments) {
@@ -155,9 +147,9 @@ int sqlite3_tallyvanesqlite_init(sqlite3* db, char** error, const sqlite3_api_ro
     const struct {
         const char* name;
         void (*function)(sqlite3_context*, int, sqlite3_value**);
-    } functions[] = {{"tallyvane_state", state},
+    } functions[] = {{"tallyvane_state", resultRow<Direction::AreaCodesToStates>},
                      {"tallyvane_reason", reason},
-                     {"tallyvane_area_codes", areaCodes},
+                     {"tallyvane_area_codes", resultRow<Direction::StatesToAreaCodes>},
                      {"tallyvane_time_zones", timeZones}};
     for (const auto& f : functions) {
         auto* data = const_cast<Tables*>(tables); // read only
